@@ -1,0 +1,109 @@
+#include "platform.h"
+
+#include "texts.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QWidget>
+
+void setMousePointer(int pointer)
+{
+    if (pointer == kBusyPointer) {
+        if (QGuiApplication::overrideCursor())
+            QGuiApplication::changeOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        return;
+    }
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+QPoint placementFor(QSize screenPixels)
+{
+    const int w = screenPixels.width() * kTwipsPerPixel;
+    const int h = screenPixels.height() * kTwipsPerPixel;
+    return {(w / 2 - w / 4) / kTwipsPerPixel, (h / 4) / kTwipsPerPixel};
+}
+
+void placeWindow(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window->move(screen->geometry().topLeft() + placementFor(screen->size()));
+}
+
+QString programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString shippedFile(const QString &name)
+{
+    const QString beside = QDir(programFolder()).filePath(name);
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installed = QDir(QStringLiteral(ZUVORAK_DATADIR)).filePath(name);
+    return QFileInfo::exists(installed) ? installed : beside;
+}
+
+namespace {
+MessageHook &messageHook()
+{
+    static MessageHook hook;
+    return hook;
+}
+} // namespace
+
+void setMessageHook(MessageHook hook)
+{
+    messageHook() = std::move(hook);
+}
+
+QMessageBox::StandardButton showMessage(QWidget *parent, const MessageRequest &request)
+{
+    if (messageHook())
+        return messageHook()(request);
+    QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+    if (request.defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(request.defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void showError(QWidget *parent, const QString &text)
+{
+    showMessage(parent, {text, QString(Texts::kErrorTitle), QMessageBox::Warning,
+                         QMessageBox::Ok, QMessageBox::Ok});
+}
+
+QString pictureFailureText(const QString &path, const PictureResult &result, bool writing)
+{
+    QString reason;
+    switch (result.error) {
+    case PictureError::None:
+        return {};
+    case PictureError::NotFound:
+        reason = QString(Texts::kReasonNotFound);
+        break;
+    case PictureError::NotRegularFile:
+        reason = QString(Texts::kReasonNotRegularFile);
+        break;
+    case PictureError::TooLarge:
+        reason = QString(Texts::kReasonTooLarge);
+        break;
+    case PictureError::Unreadable:
+        reason = QString(Texts::kReasonUnreadable);
+        break;
+    case PictureError::WriteFailed:
+        reason = QString(Texts::kReasonWriteFailed);
+        break;
+    }
+    if (!result.detail.empty())
+        reason += QStringLiteral(" (%1)").arg(QString::fromStdString(result.detail));
+    return QString(writing ? Texts::kCannotWriteFile : Texts::kCannotReadFile)
+        .arg(QDir::toNativeSeparators(path), reason);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+// Every text the user sees, in one place, exactly as the program must show it.
+namespace Texts {
+
+inline constexpr char kProduct[] = "ZUVORAK";
+inline constexpr char kErrorTitle[] = "エラーメッセージ";
+
+// Main window
+inline constexpr char kMenuFile[] = "ファイル(&F)";
+inline constexpr char kMenuBuhin[] = "加工前のファイルを開く(&G)";
+inline constexpr char kMenuOpen[] = "加工後のファイル開く(&O)";
+inline constexpr char kMenuSave[] = "加工ファイルを上書き保存(&S)";
+inline constexpr char kMenuSaveAs[] = "加工ファイルを名前を付けて保存(&A)";
+inline constexpr char kMenuBmp[] = "ビットマップを名前を付けて保存(&B)";
+inline constexpr char kMenuExit[] = "終了(&X)";
+inline constexpr char kMenuYarinaosi[] = "やり直し(&R)";
+inline constexpr char kMenuKaiten[] = "９０度回転(&D)";
+inline constexpr char kMenuSayuu[] = "左右反転(&E)";
+inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
+inline constexpr char kMenuMokuji[] = "目次";
+inline constexpr char kMenuVersion[] = "バージョン情報";
+
+inline constexpr char kTurnHeading[] = "回転";
+inline constexpr char kPositionHeading[] = "表示位置";
+inline constexpr char kUp[] = "上";
+inline constexpr char kDown[] = "下";
+inline constexpr char kLeft[] = "左";
+inline constexpr char kRight[] = "右";
+inline constexpr char kFrontView[] = "正面";
+inline constexpr char kAddDepth[] = "奥行きをつける";
+inline constexpr char kAnimation[] = "アニメーション";
+inline constexpr char kStopAnimation[] = "アニメを止める";
+
+// Capture window
+inline constexpr char kMenuCaptureOpen[] = "開く(&O)";
+inline constexpr char kMenuTorikomi[] = "取りこみ(&L)";
+inline constexpr char kSelectionTooLarge[] = "指定範囲が大きすぎます";
+
+// Save and open dialogs
+inline constexpr char kSaveModelCaption[] = "ファイルの保存";
+inline constexpr char kSaveBitmapCaption[] = "ビットマップファイルの保存";
+inline constexpr char kOpenCaption[] = "開く";
+inline constexpr char kSaveButton[] = "保存";
+inline constexpr char kDefaultFileName[] = "title1";
+inline constexpr char kOverwriteQuestion[] = " ファイルは既に存在します。上書きしますか？";
+inline constexpr char kSavedCaptionSuffix[] = ".chs - ZUVORAK";
+inline constexpr char kOpenedCaptionSuffix[] = "- ZUVORAK";
+
+// Version box
+inline constexpr char kVersionCaption[] = "バージョン情報";
+inline constexpr char kVersionText[] = "バージョン3.0";
+
+// Why a file could not be used; "%1" is the file's path, "%2" the reason.
+inline constexpr char kCannotReadFile[] = "ファイル %1 を読み込めません。\n%2";
+inline constexpr char kCannotWriteFile[] = "ファイル %1 に書き込めません。\n%2";
+inline constexpr char kReasonNotFound[] = "ファイルが見つかりません。";
+inline constexpr char kReasonNotRegularFile[] = "通常のファイルではありません。";
+inline constexpr char kReasonTooLarge[] = "画像が大きすぎます。";
+inline constexpr char kReasonUnreadable[] = "ビットマップとして読み込めません。";
+inline constexpr char kReasonWriteFailed[] = "書き込みに失敗しました。";
+
+} // namespace Texts
