@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model_file.h"
+
+#include <string>
+
+// Reading and writing model files on disk. Paths are UTF-8.
+namespace ModelFile {
+
+enum class FileError {
+    None,
+    NotFound,
+    NotRegularFile, // a folder, a named pipe, a device
+    CannotOpen,
+    ReadFailed,
+    WriteFailed,
+    Invalid,        // read, but the bytes are no model: see decodeError
+};
+
+struct FileResult {
+    FileError error = FileError::None;
+    DecodeError decodeError = DecodeError::None;
+    std::int64_t count = 0; // the count found in an invalid file
+    std::string detail;     // the system's own words, for the message box
+
+    bool ok() const { return error == FileError::None; }
+};
+
+// Writes the model beside the target and renames it over the target only when
+// every byte went out, so a failed save leaves an existing file as it was.
+FileResult save(const ProgramState &state, const std::string &path);
+
+// Reads and checks the whole file before touching the state; on failure the
+// model, its colours and the count stay as they were.
+FileResult load(const std::string &path, ProgramState &state);
+
+} // namespace ModelFile
