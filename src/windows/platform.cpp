@@ -47,7 +47,8 @@ QString shippedFile(const QString &name)
     const QString beside = QDir(programFolder()).filePath(name);
     if (QFileInfo::exists(beside))
         return beside;
-    const QString installed = QDir(QStringLiteral(ZUVORAK_DATADIR)).filePath(name);
+    // Installed: <prefix>/bin/zuvorak finds its files in <prefix>/share/zuvorak.
+    const QString installed = QDir(programFolder()).filePath(QStringLiteral("../share/zuvorak/") + name);
     return QFileInfo::exists(installed) ? installed : beside;
 }
 

@@ -47,6 +47,10 @@ inline constexpr char kOverwriteQuestion[] = " ファイルは既に存在しま
 inline constexpr char kSavedCaptionSuffix[] = ".chs - ZUVORAK";
 inline constexpr char kOpenedCaptionSuffix[] = "- ZUVORAK";
 
+// Help
+inline constexpr char kHelpCaption[] = "ZUVORAK ヘルプ";
+inline constexpr char kHelpMissing[] = "ヘルプファイル %1 が見つかりません。";
+
 // Version box
 inline constexpr char kVersionCaption[] = "バージョン情報";
 inline constexpr char kVersionText[] = "バージョン3.0";
@@ -59,5 +63,12 @@ inline constexpr char kReasonNotRegularFile[] = "通常のファイルではあ�
 inline constexpr char kReasonTooLarge[] = "画像が大きすぎます。";
 inline constexpr char kReasonUnreadable[] = "ビットマップとして読み込めません。";
 inline constexpr char kReasonWriteFailed[] = "書き込みに失敗しました。";
+inline constexpr char kReasonCannotOpen[] = "ファイルを開けません。";
+inline constexpr char kReasonReadFailed[] = "読み込みに失敗しました。";
+// Why a model file is refused; "%1" is the count of points the file states.
+inline constexpr char kReasonNoPointCount[] = "点の数が書かれていません。";
+inline constexpr char kReasonNegativePointCount[] = "点の数 %1 が負の値です。";
+inline constexpr char kReasonTooManyPoints[] = "点の数 %1 が上限の 100000 を超えています。";
+inline constexpr char kReasonPointsMissing[] = "%1 個の点のデータがそろっていません。";
 
 } // namespace Texts

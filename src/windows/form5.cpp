@@ -1,0 +1,52 @@
+#include "form5.h"
+
+#include "texts.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QLabel>
+
+namespace {
+
+// The box was designed for a Japanese font that may not be installed; the
+// installed Japanese font stands in.
+QFont versionFont(double points)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP")});
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// Places a label at its designed spot, grown where the stand-in font is wider
+// or taller than the designed size, so nothing is clipped.
+QLabel *makeLabel(QWidget *parent, const char *name, const char *text, QRect geometry,
+                  double points)
+{
+    auto *label = new QLabel(QString(text), parent);
+    label->setObjectName(QString(name));
+    label->setFont(versionFont(points));
+    const QSize needed = label->sizeHint();
+    label->setGeometry(geometry.x(), geometry.y(), std::max(geometry.width(), needed.width()),
+                       std::max(geometry.height(), needed.height()));
+    return label;
+}
+
+} // namespace
+
+Form5::Form5(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(QString(Texts::kVersionCaption));
+    setFixedSize(312, 96);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(40, 24, 32, 32);
+    Image1->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+
+    Label1 = makeLabel(this, "Label1", Texts::kProduct, {112, 24, 106, 19}, 14.25);
+    Label2 = makeLabel(this, "Label2", Texts::kVersionText, {120, 48, 97, 16}, 12.0);
+}
