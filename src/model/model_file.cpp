@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::array<std::uint32_t, 256> makeCrcTable()
 {
-    std::array<std::uint32_t, 256> table{};
+    std::array<std::uint32_t, 256> table {};
     for (std::uint32_t i = 0; i < 256; ++i) {
         std::uint32_t c = i;
         for (int k = 0; k < 8; ++k)
@@ -125,7 +125,8 @@ DecodeResult decode(std::span<const std::uint8_t> bytes)
         result.error = DecodeError::CountAboveCapacity;
         return result;
     }
-    const std::uint64_t recordsEnd = kCountBytes + std::uint64_t(kRecordBytes) * std::uint64_t(count);
+    const std::uint64_t recordsEnd
+        = kCountBytes + std::uint64_t(kRecordBytes) * std::uint64_t(count);
     if (std::uint64_t(bytes.size()) < recordsEnd) {
         result.error = DecodeError::MissingRecords;
         return result;

@@ -23,15 +23,15 @@ inline constexpr std::uint8_t kColourTag[4] = {'Z', 'C', 'O', 'L'};
 inline constexpr std::size_t kColourBlockFixedBytes = 4 + 4 + 4; // tag, count, CRC
 
 // The longest prefix of a file that can matter to the reader.
-inline constexpr std::size_t kMaxMeaningfulBytes =
-    kCountBytes + kRecordBytes * kMaxPoints + kColourBlockFixedBytes + 4 * kMaxPoints;
+inline constexpr std::size_t kMaxMeaningfulBytes
+    = kCountBytes + kRecordBytes * kMaxPoints + kColourBlockFixedBytes + 4 * kMaxPoints;
 
 enum class DecodeError {
     None,
-    MissingCount,       // fewer than 4 bytes
+    MissingCount, // fewer than 4 bytes
     NegativeCount,
     CountAboveCapacity, // more than kMaxPoints
-    MissingRecords,     // shorter than 4 + 24 n bytes
+    MissingRecords, // shorter than 4 + 24 n bytes
 };
 
 struct ParsedModel {

@@ -28,8 +28,8 @@ FileResult save(const ProgramState &state, const std::string &path)
         return failure(FileError::WriteFailed, file.errorString());
     // A large write may stop short (full disk, file size limit) without an
     // error that commit() would notice, so the count itself is checked.
-    const qint64 written = file.write(reinterpret_cast<const char *>(bytes.data()),
-                                      qint64(bytes.size()));
+    const qint64 written
+        = file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()));
     if (written != qint64(bytes.size())) {
         const QString reason = file.errorString();
         file.cancelWriting();

@@ -14,14 +14,14 @@ enum class FileError {
     CannotOpen,
     ReadFailed,
     WriteFailed,
-    Invalid,        // read, but the bytes are no model: see decodeError
+    Invalid, // read, but the bytes are no model: see decodeError
 };
 
 struct FileResult {
     FileError error = FileError::None;
     DecodeError decodeError = DecodeError::None;
     std::int64_t count = 0; // the count found in an invalid file
-    std::string detail;     // the system's own words, for the message box
+    std::string detail; // the system's own words, for the message box
 
     bool ok() const { return error == FileError::None; }
 };

@@ -63,10 +63,12 @@ std::unique_ptr<ProgramState> randomModel(int count, unsigned seed)
 {
     auto state = std::make_unique<ProgramState>();
     std::mt19937_64 random(seed);
-    const double awkward[] = {-0.0, std::numeric_limits<double>::quiet_NaN(),
+    const double awkward[] = {-0.0,
+                              std::numeric_limits<double>::quiet_NaN(),
                               -std::numeric_limits<double>::infinity(),
                               std::numeric_limits<double>::infinity(),
-                              std::numeric_limits<double>::denorm_min(), 0.1};
+                              std::numeric_limits<double>::denorm_min(),
+                              0.1};
     for (int i = 0; i < count; ++i) {
         for (int j = 0; j < 3; ++j) {
             const std::uint64_t b = random();
@@ -84,14 +86,13 @@ std::unique_ptr<ProgramState> randomModel(int count, unsigned seed)
 bool sameModel(const ProgramState &a, const ProgramState &b)
 {
     return a.pointCount == b.pointCount
-        && std::memcmp(a.modelPoints.data(), b.modelPoints.data(), sizeof a.modelPoints) == 0
-        && std::memcmp(a.pointColors.data(), b.pointColors.data(), sizeof a.pointColors) == 0;
+           && std::memcmp(a.modelPoints.data(), b.modelPoints.data(), sizeof a.modelPoints) == 0
+           && std::memcmp(a.pointColors.data(), b.pointColors.data(), sizeof a.pointColors) == 0;
 }
 
 } // namespace
 
-class TestModelFile : public QObject
-{
+class TestModelFile : public QObject {
     Q_OBJECT
 
 private slots:
@@ -114,7 +115,9 @@ void TestModelFile::goldenBytes_data()
     QTest::addColumn<QByteArray>("hex");
     // Independently computed (struct.pack and zlib.crc32).
     QTest::newRow("empty model: count 0 and an empty colour block")
-        << 0 << QByteArray("00000000" "5a434f4c 00000000 72522ab7");
+        << 0
+        << QByteArray("00000000"
+                      "5a434f4c 00000000 72522ab7");
     QTest::newRow("one point 0, 1.5, -2: the 28 bytes, then its colour")
         << 1
         << QByteArray("01000000 0000000000000000 000000000000f83f 00000000000000c0"
@@ -257,7 +260,7 @@ void TestModelFile::saveReplacesLongerFileWhole()
     const auto smaller = randomModel(2, 3);
     QVERIFY(save(*smaller, path).ok());
     QCOMPARE(readBytes(QString::fromStdString(path)), encode(*smaller));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"model.chs"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"model.chs"});
 }
 
 void TestModelFile::failedSaveKeepsOldFile_data()
@@ -287,14 +290,14 @@ void TestModelFile::failedSaveKeepsOldFile()
     }
 
     const FileResult result = save(*randomModel(1000, 4), target.toStdString());
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                          | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(result.error, FileError::WriteFailed);
     QVERIFY(!result.detail.empty());
     QCOMPARE(readBytes(dir.filePath("model.chs")), old);
     QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     left.removeOne("folder.chs");
-    QCOMPARE(left, QStringList{"model.chs"});
+    QCOMPARE(left, QStringList {"model.chs"});
 }
 
 void TestModelFile::fullDiskKeepsOldFile()
@@ -311,7 +314,7 @@ void TestModelFile::fullDiskKeepsOldFile()
     QVERIFY(child >= 0);
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{64 * 1024, 64 * 1024};
+        const rlimit limit {64 * 1024, 64 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         const FileResult result = save(*state, target.toStdString());
         ::_exit(result.error == FileError::WriteFailed ? 0 : 1);
@@ -321,7 +324,7 @@ void TestModelFile::fullDiskKeepsOldFile()
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0);
     QCOMPARE(readBytes(target), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"model.chs"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"model.chs"});
 }
 
 QTEST_GUILESS_MAIN(TestModelFile)

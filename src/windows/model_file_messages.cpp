@@ -1,0 +1,85 @@
+#include "model_file_messages.h"
+
+#include "platform.h"
+#include "texts.h"
+
+#include <QDir>
+
+using ModelFile::DecodeError;
+using ModelFile::FileError;
+
+namespace {
+
+QString invalidReason(const ModelFile::FileResult &result)
+{
+    switch (result.decodeError) {
+    case DecodeError::None:
+    case DecodeError::MissingCount:
+        return QString(Texts::kReasonNoPointCount);
+    case DecodeError::NegativeCount:
+        return QString(Texts::kReasonNegativePointCount).arg(result.count);
+    case DecodeError::CountAboveCapacity:
+        return QString(Texts::kReasonTooManyPoints).arg(result.count);
+    case DecodeError::MissingRecords:
+        return QString(Texts::kReasonPointsMissing).arg(result.count);
+    }
+    return {};
+}
+
+QString reasonFor(const ModelFile::FileResult &result)
+{
+    switch (result.error) {
+    case FileError::None:
+        return {};
+    case FileError::NotFound:
+        return QString(Texts::kReasonNotFound);
+    case FileError::NotRegularFile:
+        return QString(Texts::kReasonNotRegularFile);
+    case FileError::CannotOpen:
+        return QString(Texts::kReasonCannotOpen);
+    case FileError::ReadFailed:
+        return QString(Texts::kReasonReadFailed);
+    case FileError::WriteFailed:
+        return QString(Texts::kReasonWriteFailed);
+    case FileError::Invalid:
+        return invalidReason(result);
+    }
+    return {};
+}
+
+} // namespace
+
+QString modelFileFailureText(const QString &path, const ModelFile::FileResult &result, bool writing)
+{
+    if (result.ok())
+        return {};
+    QString reason = reasonFor(result);
+    if (!result.detail.empty())
+        reason += QStringLiteral(" (%1)").arg(QString::fromStdString(result.detail));
+    return QString(writing ? Texts::kCannotWriteFile : Texts::kCannotReadFile)
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+bool saveModelReporting(QWidget *parent, const ProgramState &state, const QString &path)
+{
+    ModelFile::FileResult result;
+    {
+        const BusyPointer busy;
+        result = ModelFile::save(state, path.toStdString());
+    }
+    if (!result.ok())
+        showError(parent, modelFileFailureText(path, result, true));
+    return result.ok();
+}
+
+bool loadModelReporting(QWidget *parent, ProgramState &state, const QString &path)
+{
+    ModelFile::FileResult result;
+    {
+        const BusyPointer busy;
+        result = ModelFile::load(path.toStdString(), state);
+    }
+    if (!result.ok())
+        showError(parent, modelFileFailureText(path, result, false));
+    return result.ok();
+}
