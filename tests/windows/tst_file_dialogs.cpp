@@ -2,6 +2,7 @@
 #include "file_lists.h"
 #include "form1.h"
 #include "form2.h"
+#include "form4.h"
 #include "model_file_io.h"
 #include "picture_box.h"
 #include "platform.h"
@@ -104,6 +105,8 @@ private slots:
     void openBadFileKeepsEverything();
     void openClosedWithoutChoiceStillResetsView();
     void foldersOpenByDoubleClickOrEnter();
+    void capturePicture_data();
+    void capturePicture();
 
 private:
     // Runs `drive` on the modal dialog once the next handler has shown it;
@@ -579,6 +582,53 @@ void TestFileDialogs::foldersOpenByDoubleClickOrEnter()
         QCOMPARE(folders->path(), top);
     });
     action("mnuOpen")->trigger();
+}
+
+void TestFileDialogs::capturePicture_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("a bitmap becomes the capture picture") << "picture.bmp" << true;
+    QTest::newRow("an unreadable bitmap is told, the old picture stays") << "broken.bmp" << false;
+}
+
+void TestFileDialogs::capturePicture()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, shown);
+    QImage first(20, 10, QImage::Format_RGB32);
+    first.fill(qRgb(10, 200, 30));
+    QVERIFY(first.save(dir_->filePath("start.png"), "PNG"));
+    QImage second(30, 30, QImage::Format_RGB32);
+    second.fill(qRgb(250, 0, 0));
+    QVERIFY(second.save(dir_->filePath("picture.bmp"), "BMP"));
+    writeFile(dir_->filePath("broken.bmp"), "BM not really");
+    state_->currentFileName = "/kept.chs";
+
+    Form4::setStartPicture(dir_->filePath("start.png"));
+    Form4 capture(*state_, *form_);
+    Form4::setStartPicture({});
+    const std::string startPath = state_->capturePicturePath;
+    QCOMPARE(capture.picture1()->surface().Point(5, 5), Colour(0x001EC80A));
+
+    whenDialogShows([&](QDialog *dialog) {
+        auto *list = dialog->findChild<FileList *>("File1");
+        QCOMPARE(list->pattern(), QStringLiteral("*.bmp"));
+        clickRow(list, rowOf(list, file));
+    });
+    capture.mnuOpen_Click();
+
+    QCOMPARE(state_->openMode.value(), 1.0);
+    const QString path = QDir(dir_->path()).canonicalPath() + "/" + file;
+    QCOMPARE(QString::fromStdString(state_->capturePicturePath),
+             shown ? path : QString::fromStdString(startPath));
+    QCOMPARE(capture.picture1()->surface().Point(5, 5),
+             shown ? Colour(0x000000FA) : Colour(0x001EC80A));
+    QCOMPARE(messages_.size(), shown ? 0 : 1);
+    if (!shown)
+        QVERIFY(messages_[0].text.contains(path));
+    QCOMPARE(state_->currentFileName, std::string("/kept.chs"));
+    QCOMPARE(caption(), QStringLiteral("ZUVORAK"));
 }
 
 int main(int argc, char *argv[])
