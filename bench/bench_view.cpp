@@ -23,8 +23,8 @@ void fillFullModel(ProgramState &state)
     std::uniform_int_distribution<int> coordinate(-95, 95);
     std::uniform_int_distribution<int> depth(0, 100);
     for (std::int32_t i = 0; i < kMaxPoints; ++i) {
-        state.modelPoints[i] = {double(depth(random)), double(coordinate(random)),
-                                double(coordinate(random))};
+        state.modelPoints[i]
+            = {double(depth(random)), double(coordinate(random)), double(coordinate(random))};
         state.pointColors[i] = Colour(random() & 0x00FFFFFF);
     }
     state.pointCount = kMaxPoints;

@@ -14,8 +14,7 @@ inline constexpr double kSecondTurnSubstitute = -0.001;
 // positive d axis towards the positive a axis. Equivalent to taking the
 // point's angle with atan in four quadrant cases, adding the turn and going
 // back with sin and cos, but without trigonometry per point.
-class PairTurn
-{
+class PairTurn {
 public:
     PairTurn(double degrees, double substitute);
 

@@ -58,8 +58,7 @@ int nonWhitePixels(const ImageSurface &surface)
 
 } // namespace
 
-class TestRenderer : public QObject
-{
+class TestRenderer : public QObject {
     Q_OBJECT
 
 private slots:
@@ -82,25 +81,25 @@ void TestRenderer::turnedPoint_data()
     QTest::addColumn<double>("tolerance");
 
     QTest::newRow("L1 90 swings the right-hand side to the front")
-        << Coords{0, 10, 5} << 90.0 << 0.0 << Coords{10, 0, 5} << 1e-4;
+        << Coords {0, 10, 5} << 90.0 << 0.0 << Coords {10, 0, 5} << 1e-4;
     QTest::newRow("L1 -90 swings it to the back")
-        << Coords{0, 10, 5} << -90.0 << 0.0 << Coords{-10, 0, 5} << 1e-4;
+        << Coords {0, 10, 5} << -90.0 << 0.0 << Coords {-10, 0, 5} << 1e-4;
     QTest::newRow("L1 0 keeps a point off the vertical axis")
-        << Coords{7, -20, 3} << 0.0 << 0.0 << Coords{7, -20, 3} << 1e-4;
+        << Coords {7, -20, 3} << 0.0 << 0.0 << Coords {7, -20, 3} << 1e-4;
     QTest::newRow("horizontal 0 takes its angle from the substitute")
-        << Coords{5, 0, 0} << 0.0 << 0.0 << Coords{5, -0.01, 0} << 1e-4;
+        << Coords {5, 0, 0} << 0.0 << 0.0 << Coords {5, -0.01, 0} << 1e-4;
     QTest::newRow("depth and horizontal 0 keep the vertical, second substitute")
-        << Coords{0, 0, 7} << 40.0 << 0.0 << Coords{-0.001, 0, 7} << 5e-5;
-    QTest::newRow("origin stays put") << Coords{0, 0, 0} << 37.0 << -123.0 << Coords{0, 0, 0}
-                                      << 0.0;
+        << Coords {0, 0, 7} << 40.0 << 0.0 << Coords {-0.001, 0, 7} << 5e-5;
+    QTest::newRow("origin stays put")
+        << Coords {0, 0, 0} << 37.0 << -123.0 << Coords {0, 0, 0} << 0.0;
     QTest::newRow("horizontal axis ignores L2, right")
-        << Coords{0, 10, 0} << 0.0 << 30.0 << Coords{0, 10, 0} << 1e-4;
+        << Coords {0, 10, 0} << 0.0 << 30.0 << Coords {0, 10, 0} << 1e-4;
     QTest::newRow("horizontal axis ignores L2, left")
-        << Coords{0, -10, 0} << 0.0 << -30.0 << Coords{0, -10, 0} << 1e-4;
+        << Coords {0, -10, 0} << 0.0 << -30.0 << Coords {0, -10, 0} << 1e-4;
     QTest::newRow("L2 90 lifts the front to the top")
-        << Coords{10, 0, 0} << 0.0 << 90.0 << Coords{0, -0.01, 10} << 1e-3;
+        << Coords {10, 0, 0} << 0.0 << 90.0 << Coords {0, -0.01, 10} << 1e-3;
     QTest::newRow("L2 -90 drops the front to the bottom")
-        << Coords{10, 0, 0} << 0.0 << -90.0 << Coords{0, -0.01, -10} << 1e-3;
+        << Coords {10, 0, 0} << 0.0 << -90.0 << Coords {0, -0.01, -10} << 1e-3;
 }
 
 void TestRenderer::turnedPoint()
@@ -179,7 +178,7 @@ void TestRenderer::drawing()
     QCOMPARE(surface.Point(130, 125), kRed);
     QCOMPARE(surface.Point(130, 170), kGreen);
     QCOMPARE(nonWhitePixels(surface), 2);
-    QCOMPARE(state->viewPoints[2], (Coords{7, 7, 7})); // beyond pointCount: untouched
+    QCOMPARE(state->viewPoints[2], (Coords {7, 7, 7})); // beyond pointCount: untouched
 }
 
 void TestRenderer::emptyModelClearsPicture()

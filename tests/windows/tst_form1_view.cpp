@@ -32,8 +32,7 @@ void buildRelief(ProgramState &state)
 
 } // namespace
 
-class TestForm1View : public QObject
-{
+class TestForm1View : public QObject {
     Q_OBJECT
 
 private slots:
@@ -102,16 +101,20 @@ void TestForm1View::turnButtons_data()
     QStringList seventyThree;
     for (int i = 0; i < 73; ++i)
         seventyThree << "Cokl2";
-    QTest::newRow("73 large left steps are not wrapped") << seventyThree << "365" << "0";
-    QTest::newRow("small left steps count by one") << QStringList{"Cokl", "Cokl", "Cokl"} << "3"
+    QTest::newRow("73 large left steps are not wrapped") << seventyThree << "365"
+                                                         << "0";
+    QTest::newRow("small left steps count by one") << QStringList {"Cokl", "Cokl", "Cokl"} << "3"
                                                    << "0";
-    QTest::newRow("right goes below zero") << QStringList{"Cokr", "Cokr2"} << "-6" << "0";
+    QTest::newRow("right goes below zero") << QStringList {"Cokr", "Cokr2"} << "-6"
+                                           << "0";
     QTest::newRow("up and down turn only Lsu2")
-        << QStringList{"Coku2", "Coku", "Cokd", "Cokd", "Cokd2", "Cokd2"} << "0" << "-6";
-    QTest::newRow("front view zeroes both")
-        << QStringList{"Cokl2", "Coku", "Cosyoumen"} << "0" << "0";
+        << QStringList {"Coku2", "Coku", "Cokd", "Cokd", "Cokd2", "Cokd2"} << "0"
+        << "-6";
+    QTest::newRow("front view zeroes both") << QStringList {"Cokl2", "Coku", "Cosyoumen"} << "0"
+                                            << "0";
     QTest::newRow("front view then more steps")
-        << QStringList{"Cokr2", "Cosyoumen", "Coku", "Cokl"} << "1" << "1";
+        << QStringList {"Cokr2", "Cosyoumen", "Coku", "Cokl"} << "1"
+        << "1";
 }
 
 void TestForm1View::turnButtons()
@@ -178,7 +181,8 @@ void TestForm1View::animationPathStepsAroundSquare()
     }
     for (int i = 0; i < 36; ++i) {
         const QPoint step = frames[(i + 1) % 36] - frames[i];
-        QVERIFY2(std::abs(step.x()) == 5 || std::abs(step.y()) == 5, qPrintable(QString::number(i)));
+        QVERIFY2(std::abs(step.x()) == 5 || std::abs(step.y()) == 5,
+                 qPrintable(QString::number(i)));
         QVERIFY(std::abs(step.x()) <= 5 && std::abs(step.y()) <= 5);
         QVERIFY(std::abs(frames[i].x()) <= 20 && std::abs(frames[i].y()) <= 20);
     }
