@@ -33,9 +33,14 @@ public:
             group = 1;
             along = -d;
             across = -a;
-        } else {
+        } else if (d == 0) {
             substituted(a, along, across);
             group = 1;
+        } else {
+            // NaN stays NaN, so a point read with a broken coordinate is not drawn.
+            group = 0;
+            along = d;
+            across = a;
         }
         newA = sin_[group] * along + cos_[group] * across;
         newD = cos_[group] * along - sin_[group] * across;

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 #include <cmath>
 #include <memory>
 #include <random>
@@ -70,6 +72,8 @@ private slots:
     void drawing();
     void emptyModelClearsPicture();
     void laterPointOverwrites();
+    void brokenCoordinatesAreNotDrawn_data();
+    void brokenCoordinatesAreNotDrawn();
 };
 
 void TestRenderer::turnedPoint_data()
@@ -198,6 +202,30 @@ void TestRenderer::laterPointOverwrites()
     renderView(*state, surface, 0, 0);
     QCOMPARE(surface.Point(150, 110), kGreen);
     QCOMPARE(nonWhitePixels(surface), 1);
+}
+
+void TestRenderer::brokenCoordinatesAreNotDrawn_data()
+{
+    QTest::addColumn<int>("coordinate");
+    QTest::addColumn<double>("value");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("NaN depth") << int(Depth) << nan;
+    QTest::newRow("NaN horizontal") << int(Horizontal) << nan;
+    QTest::newRow("NaN vertical") << int(Vertical) << nan;
+    QTest::newRow("infinite horizontal") << int(Horizontal) << inf;
+    QTest::newRow("infinite vertical") << int(Vertical) << -inf;
+}
+
+void TestRenderer::brokenCoordinatesAreNotDrawn()
+{
+    QFETCH(int, coordinate);
+    QFETCH(double, value);
+    auto state = stateWith({{0, 10, 5}, {0, -20, -30}});
+    state->modelPoints[0][coordinate] = value;
+    ImageSurface surface(261, 261, kWhite);
+    renderView(*state, surface, 30, 20);
+    QCOMPARE(nonWhitePixels(surface), 1); // only the sound point
 }
 
 QTEST_APPLESS_MAIN(TestRenderer)
