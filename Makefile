@@ -19,9 +19,9 @@ build: deps
 run: build
 	@scripts/run.sh $(BUILD)/src/app/zuvorak
 
-# Everything CI proves: the tests in a release build, again under the sanitizers,
-# and a bounded fuzz run of the model-file reader.
-test: check sanitize fuzz
+# Everything CI proves: the tests in a release build, a bounded fuzz run of the
+# model-file reader, and the tests again under the sanitizers.
+test: check fuzz sanitize
 
 check: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
