@@ -35,7 +35,8 @@ QString &startPictureOverride()
 Colour controlBackground()
 {
     const QColor colour = QApplication::palette().color(QPalette::Button);
-    if (colour.red() >= kLightLevel && colour.green() >= kLightLevel && colour.blue() >= kLightLevel)
+    if (colour.red() >= kLightLevel && colour.green() >= kLightLevel
+        && colour.blue() >= kLightLevel)
         return fromQRgb(colour.rgb());
     return fromQRgb(qRgb(kLightLevel, kLightLevel, kLightLevel));
 }
@@ -120,9 +121,8 @@ void Form4::Form_Load()
     mnuTorikomi->setEnabled(false);
     mnuYarinaosi->setEnabled(false);
 
-    const QString path = startPictureOverride().isEmpty()
-                             ? shippedFile(QStringLiteral("buhin.bmp"))
-                             : startPictureOverride();
+    const QString path = startPictureOverride().isEmpty() ? shippedFile(QStringLiteral("buhin.bmp"))
+                                                          : startPictureOverride();
     state_.capturePicturePath = path.toStdString();
 
     const DecodedPicture decoded = readPicture(path);

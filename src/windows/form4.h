@@ -14,8 +14,7 @@ class QAction;
 // The capture window: shows a bitmap, lets the user drag a rectangle on it
 // and hands the rectangle's pixels to the main window. Created afresh for
 // every showing; controls carry their names as object names.
-class Form4 : public QDialog
-{
+class Form4 : public QDialog {
     Q_OBJECT
 
 public:
@@ -56,7 +55,7 @@ private:
 
     ProgramState &state_;
     Form1 &mainWindow_;
-    QImage picture_;         // the decoded capture picture; null when none could be read
+    QImage picture_; // the decoded capture picture; null when none could be read
     QString pendingFailure_; // a load failure, told once the window is on screen
 
     PictureBox *Picture1 = nullptr;

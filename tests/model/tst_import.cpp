@@ -26,14 +26,14 @@ constexpr Colour kNavy = rgb(20, 30, 120);
 // What the main window has: a 261 x 261 view centred at 130 and a 189 x 189 staging area.
 struct ImportRig {
     std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-    ImageSurface view{261, 261, kWhite};
-    ImageSurface staging{189, 189, kWhite};
+    ImageSurface view {261, 261, kWhite};
+    ImageSurface staging {189, 189, kWhite};
 
     ImportRig()
     {
         state->viewCenterX = 130;
         state->viewCenterY = 130;
-        state->modelPoints.fill(Coords{1000.0, 1000.0, 1000.0});
+        state->modelPoints.fill(Coords {1000.0, 1000.0, 1000.0});
     }
 
     void build() { buildModelFromPicture(*state, staging, view); }
@@ -53,8 +53,7 @@ std::vector<Point3> modelOf(const ProgramState &state)
 
 } // namespace
 
-class TestImport : public QObject
-{
+class TestImport : public QObject {
     Q_OBJECT
 
 private slots:
@@ -78,23 +77,23 @@ void TestImport::selectionLimit_data()
     QTest::addColumn<Selection>("ordered");
     QTest::addColumn<bool>("tooLarge");
     QTest::newRow("press and release at one point: 0 x 0, within")
-        << Selection{40, 50, 40, 50} << Selection{40, 50, 40, 50} << false;
+        << Selection {40, 50, 40, 50} << Selection {40, 50, 40, 50} << false;
     QTest::newRow("down-right drag kept as it is")
-        << Selection{10, 20, 110, 60} << Selection{10, 20, 110, 60} << false;
+        << Selection {10, 20, 110, 60} << Selection {10, 20, 110, 60} << false;
     QTest::newRow("up-left drag ordered like the opposite one")
-        << Selection{110, 60, 10, 20} << Selection{10, 20, 110, 60} << false;
+        << Selection {110, 60, 10, 20} << Selection {10, 20, 110, 60} << false;
     QTest::newRow("up-right drag: only y swapped")
-        << Selection{10, 60, 110, 20} << Selection{10, 20, 110, 60} << false;
+        << Selection {10, 60, 110, 20} << Selection {10, 20, 110, 60} << false;
     QTest::newRow("190 on both axes is within the limit")
-        << Selection{5, 7, 195, 197} << Selection{5, 7, 195, 197} << false;
+        << Selection {5, 7, 195, 197} << Selection {5, 7, 195, 197} << false;
     QTest::newRow("191 across is too large")
-        << Selection{196, 7, 5, 197} << Selection{5, 7, 196, 197} << true;
+        << Selection {196, 7, 5, 197} << Selection {5, 7, 196, 197} << true;
     QTest::newRow("191 down is too large")
-        << Selection{5, 198, 195, 7} << Selection{5, 7, 195, 198} << true;
+        << Selection {5, 198, 195, 7} << Selection {5, 7, 195, 198} << true;
     QTest::newRow("corners outside the surface are not clamped")
-        << Selection{-30, -4, 100, 600} << Selection{-30, -4, 100, 600} << true;
+        << Selection {-30, -4, 100, 600} << Selection {-30, -4, 100, 600} << true;
     QTest::newRow("extreme corners do not overflow into a small difference")
-        << Selection{32767, 0, -32768, 0} << Selection{-32768, 0, 32767, 0} << true;
+        << Selection {32767, 0, -32768, 0} << Selection {-32768, 0, 32767, 0} << true;
 }
 
 void TestImport::selectionLimit()
@@ -117,16 +116,16 @@ void TestImport::modelFromKnownPicture()
     rig.staging.PSet(1, 0, kBlack);
     rig.staging.PSet(188, 188, kNavy);
     rig.staging.PSet(3, 3, rgb(230, 230, 230)); // light grey: background
-    rig.state->pointCount = 77;                 // an earlier model is replaced, not extended
+    rig.state->pointCount = 77; // an earlier model is replaced, not extended
     rig.build();
 
     // Column by column from the left, top to bottom; S = T = 261 / 3 = 87.
     const std::vector<Point3> expected = {
-        {0.0, -42.0, 43.0, kBlack},   // (1, 0)
-        {0.0, -42.0, 36.0, kNavy},    // (1, 7)
-        {0.0, -38.0, 42.0, kBlack},   // (5, 1)
+        {0.0, -42.0, 43.0, kBlack}, // (1, 0)
+        {0.0, -42.0, 36.0, kNavy}, // (1, 7)
+        {0.0, -38.0, 42.0, kBlack}, // (5, 1)
         {0.0, -38.0, 40.0, kDarkRed}, // (5, 3)
-        {0.0, 145.0, -145.0, kNavy},  // (188, 188)
+        {0.0, 145.0, -145.0, kNavy}, // (188, 188)
     };
     QCOMPARE(modelOf(*rig.state), expected);
     QCOMPARE(rig.state->modelPoints[5][Horizontal], 1000.0);
@@ -189,7 +188,7 @@ void TestImport::gridReadIncludesOutlineColumns()
     ImportRig rig;
     ImageSurface capture(581, 413, rgb(240, 240, 240));
     capture.PSet(21, 31, kDarkRed); // first inside pixel right of the outline
-    capture.PSet(60, 70, kNavy);    // last inside row, right-hand outline column
+    capture.PSet(60, 70, kNavy); // last inside row, right-hand outline column
     capture.Line(20, 30, 60, 71, kBlue);
     capture.PSet(60, 70, kNavy);
 
@@ -198,7 +197,7 @@ void TestImport::gridReadIncludesOutlineColumns()
     QCOMPARE(rig.state->importHeight, qint16(39));
     QCOMPARE(rig.state->importReady, quint8(1));
     const auto &grid = rig.state->importGrid;
-    QCOMPARE(grid[0][0], kBlue);     // left outline column, first inside row
+    QCOMPARE(grid[0][0], kBlue); // left outline column, first inside row
     QCOMPARE(grid[1][0], kDarkRed);
     QCOMPARE(grid[2][0], rgb(240, 240, 240));
     QCOMPARE(grid[40][39], kNavy);
@@ -237,9 +236,9 @@ void TestImport::thinSelectionsGiveEmptyModel_data()
 {
     QTest::addColumn<Selection>("selection");
     QTest::addColumn<int>("height");
-    QTest::newRow("one pixel apart across") << Selection{10, 10, 11, 60} << 48;
-    QTest::newRow("one pixel apart down: no inside rows") << Selection{10, 10, 60, 11} << -1;
-    QTest::newRow("a single point") << Selection{10, 10, 10, 10} << -2;
+    QTest::newRow("one pixel apart across") << Selection {10, 10, 11, 60} << 48;
+    QTest::newRow("one pixel apart down: no inside rows") << Selection {10, 10, 60, 11} << -1;
+    QTest::newRow("a single point") << Selection {10, 10, 10, 10} << -2;
 }
 
 void TestImport::thinSelectionsGiveEmptyModel()

@@ -31,8 +31,8 @@ QByteArray le32(qint32 v)
 // A bitmap header claiming width x height pixels, followed by a few bytes only.
 QByteArray claimingHeader(qint32 width, qint32 height, int bitCount)
 {
-    QByteArray info = le32(40) + le32(width) + le32(height) + le16(1) + le16(bitCount)
-                      + le32(0) + le32(0) + le32(2835) + le32(2835) + le32(0) + le32(0);
+    QByteArray info = le32(40) + le32(width) + le32(height) + le16(1) + le16(bitCount) + le32(0)
+                      + le32(0) + le32(2835) + le32(2835) + le32(0) + le32(0);
     const int paletteBytes = bitCount <= 8 ? 4 << bitCount : 0;
     info += QByteArray(paletteBytes, '\0');
     const qint32 offset = 14 + info.size();
@@ -46,8 +46,7 @@ Q_DECLARE_METATYPE(PictureError)
 
 // Every picture either shows on a capture-sized surface or is refused with a
 // message that names the file; nothing may crash, hang or upset a sanitizer.
-class TestBmpCorpus : public QObject
-{
+class TestBmpCorpus : public QObject {
     Q_OBJECT
 
 private slots:
@@ -131,8 +130,8 @@ void TestBmpCorpus::oversizedHeaderIsRefused()
     const DecodedPicture decoded = readPicture(path);
     QCOMPARE(decoded.result.error, reason);
     QVERIFY(decoded.image.isNull());
-    QVERIFY(pictureFailureText(path, decoded.result, false)
-                .contains(QDir::toNativeSeparators(path)));
+    QVERIFY(
+        pictureFailureText(path, decoded.result, false).contains(QDir::toNativeSeparators(path)));
 }
 
 void TestBmpCorpus::notRegularFileIsRefused_data()

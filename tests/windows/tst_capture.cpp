@@ -66,12 +66,12 @@ struct MainWindowSnapshot {
     static MainWindowSnapshot of(Form1 &form)
     {
         const ProgramState &s = form.state();
-        MainWindowSnapshot snap{s.pointCount,
-                                {s.modelPoints.begin(), s.modelPoints.begin() + 200},
-                                {s.pointColors.begin(), s.pointColors.begin() + 200},
-                                form.picture2()->surface().image(),
-                                form.picture1()->surface().image(),
-                                {}};
+        MainWindowSnapshot snap {s.pointCount,
+                                 {s.modelPoints.begin(), s.modelPoints.begin() + 200},
+                                 {s.pointColors.begin(), s.pointColors.begin() + 200},
+                                 form.picture2()->surface().image(),
+                                 form.picture1()->surface().image(),
+                                 {}};
         for (QAction *a : form.findChildren<QAction *>())
             if (a->isEnabled())
                 snap.enabled << a->objectName();
@@ -86,8 +86,7 @@ struct MainWindowSnapshot {
 
 } // namespace
 
-class TestCapture : public QObject
-{
+class TestCapture : public QObject {
     Q_OBJECT
 
 private slots:
@@ -226,7 +225,8 @@ void TestCapture::layoutAndMenus()
     QVERIFY(QTest::qWaitForWindowExposed(&capture));
     QCOMPARE(capture.windowTitle(), QStringLiteral("ZUVORAK"));
     QCOMPARE(capture.findChild<QWidget *>("client")->size(), QSize(614, 437));
-    QCOMPARE(capture.findChild<QWidget *>("client")->y(), capture.findChild<QMenuBar *>()->height());
+    QCOMPARE(capture.findChild<QWidget *>("client")->y(),
+             capture.findChild<QMenuBar *>()->height());
     QCOMPARE(capture.picture1()->geometry(), QRect(16, 8, 585, 417));
     QCOMPARE(capture.picture1()->surface().ScaleWidth(), 581.0f);
     QCOMPARE(capture.picture1()->surface().ScaleHeight(), 413.0f);
@@ -266,21 +266,21 @@ void TestCapture::selection_data()
     QTest::addColumn<Selection>("expected");
     QTest::addColumn<bool>("tooLarge");
     QTest::newRow("press and release at one point")
-        << QList<Drag>{{{40, 50}, {40, 50}}} << Selection{40, 50, 40, 50} << false;
+        << QList<Drag> {{{40, 50}, {40, 50}}} << Selection {40, 50, 40, 50} << false;
     QTest::newRow("lower right to upper left is ordered")
-        << QList<Drag>{{{110, 60}, {10, 20}}} << Selection{10, 20, 110, 60} << false;
+        << QList<Drag> {{{110, 60}, {10, 20}}} << Selection {10, 20, 110, 60} << false;
     QTest::newRow("halves round to even")
-        << QList<Drag>{{{2.5, 3.5}, {10.5, 11.5}}} << Selection{2, 4, 10, 12} << false;
+        << QList<Drag> {{{2.5, 3.5}, {10.5, 11.5}}} << Selection {2, 4, 10, 12} << false;
     QTest::newRow("corners outside the picture are kept")
-        << QList<Drag>{{{-7.2, 5}, {600.4, 420}}} << Selection{-7, 5, 600, 420} << true;
+        << QList<Drag> {{{-7.2, 5}, {600.4, 420}}} << Selection {-7, 5, 600, 420} << true;
     QTest::newRow("190 x 190 is within the limit")
-        << QList<Drag>{{{10, 10}, {200, 200}}} << Selection{10, 10, 200, 200} << false;
+        << QList<Drag> {{{10, 10}, {200, 200}}} << Selection {10, 10, 200, 200} << false;
     QTest::newRow("191 across is too large")
-        << QList<Drag>{{{10, 10}, {201, 200}}} << Selection{10, 10, 201, 200} << true;
+        << QList<Drag> {{{10, 10}, {201, 200}}} << Selection {10, 10, 201, 200} << true;
     QTest::newRow("191 down is too large")
-        << QList<Drag>{{{10, 10}, {200, 201}}} << Selection{10, 10, 200, 201} << true;
+        << QList<Drag> {{{10, 10}, {200, 201}}} << Selection {10, 10, 200, 201} << true;
     QTest::newRow("a later drag within the limit clears the flag")
-        << QList<Drag>{{{0, 0}, {300, 300}}, {{5, 5}, {50, 50}}} << Selection{5, 5, 50, 50}
+        << QList<Drag> {{{0, 0}, {300, 300}}, {{5, 5}, {50, 50}}} << Selection {5, 5, 50, 50}
         << false;
 }
 
@@ -424,8 +424,8 @@ void TestCapture::knownSelectionGivesExactModel()
     };
     QList<QList<double>> actual;
     for (int n = 0; n < state_->pointCount; ++n)
-        actual << QList<double>{state_->modelPoints[n][Depth], state_->modelPoints[n][Horizontal],
-                                state_->modelPoints[n][Vertical], double(state_->pointColors[n])};
+        actual << QList<double> {state_->modelPoints[n][Depth], state_->modelPoints[n][Horizontal],
+                                 state_->modelPoints[n][Vertical], double(state_->pointColors[n])};
     QCOMPARE(actual, expected);
 
     const PictureBox *staging = form_->picture2();
@@ -436,6 +436,12 @@ void TestCapture::knownSelectionGivesExactModel()
 
     QCOMPARE(form_->findChild<QLabel *>("Lsu1")->text(), QStringLiteral("0"));
     QCOMPARE(form_->findChild<QLabel *>("Lsu2")->text(), QStringLiteral("0"));
+    // Drawn unturned, a third of the view's size from its top-left corner.
+    const PictureBox *view = form_->picture1();
+    QCOMPARE(colourAt(view, 88, 87), QColor(kDark));
+    QCOMPARE(colourAt(view, 88, 91), QColor(kNavy));
+    QCOMPARE(colourAt(view, 91, 88), QColor(Qt::black));
+    QCOMPARE(colourAt(view, 87, 87), QColor(Qt::white));
     for (const char *name : {"mnuKaiten", "mnuSayuu", "mnuSaveAs", "mnuSave", "mnuBmp"})
         QVERIFY2(action(form_.get(), name)->isEnabled(), name);
     for (const char *name : {"Coku", "Cokd", "Cokl", "Cokr", "Coku2", "Cokd2", "Cokl2", "Cokr2",
