@@ -46,7 +46,7 @@ bench: build
 	@$(BUILD)/bench/zuvorak_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 screenshots: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/tests/zuvorak_screenshots docs
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/tools/zuvorak_screenshots docs
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
