@@ -1,28 +1,18 @@
-#include "application.h"
-#include "form1.h"
 #include "form2.h"
 #include "form3.h"
 #include "form4.h"
-#include "picture_box.h"
-#include "platform.h"
+#include "test_support.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QtEndian>
 
 #include <cstring>
-#include <functional>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -74,21 +64,6 @@ std::vector<ExpectedPoint> expectedImport(const QImage &picture, int left, int t
     return points;
 }
 
-// Runs `drive` on the modal window that `open` shows, once it is up.
-template<typename Window>
-void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
-{
-    bool driven = false;
-    QTimer::singleShot(0, [&] {
-        auto *window = qobject_cast<Window *>(QApplication::activeModalWidget());
-        QVERIFY2(window, "the expected modal window is not shown");
-        drive(window);
-        driven = true;
-    });
-    open();
-    QVERIFY(driven);
-}
-
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -99,8 +74,7 @@ QByteArray readAll(const QString &path)
 
 // The typical use from the first click to the saved files, through the
 // windows' own handlers, checked at every step.
-class TestEndToEnd : public QObject
-{
+class TestEndToEnd : public QObject {
     Q_OBJECT
 
 private slots:
@@ -108,27 +82,16 @@ private slots:
     void typicalUse();
 
 private:
-    QString caption(Form1 &form, const char *name) { return form.findChild<QLabel *>(name)->text(); }
-    bool enabled(Form1 &form, const char *name);
-    void checkModelCommandsEnabled(Form1 &form);
+    static QString caption(Form1 &form, const char *name) { return captionOf(&form, name); }
+    static bool enabled(Form1 &form, const char *name) { return isEnabled(&form, name); }
+    static void checkModelCommandsEnabled(Form1 &form)
+    {
+        for (const QString &name : modelCommands())
+            QVERIFY2(isEnabled(&form, name), qPrintable(name));
+    }
 
     QTemporaryDir dir_;
 };
-
-bool TestEndToEnd::enabled(Form1 &form, const char *name)
-{
-    if (auto *action = form.findChild<QAction *>(name))
-        return action->isEnabled();
-    return form.findChild<QWidget *>(name)->isEnabled();
-}
-
-void TestEndToEnd::checkModelCommandsEnabled(Form1 &form)
-{
-    for (const char *name : {"mnuKaiten", "mnuSayuu", "mnuSaveAs", "mnuSave", "mnuBmp", "Coku",
-                             "Cokd", "Cokl", "Cokr", "Coku2", "Cokd2", "Cokl2", "Cokr2",
-                             "Cosyoumen", "Coanime", "Copu", "Copd", "Copl", "Copr"})
-        QVERIFY2(enabled(form, name), name);
-}
 
 void TestEndToEnd::initTestCase()
 {
@@ -151,12 +114,14 @@ void TestEndToEnd::typicalUse()
     const QImage picture = samplePicture();
 
     // 1-2. Capture window: drag a rectangle and import it.
-    withModal<Form4>([&] { form.mnuBuhin_Click(); }, [](Form4 *capture) {
-        capture->Picture1_MouseDown(1, 0, 120.4f, 90.0f);
-        capture->Picture1_MouseMove(1, 0, 40.0f, 30.0f);
-        capture->Picture1_MouseUp(1, 0, 40.0f, 29.5f); // 29.5 rounds to 30, halves to even
-        capture->mnuTorikomi_Click();
-    });
+    withModal<Form4>([&] { form.mnuBuhin_Click(); },
+                     [](Form4 *capture) {
+                         capture->Picture1_MouseDown(1, 0, 120.4f, 90.0f);
+                         capture->Picture1_MouseMove(1, 0, 40.0f, 30.0f);
+                         capture->Picture1_MouseUp(1, 0, 40.0f,
+                                                   29.5f); // 29.5 rounds to 30, halves to even
+                         capture->mnuTorikomi_Click();
+                     });
     const std::vector<ExpectedPoint> expected = expectedImport(picture, 40, 30, 120, 90);
     QCOMPARE(state->importReady, std::uint8_t(1));
     QCOMPARE(state->pointCount, std::int32_t(expected.size()));
@@ -223,17 +188,19 @@ void TestEndToEnd::typicalUse()
     for (std::int32_t n = 0; n < state->pointCount; ++n) {
         const Coords &was = before->modelPoints[n];
         QCOMPARE(state->modelPoints[n],
-                 (Coords{was[Depth], was[Vertical] + 10.0, was[Horizontal] + 10.0}));
+                 (Coords {was[Depth], was[Vertical] + 10.0, was[Horizontal] + 10.0}));
     }
     QVERIFY(state->pointColors == before->pointColors);
     QCOMPARE(caption(form, "Lsu1"), QStringLiteral("0"));
     const QImage shownView = form.picture1()->surface().image();
 
     // 7. Save the model and the view.
-    withModal<Form2>([&] { form.mnuSaveAs_Click(); }, [](Form2 *dialog) {
-        dialog->findChild<QLineEdit *>("txtTargetFile")->setText(QStringLiteral("relief"));
-        dialog->Command1_Click();
-    });
+    withModal<Form2>(
+        [&] { form.mnuSaveAs_Click(); },
+        [](Form2 *dialog) {
+            dialog->findChild<QLineEdit *>("txtTargetFile")->setText(QStringLiteral("relief"));
+            dialog->Command1_Click();
+        });
     const QString modelPath = dir_.filePath(QStringLiteral("relief.chs"));
     QCOMPARE(QString::fromStdString(state->currentFileName), modelPath);
     QCOMPARE(form.windowTitle(), QStringLiteral("relief.chs - ZUVORAK"));
@@ -249,10 +216,12 @@ void TestEndToEnd::typicalUse()
         }
     }
 
-    withModal<Form2>([&] { form.mnuBmp_Click(); }, [](Form2 *dialog) {
-        dialog->findChild<QLineEdit *>("txtTargetFile")->setText(QStringLiteral("view"));
-        dialog->Command1_Click();
-    });
+    withModal<Form2>(
+        [&] { form.mnuBmp_Click(); },
+        [](Form2 *dialog) {
+            dialog->findChild<QLineEdit *>("txtTargetFile")->setText(QStringLiteral("view"));
+            dialog->Command1_Click();
+        });
     QCOMPARE(form.windowTitle(), QStringLiteral("relief.chs - ZUVORAK"));
     const QImage savedView(dir_.filePath(QStringLiteral("view.bmp")));
     QCOMPARE(savedView.size(), QSize(261, 261));
@@ -263,31 +232,30 @@ void TestEndToEnd::typicalUse()
     Form1 reopened(*fresh);
     reopened.show();
     QVERIFY(QTest::qWaitForWindowExposed(&reopened));
-    withModal<Form3>([&] { reopened.mnuOpen_Click(); }, [](Form3 *dialog) {
-        auto *files = dialog->findChild<QListWidget *>("File1");
-        const auto items = files->findItems(QStringLiteral("relief.chs"), Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
-        files->setCurrentItem(items.first());
-    });
+    withModal<Form3>([&] { reopened.mnuOpen_Click(); },
+                     [](Form3 *dialog) {
+                         auto *files = dialog->findChild<QListWidget *>("File1");
+                         const auto items
+                             = files->findItems(QStringLiteral("relief.chs"), Qt::MatchExactly);
+                         QCOMPARE(items.size(), 1);
+                         files->setCurrentItem(items.first());
+                     });
     QCOMPARE(fresh->pointCount, state->pointCount);
     QCOMPARE(std::memcmp(fresh->modelPoints.data(), state->modelPoints.data(),
-                         sizeof(Coords) * std::size_t(state->pointCount)), 0);
+                         sizeof(Coords) * std::size_t(state->pointCount)),
+             0);
     QCOMPARE(std::memcmp(fresh->pointColors.data(), state->pointColors.data(),
-                         sizeof(Colour) * std::size_t(state->pointCount)), 0);
+                         sizeof(Colour) * std::size_t(state->pointCount)),
+             0);
     QCOMPARE(QString::fromStdString(fresh->currentFileName), modelPath);
     QCOMPARE(reopened.windowTitle(), QStringLiteral("relief.chs- ZUVORAK"));
     QCOMPARE(caption(reopened, "Lsu1"), QStringLiteral("0"));
     QCOMPARE(caption(reopened, "Lsu2"), QStringLiteral("0"));
     checkModelCommandsEnabled(reopened);
     QVERIFY(!enabled(reopened, "mnuYarinaosi"));
-    QCOMPARE(reopened.picture1()->surface().image(), savedView.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(reopened.picture1()->surface().image(),
+             savedView.convertToFormat(QImage::Format_RGB32));
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    setUpApplication(app);
-    TestEndToEnd test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZUVORAK_WINDOW_TEST_MAIN(TestEndToEnd)
 #include "tst_end_to_end.moc"

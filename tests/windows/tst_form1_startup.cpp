@@ -1,62 +1,39 @@
-#include "application.h"
-#include "form1.h"
-#include "picture_box.h"
+#include "test_support.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QLabel>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <QTimer>
 
-#include <memory>
-
-class TestForm1StartUp : public QObject
-{
+class TestForm1StartUp : public QObject {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
     void control_data();
     void control();
     void menu_data();
     void menu();
-    void clientAreaAndCaption();
-    void tabOrder();
+    void windowAndTabOrder();
     void startUpState();
-    void disabledCommandsIgnoreClicks();
-    void timerTicksWithoutEffect();
+    void disabledCommandsIgnoreClicksAndTheTimerIdles();
 
 private:
-    std::unique_ptr<ProgramState> state_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> w_;
 };
 
 void TestForm1StartUp::init()
 {
-    state_ = std::make_unique<ProgramState>();
-    form_ = std::make_unique<Form1>(*state_);
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-}
-
-void TestForm1StartUp::cleanup()
-{
-    form_.reset();
-    state_.reset();
+    w_ = std::make_unique<MainWindow>();
+    w_->form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w_->form.get()));
 }
 
 void TestForm1StartUp::control_data()
 {
-    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<bool>("enabled");
     const auto row = [](const char *name, const char *caption, QRect geometry, bool enabled) {
-        QTest::newRow(name) << QString(name) << QString(caption) << geometry << enabled;
+        QTest::newRow(name) << QString(caption) << geometry << enabled;
     };
     row("Picture2", "", {8, 8, 193, 193}, true);
     row("Picture1", "", {216, 8, 265, 265}, true);
@@ -85,32 +62,30 @@ void TestForm1StartUp::control_data()
 
 void TestForm1StartUp::control()
 {
-    QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, geometry);
     QFETCH(bool, enabled);
-    auto *widget = form_->findChild<QWidget *>(name);
-    QVERIFY2(widget, qPrintable(name));
+    auto *widget = w_->form->findChild<QWidget *>(QTest::currentDataTag());
+    QVERIFY(widget && widget->isVisible());
     QCOMPARE(widget->geometry(), geometry);
     QCOMPARE(widget->isEnabled(), enabled);
-    QVERIFY(widget->isVisible());
+    QString text;
     if (auto *label = qobject_cast<QLabel *>(widget))
-        QCOMPARE(label->text(), caption);
-    if (auto *button = qobject_cast<QPushButton *>(widget)) {
-        QCOMPARE(button->text(), caption);
-        // The caption must fit inside the button.
-        QVERIFY(button->fontMetrics().horizontalAdvance(caption) <= geometry.width() - 2);
-    }
+        text = label->text();
+    if (auto *button = qobject_cast<QPushButton *>(widget))
+        text = button->text();
+    QCOMPARE(text, caption);
+    // Nothing clipped: the caption fits the control in the Japanese font.
+    QVERIFY(widget->fontMetrics().boundingRect(text).width() <= geometry.width());
 }
 
 void TestForm1StartUp::menu_data()
 {
-    QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<bool>("enabled");
     const auto row = [](const char *name, const char *caption, const char *parent, bool enabled) {
-        QTest::newRow(name) << QString(name) << QString(caption) << QString(parent) << enabled;
+        QTest::newRow(name) << QString(caption) << QString(parent) << enabled;
     };
     row("mnuFile", "ファイル(&F)", "", true);
     row("mnuBuhin", "加工前のファイルを開く(&G)", "mnuFile", true);
@@ -129,107 +104,77 @@ void TestForm1StartUp::menu_data()
 
 void TestForm1StartUp::menu()
 {
-    QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QString, parent);
     QFETCH(bool, enabled);
-
-    // The menu bar, and each menu, in the order of this table.
-    QStringList barOrder;
-    for (QAction *action : form_->menuBar()->actions())
-        barOrder << action->objectName();
-    QCOMPARE(barOrder, QStringList({"mnuFile", "mnuYarinaosi", "mnuKaiten", "mnuSayuu", "mnuHelp"}));
-
-    auto *action = form_->findChild<QAction *>(name);
-    if (!action) {
-        for (QAction *candidate : form_->menuBar()->actions())
-            if (candidate->objectName() == name)
-                action = candidate;
-    }
-    QVERIFY2(action, qPrintable(name));
+    QAction *action = findAction(w_->form.get(), QTest::currentDataTag());
+    QVERIFY(action);
     QCOMPARE(action->text(), caption);
     QCOMPARE(action->isEnabled(), enabled);
-    if (!parent.isEmpty()) {
-        QAction *parentAction = nullptr;
-        for (QAction *candidate : form_->menuBar()->actions())
-            if (candidate->objectName() == parent)
-                parentAction = candidate;
-        QVERIFY(parentAction && parentAction->menu());
-        QVERIFY(parentAction->menu()->actions().contains(action));
-    }
+    // On the bar itself, or in its parent's menu, in the order of the table.
+    const QList<QAction *> siblings = parent.isEmpty()
+                                          ? w_->form->menuBar()->actions()
+                                          : findAction(w_->form.get(), parent)->menu()->actions();
+    QVERIFY(siblings.contains(action));
 }
 
-void TestForm1StartUp::clientAreaAndCaption()
+void TestForm1StartUp::windowAndTabOrder()
 {
-    QCOMPARE(form_->windowTitle(), QStringLiteral("ZUVORAK"));
-    QCOMPARE(form_->centralWidget()->size(), QSize(625, 350));
-    QCOMPARE(form_->picture1()->surface().ScaleWidth(), 261.0f);
-    QCOMPARE(form_->picture2()->surface().ScaleHeight(), 189.0f);
-}
+    QCOMPARE(w_->form->windowTitle(), QStringLiteral("ZUVORAK"));
+    QCOMPARE(w_->form->centralWidget()->size(), QSize(625, 350));
+    QStringList bar, file;
+    for (QAction *action : w_->form->menuBar()->actions())
+        bar << action->objectName();
+    for (QAction *action : findAction(w_->form.get(), "mnuFile")->menu()->actions())
+        file << action->objectName();
+    QCOMPARE(bar, QStringList({"mnuFile", "mnuYarinaosi", "mnuKaiten", "mnuSayuu", "mnuHelp"}));
+    QCOMPARE(file,
+             QStringList({"mnuBuhin", "mnuOpen", "mnuSave", "mnuSaveAs", "mnuBmp", "mnuExit"}));
 
-void TestForm1StartUp::tabOrder()
-{
-    const QStringList expected = {"Picture1", "Picture2", "Command27", "Cokl",  "Cokr",
-                                  "Coku",     "Cokd",     "Copl",      "Copr",  "Copu",
-                                  "Copd",     "HScroll1", "Coku2",     "Cokd2", "Cokr2",
-                                  "Cokl2",    "Cosyoumen", "Coanime"};
-    QWidget *widget = form_->findChild<QWidget *>(expected.first());
-    for (const QString &name : expected) {
-        QCOMPARE(widget->objectName(), name);
-        do {
-            widget = widget->nextInFocusChain();
-        } while (widget->objectName().isEmpty() || widget->objectName() == QLatin1String("client")
-                 || qobject_cast<QLabel *>(widget));
-    }
+    const QStringList expected
+        = {"Picture1", "Picture2", "Command27", "Cokl",  "Cokr",      "Coku",
+           "Cokd",     "Copl",     "Copr",      "Copu",  "Copd",      "HScroll1",
+           "Coku2",    "Cokd2",    "Cokr2",     "Cokl2", "Cosyoumen", "Coanime"};
+    QStringList chain;
+    for (QWidget *widget = w_->form->findChild<QWidget *>("Picture1");
+         chain.size() < expected.size(); widget = widget->nextInFocusChain())
+        if (expected.contains(widget->objectName()))
+            chain << widget->objectName();
+    QCOMPARE(chain, expected);
 }
 
 void TestForm1StartUp::startUpState()
 {
-    QCOMPARE(int(state_->viewCenterX), 130);
-    QCOMPARE(int(state_->viewCenterY), 130);
-    QCOMPARE(state_->pointCount, 0);
-    QCOMPARE(state_->modelPoints[99999][Horizontal], 1000.0);
-    auto *slider = form_->findChild<QScrollBar *>("HScroll1");
-    QCOMPARE(slider->minimum(), 0);
-    QCOMPARE(slider->maximum(), 100);
-    QCOMPARE(slider->pageStep(), 10);
-    QCOMPARE(slider->value(), 15);
-    auto *timer = form_->findChild<QTimer *>("Timer1");
+    QCOMPARE(int(w_->state->viewCenterX), 130); // 261 / 2 rounds to even
+    QCOMPARE(int(w_->state->viewCenterY), 130);
+    QCOMPARE(w_->state->pointCount, 0);
+    QCOMPARE(w_->state->modelPoints[99999][Horizontal], 1000.0);
+    auto *slider = w_->form->findChild<QScrollBar *>("HScroll1");
+    QCOMPARE(
+        QList<int>({slider->minimum(), slider->maximum(), slider->pageStep(), slider->value()}),
+        QList<int>({0, 100, 10, 15}));
+    auto *timer = w_->form->findChild<QTimer *>("Timer1");
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 500);
-    // Nothing drawn: both pictures white.
-    for (PictureBox *box : {form_->picture1(), form_->picture2()}) {
+    for (PictureBox *box : {w_->form->picture1(), w_->form->picture2()}) {
         QImage white(box->surface().image().size(), QImage::Format_RGB32);
         white.fill(Qt::white);
         QCOMPARE(box->surface().image(), white);
     }
+    QCOMPARE(w_->form->picture1()->surface().ScaleWidth(), 261.0f);
+    QCOMPARE(w_->form->picture2()->surface().ScaleHeight(), 189.0f);
 }
 
-void TestForm1StartUp::disabledCommandsIgnoreClicks()
+void TestForm1StartUp::disabledCommandsIgnoreClicksAndTheTimerIdles()
 {
-    for (const char *name : {"Cokl", "Cokl2", "Coku", "Coku2", "Copl", "Copu"})
-        QTest::mouseClick(form_->findChild<QPushButton *>(name), Qt::LeftButton);
-    form_->findChild<QAction *>("mnuKaiten")->trigger();
-    QCOMPARE(form_->findChild<QLabel *>("Lsu1")->text(), QStringLiteral("0"));
-    QCOMPARE(form_->findChild<QLabel *>("Lsu2")->text(), QStringLiteral("0"));
-    QCOMPARE(state_->modelPoints[0][Horizontal], 1000.0);
+    for (const char *name : {"Cokl", "Coku2", "Copl", "Coanime"})
+        QTest::mouseClick(w_->form->findChild<QPushButton *>(name), Qt::LeftButton);
+    findAction(w_->form.get(), "mnuKaiten")->trigger();
+    w_->form->Timer1_Timer();
+    QCOMPARE(w_->caption("Lsu1"), QStringLiteral("0"));
+    QCOMPARE(w_->state->animationOn, std::uint8_t(0));
+    QCOMPARE(w_->state->animationPhase, std::int16_t(0));
 }
 
-void TestForm1StartUp::timerTicksWithoutEffect()
-{
-    const QImage before = form_->picture1()->surface().image();
-    form_->Timer1_Timer();
-    form_->Timer1_Timer();
-    QCOMPARE(state_->animationPhase, qint16(0));
-    QCOMPARE(form_->findChild<QLabel *>("Lsu1")->text(), QStringLiteral("0"));
-    QCOMPARE(form_->picture1()->surface().image(), before);
-}
-
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    setUpApplication(app);
-    TestForm1StartUp test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZUVORAK_WINDOW_TEST_MAIN(TestForm1StartUp)
 #include "tst_form1_startup.moc"

@@ -1,248 +1,150 @@
-#include "application.h"
-#include "form1.h"
-#include "picture_box.h"
 #include "renderer.h"
+#include "test_support.h"
 
-#include <QApplication>
 #include <QDialog>
-#include <QLabel>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
 #include <cstdlib>
-#include <memory>
-
-namespace {
-
-// A 41 x 41 square with a raised 21 x 21 middle, coloured by depth, so every
-// turn moves some points and the raised part separates from the rest.
-void buildRelief(ProgramState &state)
-{
-    state.pointCount = 0;
-    for (int y = -20; y <= 20; ++y) {
-        for (int x = -20; x <= 20; ++x) {
-            const bool raised = std::abs(x) <= 10 && std::abs(y) <= 10;
-            state.modelPoints[state.pointCount] = {raised ? 30.0 : 0.0, double(x), double(y)};
-            state.pointColors[state.pointCount] = raised ? 0x000000C0 : 0x00804000;
-            ++state.pointCount;
-        }
-    }
-}
-
-} // namespace
 
 class TestForm1View : public QObject {
     Q_OBJECT
 
 private slots:
     void init();
-    void cleanup();
     void turnButtons_data();
     void turnButtons();
-    void leftThenRightRestoresView();
-    void frontViewRedrawsWhenAlreadyFront();
-    void animationStartsAtFrontAndWraps();
-    void animationPathStepsAroundSquare();
-    void restartContinuesAfterLastFrame();
-    void clickLastsUntilNextTick();
+    void animationCycle();
+    void restartContinuesAndClicksLastUntilTheNextTick();
     void animationRunsDuringModalDialog();
 
 private:
-    QLabel *label(const char *name) const { return form_->findChild<QLabel *>(name); }
-    QPushButton *button(const char *name) const { return form_->findChild<QPushButton *>(name); }
-    QImage picture() const { return form_->picture1()->surface().image(); }
-    QImage expectedPicture(double turn, double tilt) const;
-    void tick(int times);
+    void click(const char *name)
+    {
+        QTest::mouseClick(w_->form->findChild<QPushButton *>(name), Qt::LeftButton);
+    }
+    QPoint angles() const { return {w_->caption("Lsu1").toInt(), w_->caption("Lsu2").toInt()}; }
+    void tick(int times = 1)
+    {
+        while (times--)
+            w_->form->Timer1_Timer();
+    }
+    // The view as the renderer draws it for these angles, independent of the captions.
+    QImage expectedView(QPoint angles) const;
+    bool showsExpectedView() const
+    {
+        return w_->form->picture1()->surface().image() == expectedView(angles());
+    }
 
-    std::unique_ptr<ProgramState> state_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<MainWindow> w_;
 };
 
 void TestForm1View::init()
 {
-    state_ = std::make_unique<ProgramState>();
-    form_ = std::make_unique<Form1>(*state_);
-    // The real timer must not add ticks of its own except where a test waits for it.
-    form_->findChild<QTimer *>("Timer1")->stop();
-    buildRelief(*state_);
-    form_->enableModelCommands();
-    form_->RedrawModel();
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    w_ = std::make_unique<MainWindow>();
+    w_->form->findChild<QTimer *>("Timer1")->stop(); // ticks come from the tests
+    // A square with a raised middle, so every turn moves some points.
+    for (int y = -20; y <= 20; ++y)
+        for (int x = -20; x <= 20; ++x) {
+            const bool raised = std::abs(x) <= 10 && std::abs(y) <= 10;
+            w_->state->modelPoints[w_->state->pointCount]
+                = {raised ? 30.0 : 0.0, double(x), double(y)};
+            w_->state->pointColors[w_->state->pointCount++] = raised ? 0xC0 : 0x804000;
+        }
+    w_->form->enableModelCommands();
+    w_->form->RedrawModel();
 }
 
-void TestForm1View::cleanup()
+QImage TestForm1View::expectedView(QPoint angles) const
 {
-    form_.reset();
-    state_.reset();
-}
-
-QImage TestForm1View::expectedPicture(double turn, double tilt) const
-{
-    auto copy = std::make_unique<ProgramState>(*state_);
+    auto copy = std::make_unique<ProgramState>(*w_->state);
     ImageSurface surface(261, 261, kWhite);
-    renderView(*copy, surface, turn, tilt);
+    renderView(*copy, surface, angles.x(), angles.y());
     return surface.image();
-}
-
-void TestForm1View::tick(int times)
-{
-    for (int i = 0; i < times; ++i)
-        form_->Timer1_Timer();
 }
 
 void TestForm1View::turnButtons_data()
 {
     QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QString>("lsu1");
-    QTest::addColumn<QString>("lsu2");
-
+    QTest::addColumn<QPoint>("angles");
     QStringList seventyThree;
     for (int i = 0; i < 73; ++i)
         seventyThree << "Cokl2";
-    QTest::newRow("73 large left steps are not wrapped") << seventyThree << "365"
-                                                         << "0";
-    QTest::newRow("small left steps count by one") << QStringList {"Cokl", "Cokl", "Cokl"} << "3"
-                                                   << "0";
-    QTest::newRow("right goes below zero") << QStringList {"Cokr", "Cokr2"} << "-6"
-                                           << "0";
+    QTest::newRow("73 large left steps are not wrapped") << seventyThree << QPoint(365, 0);
+    QTest::newRow("left then right gives the former view")
+        << QStringList {"Cokr2", "Cokl", "Cokr"} << QPoint(-5, 0);
     QTest::newRow("up and down turn only Lsu2")
-        << QStringList {"Coku2", "Coku", "Cokd", "Cokd", "Cokd2", "Cokd2"} << "0"
-        << "-6";
-    QTest::newRow("front view zeroes both") << QStringList {"Cokl2", "Coku", "Cosyoumen"} << "0"
-                                            << "0";
-    QTest::newRow("front view then more steps")
-        << QStringList {"Cokr2", "Cosyoumen", "Coku", "Cokl"} << "1"
-        << "1";
+        << QStringList {"Coku2", "Coku", "Cokd", "Cokd2", "Cokd2"} << QPoint(0, -5);
+    QTest::newRow("front view zeroes both, then steps go on")
+        << QStringList {"Cokl2", "Coku", "Cosyoumen", "Cokl"} << QPoint(1, 0);
 }
 
 void TestForm1View::turnButtons()
 {
     QFETCH(QStringList, clicks);
-    QFETCH(QString, lsu1);
-    QFETCH(QString, lsu2);
+    QFETCH(QPoint, angles);
+    w_->form->picture1()->surface().Cls(); // even an unchanged angle must redraw
     for (const QString &name : clicks)
-        QTest::mouseClick(button(qPrintable(name)), Qt::LeftButton);
-    QCOMPARE(label("Lsu1")->text(), lsu1);
-    QCOMPARE(label("Lsu2")->text(), lsu2);
-    QCOMPARE(picture(), expectedPicture(lsu1.toDouble(), lsu2.toDouble()));
+        click(qPrintable(name));
+    QCOMPARE(this->angles(), angles);
+    QVERIFY(showsExpectedView());
 }
 
-void TestForm1View::leftThenRightRestoresView()
+void TestForm1View::animationCycle()
 {
-    QTest::mouseClick(button("Cokr2"), Qt::LeftButton);
-    QTest::mouseClick(button("Coku2"), Qt::LeftButton);
-    const QImage before = picture();
-    QTest::mouseClick(button("Cokl"), Qt::LeftButton);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("-4"));
-    QVERIFY(picture() != before);
-    QTest::mouseClick(button("Cokr"), Qt::LeftButton);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("-5"));
-    QCOMPARE(picture(), before);
-}
-
-void TestForm1View::frontViewRedrawsWhenAlreadyFront()
-{
-    form_->picture1()->surface().Cls();
-    QTest::mouseClick(button("Cosyoumen"), Qt::LeftButton);
-    QCOMPARE(picture(), expectedPicture(0, 0));
-}
-
-void TestForm1View::animationStartsAtFrontAndWraps()
-{
-    QTest::mouseClick(button("Cokl2"), Qt::LeftButton);
-    tick(1);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("5")); // stopped: the tick did nothing
-    QTest::mouseClick(button("Coanime"), Qt::LeftButton);
-    QCOMPARE(button("Coanime")->text(), QStringLiteral("アニメを止める"));
-    tick(1);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("0"));
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("0"));
-    QCOMPARE(picture(), expectedPicture(0, 0));
-    tick(35);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("5"));
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("-5"));
-    QCOMPARE(state_->animationPhase, qint16(0));
-    tick(1);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("0"));
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("0"));
-}
-
-void TestForm1View::animationPathStepsAroundSquare()
-{
-    // Each frame is one step of 5 on one axis, or on both along the diagonal
-    // home; the corners of the square come in the right order.
-    QTest::mouseClick(button("Coanime"), Qt::LeftButton);
+    click("Cokl2");
+    tick(); // stopped: nothing happens
+    QCOMPARE(angles(), QPoint(5, 0));
+    click("Coanime");
+    QCOMPARE(w_->form->findChild<QPushButton *>("Coanime")->text(),
+             QStringLiteral("アニメを止める"));
     QList<QPoint> frames;
-    for (int i = 0; i < 36; ++i) {
-        tick(1);
-        frames << QPoint(label("Lsu1")->text().toInt(), label("Lsu2")->text().toInt());
+    for (int i = 0; i < 37; ++i) {
+        tick();
+        frames << angles();
     }
+    QVERIFY(showsExpectedView());
+    QCOMPARE(frames.first(), QPoint(0, 0)); // the first tick shows the front view
+    QCOMPARE(frames.last(), frames.first()); // 36 frames, then again
+    // Round the square from -20 to 20 in steps of 5, one axis at a time but for the way home.
     for (int i = 0; i < 36; ++i) {
-        const QPoint step = frames[(i + 1) % 36] - frames[i];
-        QVERIFY2(std::abs(step.x()) == 5 || std::abs(step.y()) == 5,
-                 qPrintable(QString::number(i)));
-        QVERIFY(std::abs(step.x()) <= 5 && std::abs(step.y()) <= 5);
+        const QPoint step = frames[i + 1] - frames[i];
+        QVERIFY(std::max(std::abs(step.x()), std::abs(step.y())) == 5);
         QVERIFY(std::abs(frames[i].x()) <= 20 && std::abs(frames[i].y()) <= 20);
     }
-    QCOMPARE(frames[4], QPoint(20, 0));
-    QCOMPARE(frames[8], QPoint(20, 20));
-    QCOMPARE(frames[16], QPoint(-20, 20));
-    QCOMPARE(frames[24], QPoint(-20, -20));
-    QCOMPARE(frames[32], QPoint(20, -20));
+    const QList<QPoint> corners = {frames[4], frames[8], frames[16], frames[24], frames[32]};
+    QCOMPARE(corners, (QList<QPoint> {{20, 0}, {20, 20}, {-20, 20}, {-20, -20}, {20, -20}}));
 }
 
-void TestForm1View::restartContinuesAfterLastFrame()
+void TestForm1View::restartContinuesAndClicksLastUntilTheNextTick()
 {
-    QTest::mouseClick(button("Coanime"), Qt::LeftButton);
-    tick(13);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("0"));
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("20"));
-    QTest::mouseClick(button("Coanime"), Qt::LeftButton);
-    QCOMPARE(button("Coanime")->text(), QStringLiteral("アニメーション"));
-    const QImage stopped = picture();
+    click("Coanime");
+    tick(13); // phases 0 .. 12 shown
+    click("Coanime");
+    QCOMPARE(w_->form->findChild<QPushButton *>("Coanime")->text(),
+             QStringLiteral("アニメーション"));
     tick(3);
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("20"));
-    QCOMPARE(picture(), stopped);
-    QTest::mouseClick(button("Coanime"), Qt::LeftButton);
-    tick(1);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("-5"));
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("20"));
-    QCOMPARE(picture(), expectedPicture(-5, 20));
-}
-
-void TestForm1View::clickLastsUntilNextTick()
-{
-    QTest::mouseClick(button("Coanime"), Qt::LeftButton);
-    tick(2);
-    QTest::mouseClick(button("Coku2"), Qt::LeftButton);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("5"));
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("5"));
-    QCOMPARE(picture(), expectedPicture(5, 5));
-    tick(1);
-    QCOMPARE(label("Lsu1")->text(), QStringLiteral("10"));
-    QCOMPARE(label("Lsu2")->text(), QStringLiteral("0"));
-    QCOMPARE(picture(), expectedPicture(10, 0));
+    QCOMPARE(angles(), QPoint(0, 20));
+    click("Coanime");
+    tick();
+    QCOMPARE(angles(), QPoint(-5, 20)); // phase 13
+    click("Cokd2");
+    QCOMPARE(angles(), QPoint(-5, 15));
+    QVERIFY(showsExpectedView());
+    tick();
+    QCOMPARE(angles(), QPoint(-10, 20));
+    QVERIFY(showsExpectedView());
 }
 
 void TestForm1View::animationRunsDuringModalDialog()
 {
-    form_->findChild<QTimer *>("Timer1")->start();
-    QTest::mouseClick(button("Coanime"), Qt::LeftButton);
-    QDialog dialog(form_.get());
+    w_->form->findChild<QTimer *>("Timer1")->start();
+    click("Coanime");
+    QDialog dialog(w_->form.get());
     QTimer::singleShot(1300, &dialog, &QDialog::accept);
     dialog.exec();
-    // Two ticks at 500 ms fit into 1300 ms with room to spare: frames 0 and 1 shown.
-    QVERIFY2(state_->animationPhase >= 2, qPrintable(QString::number(state_->animationPhase)));
-    QCOMPARE(label("Lsu1")->text(), QString::number(5 * (state_->animationPhase - 1)));
+    QVERIFY(w_->state->animationPhase >= 2); // two 500 ms ticks inside the dialog's loop
+    QCOMPARE(angles().x(), 5 * (w_->state->animationPhase - 1));
 }
 
-int main(int argc, char *argv[])
-{
-    QApplication app(argc, argv);
-    setUpApplication(app);
-    TestForm1View test;
-    return QTest::qExec(&test, argc, argv);
-}
+ZUVORAK_WINDOW_TEST_MAIN(TestForm1View)
 #include "tst_form1_view.moc"
