@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -81,20 +82,20 @@ struct MainWindow {
 };
 
 // Runs `drive` on the modal window that `open` shows, once it is up, and
-// fails the test if no such window came.
+// fails the test if no such window came. A window that `drive` leaves open,
+// also after a failed check, is closed so that the test cannot hang.
 template<typename Window>
 void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
 {
     bool driven = false;
     QTimer::singleShot(0, [&] {
-        auto *window = qobject_cast<Window *>(QApplication::activeModalWidget());
-        if (!window) {
-            if (QWidget *other = QApplication::activeModalWidget())
-                other->close();
-            return;
+        QPointer<QWidget> modal = QApplication::activeModalWidget();
+        if (auto *window = qobject_cast<Window *>(modal.data())) {
+            drive(window);
+            driven = true;
         }
-        drive(window);
-        driven = true;
+        if (modal && modal->isVisible())
+            modal->close();
     });
     open();
     QVERIFY2(driven, "the expected modal window was not shown");

@@ -24,8 +24,7 @@ class TestCapture : public QObject {
     // Runs `steps` in the capture window opened from the main window, then closes it.
     void capture(const std::function<void(Form4 *)> &steps)
     {
-        withModal<Form4>([&] { w->form->mnuBuhin_Click(); },
-                         [&](Form4 *c) { steps(c), c->reject(); });
+        withModal<Form4>([&] { w->form->mnuBuhin_Click(); }, steps);
     }
 
 private slots:
