@@ -38,13 +38,6 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, 
     return button;
 }
 
-QAction *makeAction(QObject *parent, const char *name, const char *caption)
-{
-    auto *action = new QAction(QString(caption), parent);
-    action->setObjectName(QString(name));
-    return action;
-}
-
 } // namespace
 
 Form1::Form1(ProgramState &state, QWidget *parent)

@@ -41,13 +41,6 @@ Colour controlBackground()
     return fromQRgb(qRgb(kLightLevel, kLightLevel, kLightLevel));
 }
 
-QAction *makeAction(QObject *parent, const char *name, const char *caption)
-{
-    auto *action = new QAction(QString(caption), parent);
-    action->setObjectName(QString(name));
-    return action;
-}
-
 } // namespace
 
 Form4::Form4(ProgramState &state, Form1 &mainWindow, QWidget *parent)

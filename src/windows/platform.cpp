@@ -2,6 +2,7 @@
 
 #include "texts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QDir>
@@ -35,6 +36,13 @@ void placeWindow(QWidget *window)
     if (!screen)
         return;
     window->move(screen->geometry().topLeft() + placementFor(screen->size()));
+}
+
+QAction *makeAction(QObject *parent, const char *name, const char *caption)
+{
+    auto *action = new QAction(QString(caption), parent);
+    action->setObjectName(QString(name));
+    return action;
 }
 
 QString programFolder()

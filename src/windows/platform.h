@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QAction;
 class QWidget;
 
 // The screen-wide busy pointer: 11 = busy, 0 = normal. Setting it is not
@@ -32,6 +33,9 @@ inline constexpr int kTwipsPerPixel = 15;
 // W and H the screen size in twips. Returned in pixels.
 QPoint placementFor(QSize screenPixels);
 void placeWindow(QWidget *window);
+
+// A menu command carrying its name as object name, so tests find it by name.
+QAction *makeAction(QObject *parent, const char *name, const char *caption);
 
 // The folder that holds the executable.
 QString programFolder();
