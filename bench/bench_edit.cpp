@@ -19,7 +19,8 @@ struct FullModelWindow {
     {
         state->pointCount = kMaxPoints;
         for (int i = 0; i < kMaxPoints; ++i) {
-            state->modelPoints[i] = {double(i % 40), 120.0 * std::sin(i * 0.37), 120.0 * std::cos(i * 0.11)};
+            state->modelPoints[i]
+                = {double(i % 40), 120.0 * std::sin(i * 0.37), 120.0 * std::cos(i * 0.11)};
             state->pointColors[i] = i * 2654435761u & 0x00FFFFFF;
         }
         form->enableModelCommands();

@@ -67,7 +67,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     setUpApplication(app);
-    out = QDir(QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")).absolutePath());
+    out = QDir(
+        QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")).absolutePath());
     Form4::setStartPicture(QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp"));
 
     auto state = std::make_unique<ProgramState>();
@@ -75,13 +76,14 @@ int main(int argc, char *argv[])
     main.show();
 
     // The boss and its ribs of the sample part.
-    withModal<Form4>([&] { main.mnuBuhin_Click(); }, [](Form4 *capture) {
-        capture->Picture1_MouseDown(1, 0, 150, 95);
-        capture->Picture1_MouseMove(1, 0, 330, 265);
-        capture->Picture1_MouseUp(1, 0, 330, 265);
-        save(capture, "capture-window.png");
-        capture->mnuTorikomi_Click();
-    });
+    withModal<Form4>([&] { main.mnuBuhin_Click(); },
+                     [](Form4 *capture) {
+                         capture->Picture1_MouseDown(1, 0, 150, 95);
+                         capture->Picture1_MouseMove(1, 0, 330, 265);
+                         capture->Picture1_MouseUp(1, 0, 330, 265);
+                         save(capture, "capture-window.png");
+                         capture->mnuTorikomi_Click();
+                     });
 
     // A raised ring and a higher bore, then turned to show the relief.
     drag(main, 100, 100, 225, 225, 20);
@@ -98,13 +100,15 @@ int main(int argc, char *argv[])
     for (const char *name : {"bracket.chs", "relief.chs", "title1.chs"})
         ModelFile::save(*state, modelDir.filePath(QString(name)).toStdString());
     QDir::setCurrent(models.path());
-    withModal<Form2>([&] { main.mnuSaveAs_Click(); }, [](Form2 *dialog) {
-        save(dialog, "save-dialog.png");
-        dialog->close();
-    });
-    withModal<Form5>([&] { main.mnuVersion_Click(); }, [](Form5 *box) {
-        save(box, "version-box.png");
-        box->close();
-    });
+    withModal<Form2>([&] { main.mnuSaveAs_Click(); },
+                     [](Form2 *dialog) {
+                         save(dialog, "save-dialog.png");
+                         dialog->close();
+                     });
+    withModal<Form5>([&] { main.mnuVersion_Click(); },
+                     [](Form5 *box) {
+                         save(box, "version-box.png");
+                         box->close();
+                     });
     return failed ? 1 : 0;
 }

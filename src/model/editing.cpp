@@ -9,7 +9,8 @@ namespace {
 
 std::int16_t integerDifference(int a, int b)
 {
-    return static_cast<std::int16_t>(std::clamp(a - b, int(std::numeric_limits<std::int16_t>::min()),
+    return static_cast<std::int16_t>(std::clamp(a - b,
+                                                int(std::numeric_limits<std::int16_t>::min()),
                                                 int(std::numeric_limits<std::int16_t>::max())));
 }
 

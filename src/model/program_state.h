@@ -15,8 +15,7 @@ using Coords = std::array<double, 3>;
 enum Coordinate : int { Depth = 0, Horizontal = 1, Vertical = 2 };
 
 // A value that starts unset and then reads as 0 until something is stored.
-class NumericSlot
-{
+class NumericSlot {
 public:
     double value() const { return value_.value_or(0.0); }
     bool isSet() const { return value_.has_value(); }
@@ -31,16 +30,16 @@ private:
 // Large: create it once on the heap.
 struct ProgramState {
     // The point model; only points 0 .. pointCount - 1 are in use.
-    std::array<Coords, kMaxPoints> modelPoints{};
-    std::array<Coords, kMaxPoints> viewPoints{};
-    std::array<Colour, kMaxPoints> pointColors{};
+    std::array<Coords, kMaxPoints> modelPoints {};
+    std::array<Coords, kMaxPoints> viewPoints {};
+    std::array<Colour, kMaxPoints> pointColors {};
     std::int32_t pointCount = 0;
 
     std::int16_t viewCenterX = 0;
     std::int16_t viewCenterY = 0;
     std::string currentFileName;
     std::uint8_t saveMode = 0; // 0 = model file, 1 = bitmap of the view
-    NumericSlot openMode;      // 0 = model file, 1 = picture for the capture window
+    NumericSlot openMode; // 0 = model file, 1 = picture for the capture window
     std::string capturePicturePath;
 
     // Depth stroke on the main view.
@@ -51,7 +50,7 @@ struct ProgramState {
     std::int16_t strokeEndY = 0;
 
     // Hand-over of a captured selection; indexed [x][y].
-    std::array<std::array<Colour, kImportGridSize>, kImportGridSize> importGrid{};
+    std::array<std::array<Colour, kImportGridSize>, kImportGridSize> importGrid {};
     NumericSlot importWidth;
     std::int16_t importHeight = 0;
     std::uint8_t importReady = 0;

@@ -15,7 +15,6 @@ ImageSurface::ImageSurface(int width, int height, Colour background)
     Cls();
 }
 
-
 float ImageSurface::ScaleWidth() const
 {
     return static_cast<float>(image_.width());

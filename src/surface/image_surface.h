@@ -5,8 +5,7 @@
 #include <QImage>
 
 // A drawing surface kept in memory; the picture-box widget paints its image.
-class ImageSurface final : public Surface
-{
+class ImageSurface final : public Surface {
 public:
     ImageSurface(int width, int height, Colour background);
 

@@ -28,8 +28,7 @@ struct PictureResult {
 
 // A pixel-scaled drawing area: origin at the top-left, y downwards.
 // Coordinates come as Single and may be fractional or lie outside the area.
-class Surface
-{
+class Surface {
 public:
     virtual ~Surface() = default;
 

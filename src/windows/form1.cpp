@@ -133,24 +133,29 @@ void Form1::createMenus()
 void Form1::connectHandlers()
 {
     const std::pair<QPushButton *, void (Form1::*)()> buttons[] = {
-        {Cokl, &Form1::Cokl_Click},         {Cokl2, &Form1::Cokl2_Click},
-        {Cokr, &Form1::Cokr_Click},         {Cokr2, &Form1::Cokr2_Click},
-        {Coku, &Form1::Coku_Click},         {Coku2, &Form1::Coku2_Click},
-        {Cokd, &Form1::Cokd_Click},         {Cokd2, &Form1::Cokd2_Click},
+        {Cokl, &Form1::Cokl_Click},           {Cokl2, &Form1::Cokl2_Click},
+        {Cokr, &Form1::Cokr_Click},           {Cokr2, &Form1::Cokr2_Click},
+        {Coku, &Form1::Coku_Click},           {Coku2, &Form1::Coku2_Click},
+        {Cokd, &Form1::Cokd_Click},           {Cokd2, &Form1::Cokd2_Click},
         {Cosyoumen, &Form1::Cosyoumen_Click}, {Coanime, &Form1::Coanime_Click},
-        {Copl, &Form1::Copl_Click},         {Copr, &Form1::Copr_Click},
-        {Copu, &Form1::Copu_Click},         {Copd, &Form1::Copd_Click},
+        {Copl, &Form1::Copl_Click},           {Copr, &Form1::Copr_Click},
+        {Copu, &Form1::Copu_Click},           {Copd, &Form1::Copd_Click},
         {Command27, &Form1::Command27_Click},
     };
     for (const auto &[button, handler] : buttons)
         connect(button, &QPushButton::clicked, this, handler);
 
     const std::pair<QAction *, void (Form1::*)()> actions[] = {
-        {mnuBuhin, &Form1::mnuBuhin_Click},     {mnuOpen, &Form1::mnuOpen_Click},
-        {mnuSave, &Form1::mnuSave_Click},       {mnuSaveAs, &Form1::mnuSaveAs_Click},
-        {mnuBmp, &Form1::mnuBmp_Click},         {mnuExit, &Form1::mnuExit_Click},
-        {mnuYarinaosi, &Form1::mnuYarinaosi_Click}, {mnuKaiten, &Form1::mnuKaiten_Click},
-        {mnuSayuu, &Form1::mnuSayuu_Click},     {mnuMokuji, &Form1::mnuMokuji_Click},
+        {mnuBuhin, &Form1::mnuBuhin_Click},
+        {mnuOpen, &Form1::mnuOpen_Click},
+        {mnuSave, &Form1::mnuSave_Click},
+        {mnuSaveAs, &Form1::mnuSaveAs_Click},
+        {mnuBmp, &Form1::mnuBmp_Click},
+        {mnuExit, &Form1::mnuExit_Click},
+        {mnuYarinaosi, &Form1::mnuYarinaosi_Click},
+        {mnuKaiten, &Form1::mnuKaiten_Click},
+        {mnuSayuu, &Form1::mnuSayuu_Click},
+        {mnuMokuji, &Form1::mnuMokuji_Click},
         {mnuVersion, &Form1::mnuVersion_Click},
     };
     for (const auto &[action, handler] : actions)
@@ -167,10 +172,9 @@ void Form1::setTabOrder()
 {
     // Tab indexes of the focusable controls; labels only take up numbers.
     std::vector<std::pair<int, QWidget *>> order = {
-        {0, Picture1}, {1, Picture2},  {2, Command27}, {4, Cokl},      {5, Cokr},
-        {6, Coku},     {7, Cokd},      {8, Copl},      {9, Copr},      {10, Copu},
-        {11, Copd},    {16, HScroll1}, {17, Coku2},    {18, Cokd2},    {19, Cokr2},
-        {20, Cokl2},   {21, Cosyoumen}, {22, Coanime},
+        {0, Picture1}, {1, Picture2}, {2, Command27}, {4, Cokl},   {5, Cokr},       {6, Coku},
+        {7, Cokd},     {8, Copl},     {9, Copr},      {10, Copu},  {11, Copd},      {16, HScroll1},
+        {17, Coku2},   {18, Cokd2},   {19, Cokr2},    {20, Cokl2}, {21, Cosyoumen}, {22, Coanime},
     };
     std::sort(order.begin(), order.end());
     Picture1->setFocusPolicy(Qt::StrongFocus);

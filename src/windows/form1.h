@@ -14,8 +14,7 @@ class QTimer;
 // The main window: the model view, the staging picture of imports, the turn,
 // position, animation and depth controls and the menus to every other window.
 // Controls carry their names as object names, so tests find them by name.
-class Form1 : public QMainWindow
-{
+class Form1 : public QMainWindow {
     Q_OBJECT
 
 public:

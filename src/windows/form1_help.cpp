@@ -15,7 +15,8 @@ void Form1::mnuMokuji_Click()
     help.setHelpFile(shippedFile(QStringLiteral("help/zuvorak.html")));
     // Pressing F1 opens the help from now on; the command presses it once.
     QWidget *target = QApplication::activeWindow() ? QApplication::activeWindow() : this;
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+    QCoreApplication::postEvent(target,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
 }
 
 void Form1::mnuVersion_Click()

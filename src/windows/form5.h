@@ -6,8 +6,7 @@ class QLabel;
 
 // The version box: the icon, the product name and the version. Closed with
 // its close box.
-class Form5 : public QDialog
-{
+class Form5 : public QDialog {
     Q_OBJECT
 
 public:

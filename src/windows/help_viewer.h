@@ -5,12 +5,9 @@
 #include <QString>
 #include <QTextBrowser>
 
-
-
 // The program's help: once a help file has been set, F1 in any window of the
 // program opens it; before that F1 does nothing.
-class HelpViewer : public QObject
-{
+class HelpViewer : public QObject {
     Q_OBJECT
 
 public:

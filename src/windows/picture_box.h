@@ -7,8 +7,7 @@
 // A picture box: a drawing surface shown inside a 2-pixel sunken border.
 // It paints only the surface's image; the program draws into the surface and
 // then calls update(). Mouse positions are in pixels of the drawing area.
-class PictureBox : public QWidget
-{
+class PictureBox : public QWidget {
     Q_OBJECT
 
 public:

@@ -56,7 +56,8 @@ QString shippedFile(const QString &name)
     if (QFileInfo::exists(beside))
         return beside;
     // Installed: <prefix>/bin/zuvorak finds its files in <prefix>/share/zuvorak.
-    const QString installed = QDir(programFolder()).filePath(QStringLiteral("../share/zuvorak/") + name);
+    const QString installed
+        = QDir(programFolder()).filePath(QStringLiteral("../share/zuvorak/") + name);
     return QFileInfo::exists(installed) ? installed : beside;
 }
 
@@ -85,8 +86,8 @@ QMessageBox::StandardButton showMessage(QWidget *parent, const MessageRequest &r
 
 void showError(QWidget *parent, const QString &text)
 {
-    showMessage(parent, {text, QString(Texts::kErrorTitle), QMessageBox::Warning,
-                         QMessageBox::Ok, QMessageBox::Ok});
+    showMessage(parent, {text, QString(Texts::kErrorTitle), QMessageBox::Warning, QMessageBox::Ok,
+                         QMessageBox::Ok});
 }
 
 QString pictureFailureText(const QString &path, const PictureResult &result, bool writing)

@@ -17,8 +17,7 @@ inline constexpr int kNormalPointer = 0;
 void setMousePointer(int pointer);
 
 // Busy for the lifetime of the guard, normal again afterwards.
-class BusyPointer
-{
+class BusyPointer {
 public:
     BusyPointer() { setMousePointer(kBusyPointer); }
     ~BusyPointer() { setMousePointer(kNormalPointer); }

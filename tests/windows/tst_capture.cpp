@@ -1,30 +1,30 @@
 #include "form4.h"
 #include "test_support.h"
 
+#include <QPainter>
 #include <QTemporaryDir>
 
 class TestCapture : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
     MessageRecorder messages_;
-    std::unique_ptr<MainWindow> w;
+    std::unique_ptr<MainWindow> main_;
 
-    static QImage shown(const Form4 *c) { return c->picture1()->surface().image(); }
-    // At least 192 in each channel, but not white.
-    static bool lightGrey(QRgb c) { return (c & 0xC0C0C0) == 0xC0C0C0 && qGray(c) < 255; }
-    static QList<int> corners(Selection s) { return {s.startX, s.startY, s.endX, s.endY}; }
-    static void drag(Form4 *c, float x0, float y0, float x, float y, bool import = false, int b = 1)
+    static QImage shown(const Form4 *capture) { return capture->picture1()->surface().image(); }
+    // The empty picture box: at least 192 in each channel, but not white.
+    static bool lightGrey(QRgb rgb) { return (rgb & 0xC0C0C0) == 0xC0C0C0 && qGray(rgb) < 255; }
+    static QLine corners(Selection box) { return {box.startX, box.startY, box.endX, box.endY}; }
+    // A left-button drag from `from` to `to`, then the import command.
+    static void dragAndImport(Form4 *capture, QPoint from, QPoint to)
     {
-        c->Picture1_MouseDown(b, 0, x0, y0);
-        c->Picture1_MouseMove(b, 0, x, y);
-        c->Picture1_MouseUp(b, 0, x, y);
-        if (import)
-            c->mnuTorikomi_Click();
+        capture->Picture1_MouseDown(1, 0, from.x(), from.y());
+        capture->Picture1_MouseMove(1, 0, to.x(), to.y());
+        capture->Picture1_MouseUp(1, 0, to.x(), to.y());
+        capture->mnuTorikomi_Click();
     }
-    // Runs `steps` in the capture window opened from the main window, then closes it.
     void capture(const std::function<void(Form4 *)> &steps)
     {
-        withModal<Form4>([&] { w->form->mnuBuhin_Click(); }, steps);
+        withModal<Form4>([&] { main_->form->mnuBuhin_Click(); }, steps);
     }
 
 private slots:
@@ -32,103 +32,86 @@ private slots:
     {
         QImage image(300, 250, QImage::Format_RGB888);
         image.fill(Qt::white);
-        for (const QPoint p : {QPoint(11, 21), QPoint(11, 25), QPoint(14, 22), QPoint(299, 249)})
-            image.setPixel(p, qRgb(150, 20, 20));
+        for (const QPoint dark : {QPoint(11, 21), QPoint(11, 25), QPoint(14, 22), QPoint(299, 249)})
+            image.setPixel(dark, qRgb(150, 20, 20));
         QVERIFY(image.save(dir_.filePath("sample.bmp"), "BMP"));
         Form4::setStartPicture(dir_.filePath("sample.bmp"));
         messages_.requests.clear();
-        w = std::make_unique<MainWindow>();
+        main_ = std::make_unique<MainWindow>();
     }
 
-    void layoutDragAndRedo()
+    void layoutOutlineAndRedo()
     {
-        Form4 c(*w->state, *w->form);
-        QCOMPARE(c.findChild<QWidget *>("client")->size(), QSize(614, 437));
-        QCOMPARE(c.picture1()->geometry(), QRect(16, 8, 585, 417));
-        QVERIFY(lightGrey(shown(&c).pixel(580, 412)));
-        QVERIFY(!isEnabled(&c, "mnuYarinaosi") && !isEnabled(&c, "mnuTorikomi"));
+        Form4 window(*main_->state, *main_->form);
+        QCOMPARE(window.findChild<QWidget *>("client")->size(), QSize(614, 437));
+        QCOMPARE(window.picture1()->geometry(), QRect(16, 8, 585, 417));
+        QVERIFY(!isEnabled(&window, "mnuYarinaosi") && !isEnabled(&window, "mnuTorikomi"));
 
-        QImage picture = shown(&c), expected = picture;
-        c.Picture1_MouseDown(1, 0, 50, 60);
+        const QImage picture = shown(&window);
+        window.Picture1_MouseDown(1, 0, 50, 60);
         QVERIFY(QFile::remove(dir_.filePath("sample.bmp"))); // the window keeps its copy
-        c.Picture1_MouseMove(1, 0, 10, 20);
-        c.Picture1_MouseMove(1, 0, 80, 90); // erases the first outline
-        for (int i = 0; i <= 30; ++i)
-            for (const QPoint p : {QPoint(i, 0), QPoint(i, 30), QPoint(0, i), QPoint(30, i)})
-                expected.setPixel(p + QPoint(50, 60), qRgb(0, 0, 255));
-        QCOMPARE(shown(&c), expected);
-        c.Picture1_MouseUp(1, 0, 80, 90);
-        drag(&c, 300, 300, 250, 250, false, 2); // selects from the last left and top edges
-        QCOMPARE(corners(c.selection()), QList<int>({50, 60, 250, 250}));
-        QCOMPARE(shown(&c), expected);
-        c.mnuYarinaosi_Click();
-        QCOMPARE(shown(&c), picture);
-        QVERIFY(!isEnabled(&c, "mnuYarinaosi") && isEnabled(&c, "mnuTorikomi"));
-        QCOMPARE(corners(c.selection()), QList<int>({50, 60, 250, 250}));
+        window.Picture1_MouseMove(1, 0, 10, 20);
+        window.Picture1_MouseMove(1, 0, 80, 90); // must erase the first outline
+        QImage outlined = picture; // a blue frame one pixel wide from (50, 60) to (80, 90)
+        QPainter(&outlined).fillRect(QRect(50, 60, 31, 31), QColor(0, 0, 255));
+        QPainter(&outlined).drawImage(51, 61, picture.copy(51, 61, 29, 29));
+        QCOMPARE(shown(&window), outlined);
+        window.Picture1_MouseUp(1, 0, 80, 90);
+        window.Picture1_MouseDown(2, 0, 300, 300); // only the left button starts a drag
+        window.Picture1_MouseUp(2, 0, 250, 250); // selects from the last left and top edges
+        QCOMPARE(corners(window.selection()), QLine(50, 60, 250, 250));
+        window.mnuYarinaosi_Click();
+        QCOMPARE(shown(&window), picture);
+        QVERIFY(!isEnabled(&window, "mnuYarinaosi") && isEnabled(&window, "mnuTorikomi"));
+        QCOMPARE(corners(window.selection()), QLine(50, 60, 250, 250));
     }
 
     void importSelection_data()
     {
+        QTest::addColumn<QString>("picture"); // buhin.bmp is missing: the background shows
         QTest::addColumn<QPoint>("end"); // dragged from (10, 10)
         QTest::addColumn<int>("points"); // -1: refused
-        QTest::newRow("190 x 190 imports") << QPoint(200, 200) << 3;
-        QTest::newRow("191 across is refused") << QPoint(201, 200) << -1;
-        QTest::newRow("191 down is refused") << QPoint(200, 201) << -1;
-        QTest::newRow("one pixel high: empty model") << QPoint(60, 11) << 0;
+        QTest::newRow("190 x 190") << "sample.bmp" << QPoint(200, 200) << 3;
+        QTest::newRow("191 across") << "sample.bmp" << QPoint(201, 200) << -1;
+        QTest::newRow("191 down") << "sample.bmp" << QPoint(200, 201) << -1;
+        QTest::newRow("one pixel high") << "sample.bmp" << QPoint(60, 11) << 0;
+        QTest::newRow("no start picture") << "buhin.bmp" << QPoint(200, 200) << 0;
     }
     void importSelection()
     {
+        QFETCH(QString, picture);
         QFETCH(QPoint, end);
         QFETCH(int, points);
         const bool refused = points < 0;
-        capture([&](Form4 *c) {
-            const QImage picture = shown(c);
-            drag(c, 10, 10, end.x(), end.y(), true);
-            QCOMPARE(c->isVisible(), refused);
-            QVERIFY(!refused || (shown(c) == picture && isEnabled(c, "mnuTorikomi")));
+        const bool missing = picture == "buhin.bmp";
+        Form4::setStartPicture(dir_.filePath(picture));
+        capture([&](Form4 *window) {
+            const QImage before = shown(window);
+            QCOMPARE(lightGrey(before.pixel(0, 0)), missing);
+            dragAndImport(window, {10, 10}, end);
+            QCOMPARE(window->isVisible(), refused);
+            if (refused) // the outline is gone and another try is possible
+                QVERIFY(shown(window) == before && isEnabled(window, "mnuTorikomi"));
         });
-        QCOMPARE(w->state->pointCount, qMax(points, 0));
-        QCOMPARE(messages_.requests.size(), std::size_t(refused));
-        for (const MessageRequest &m : messages_.requests)
-            QVERIFY(m.text == "指定範囲が大きすぎます" && m.title == "エラーメッセージ");
+        QCOMPARE(main_->state->pointCount, qMax(points, 0));
+        QCOMPARE(messages_.requests.size(), std::size_t(refused || missing ? 1 : 0));
+        const QString told = refused ? "指定範囲が大きすぎます" : dir_.filePath(picture);
+        for (const MessageRequest &request : messages_.requests)
+            QVERIFY(request.title == "エラーメッセージ" && request.text.contains(told));
         for (const QString &name : modelCommands())
-            QVERIFY2(w->enabled(name) == !refused, qPrintable(name));
+            QVERIFY2(main_->enabled(name) == !refused, qPrintable(name));
     }
 
     void leavingKeepsMainWindowAndImportReplaces()
     {
-        capture([](Form4 *c) { drag(c, 10, 20, 15, 26, true); });
-        const QImage view = w->form->picture1()->surface().image();
-        const QImage staging = w->form->picture2()->surface().image();
-        for (const bool closeBox : {false, true})
-            capture([&](Form4 *c) {
-                drag(c, 0, 0, 40, 40);
-                closeBox ? void(c->close()) : c->mnuExit_Click();
-                QVERIFY(!c->isVisible());
-            });
-        QVERIFY(w->state->pointCount == 3 && w->enabled("Coanime") && w->enabled("mnuSave"));
-        QCOMPARE(w->form->picture1()->surface().image(), view);
-        QCOMPARE(w->form->picture2()->surface().image(), staging);
-        capture([](Form4 *c) { drag(c, 300, 250, 290, 240, true); });
-        QCOMPARE(w->state->pointCount, 1); // the second import replaces the model
-        QCOMPARE(w->form->picture2()->surface().image().pixel(1, 0), qRgb(255, 255, 255));
-    }
-
-    void missingAndUnreadablePictures()
-    {
-        const QString missing = dir_.filePath("buhin.bmp");
-        const QString bad = QStringLiteral(ZUVORAK_SOURCE_DIR "/CMakeLists.txt");
-        Form4::setStartPicture(missing);
-        capture([&](Form4 *c) {
-            QVERIFY(lightGrey(shown(c).pixel(0, 0)));
-            QVERIFY(c->showCapturePicture(dir_.filePath("sample.bmp")));
-            QVERIFY(!c->showCapturePicture(bad));
-            drag(c, 10, 20, 15, 26, true);
-        });
-        QCOMPARE(messages_.requests.size(), std::size_t(2));
-        const QString texts = messages_.requests[0].text + messages_.requests[1].text;
-        QVERIFY(texts.contains(missing) && texts.contains(bad));
-        QCOMPARE(w->state->pointCount, 3); // the good picture is still shown
+        capture([](Form4 *window) { dragAndImport(window, {10, 20}, {15, 26}); });
+        const QImage view = main_->form->picture1()->surface().image();
+        capture([](Form4 *window) { window->mnuExit_Click(); });
+        capture([](Form4 *window) { window->close(); });
+        QVERIFY(main_->state->pointCount == 3 && main_->enabled("Coanime"));
+        QCOMPARE(main_->form->picture1()->surface().image(), view);
+        capture([](Form4 *window) { dragAndImport(window, {300, 250}, {290, 240}); });
+        QCOMPARE(main_->state->pointCount, 1); // only the far corner's pixel
     }
 };
 
