@@ -1,5 +1,4 @@
 #include "file_lists.h"
-#include "form2.h"
 #include "form4.h"
 #include "model_file_io.h"
 #include "renderer.h"
@@ -15,22 +14,24 @@ class TestFileDialogs : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> dir_;
     std::optional<MessageRecorder> messages_;
-    std::unique_ptr<MainWindow> w;
+    std::unique_ptr<MainWindow> main_;
 
     static QString path(const QString &name) { return QDir::currentPath() + "/" + name; }
-    static bool write(const QString &file, const QByteArray &bytes = "x")
+    static bool touch(const QString &name) { return QFile(name).open(QIODevice::WriteOnly); }
+    void dialog(const QString &item, const std::function<void(QDialog *)> &steps)
     {
-        QFile f(file);
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        withModal<QDialog>([&] { findAction(main_->form.get(), item)->trigger(); }, steps);
     }
-    bool kept() const { return w->state->currentFileName == "/k" && w->form->windowTitle() == "k"; }
-    // Triggers the menu item, runs `f` on the dialog it shows, then closes the dialog.
-    void dialog(const QString &menu, const std::function<void(QDialog *)> &f, QWidget *on = nullptr)
+    static QListWidget *files(QDialog *dialog) { return dialog->findChild<QListWidget *>("File1"); }
+    static QList<QRect> layout(QDialog *dialog)
     {
-        QAction *item = findAction(on ? on : w->form.get(), menu);
-        withModal<QDialog>([&] { item->trigger(); }, f);
+        QList<QRect> rects {QRect(QPoint(), dialog->size())}; // then the controls in tab order
+        for (QWidget *control = dialog->nextInFocusChain(); control != dialog;
+             control = control->nextInFocusChain())
+            if (control->focusPolicy() & Qt::TabFocus)
+                rects << control->geometry();
+        return rects;
     }
-    static void pick(QDialog *d, int r) { d->findChild<QListWidget *>("File1")->setCurrentRow(r); }
 
 private slots:
     void init()
@@ -38,170 +39,120 @@ private slots:
         dir_ = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(dir_->path());
         messages_.emplace(QMessageBox::Yes);
-        w = std::make_unique<MainWindow>();
-        w->setModel({{{1, -2, 3}, 0x123456}, {{4, 5, -6}, 0x000000}});
-        w->state->currentFileName = "/k";
-        w->form->setWindowTitle("k");
-    }
-
-    void targetPath()
-    {
-        QCOMPARE(saveTargetPath("/", "a", ".chs"), QStringLiteral("/a.chs"));
-        QCOMPARE(saveTargetPath("/tmp", "a.chs", ".chs"), QStringLiteral("/tmp/a.chs.chs"));
-        QCOMPARE(saveTargetPath("/tmp", "", ".bmp"), QStringLiteral("/tmp/.bmp"));
-    }
-
-    void layout_data()
-    {
-        QTest::addColumn<QStringList>("texts"); // menu item, caption, the only file listed
-        QTest::addColumn<QList<QRect>>("rects"); // client area, then the controls in tab order
-        const QList<QRect> save {{0, 0, 327, 346},    {16, 16, 249, 20},  {16, 48, 249, 118},
-                                 {16, 176, 249, 114}, {16, 304, 249, 25}, {272, 280, 49, 49}};
-        const QList<QRect> open {
-            {0, 0, 245, 386}, {8, 8, 225, 20}, {8, 40, 225, 174}, {8, 224, 225, 150}};
-        QTest::newRow("save model") << QStringList {"mnuSaveAs", "ファイルの保存", "a.chs"} << save;
-        QTest::newRow("save bitmap")
-            << QStringList {"mnuBmp", "ビットマップファイルの保存", "v.bmp"} << save;
-        QTest::newRow("open") << QStringList {"mnuOpen", "開く", "a.chs"} << open;
-    }
-    void layout()
-    {
-        QFETCH(QStringList, texts);
-        QFETCH(QList<QRect>, rects);
-        QVERIFY(write("a.chs") && write("v.bmp"));
-        dialog(texts[0], [&](QDialog *d) {
-            QCOMPARE(d->windowTitle(), texts[1]);
-            QCOMPARE(QRect(QPoint(), d->size()), rects[0]);
-            const QStringList order {"Drive1", "Dir1", "File1", "txtTargetFile", "Command1"};
-            QWidget *c = d->findChild<QWidget *>("Drive1");
-            for (int i = 1; i < rects.size(); ++i) {
-                QCOMPARE(c->objectName(), order[i - 1]);
-                QCOMPARE(c->geometry(), rects[i]);
-                for (c = c->nextInFocusChain(); !(c->focusPolicy() & Qt::TabFocus);)
-                    c = c->nextInFocusChain();
-            }
-            auto *list = d->findChild<QListWidget *>("File1");
-            QVERIFY(list->count() == 1 && list->item(0)->text() == texts[2]);
-            if (auto *name = d->findChild<QLineEdit *>("txtTargetFile"))
-                QCOMPARE(name->text(), QStringLiteral("title1"));
-        });
+        main_ = std::make_unique<MainWindow>();
+        main_->setModel({{{1, -2, 3}, 0x123456}, {{4, 5, -6}, 0x000000}});
+        main_->form->setWindowTitle("k");
     }
 
     void save_data()
     {
-        QTest::addColumn<QStringList>("menuAndTarget"); // a target in a missing folder fails
-        QTest::addColumn<QByteArray>("existing"); // null: no such file
+        QTest::addColumn<QString>("target"); // one in the missing folder "no" cannot be written
+        QTest::addColumn<int>("existing"); // its size; -1: no such file
         QTest::addColumn<QMessageBox::StandardButton>("answer");
-        const QStringList model {"mnuSaveAs", "title1.chs"}, bitmap {"mnuBmp", "view.bmp"};
-        QTest::newRow("new model file") << model << QByteArray() << QMessageBox::Yes;
-        QTest::newRow("empty file: replaced unasked") << model << QByteArray("") << QMessageBox::No;
-        QTest::newRow("overwrite answered Yes") << model << QByteArray("old") << QMessageBox::Yes;
-        QTest::newRow("overwrite answered No") << model << QByteArray("old") << QMessageBox::No;
-        QTest::newRow("bitmap") << bitmap << QByteArray() << QMessageBox::Yes;
-        QTest::newRow("model, missing folder")
-            << QStringList {"mnuSaveAs", "no/m.chs"} << QByteArray() << QMessageBox::Yes;
-        QTest::newRow("bitmap, missing folder")
-            << QStringList {"mnuBmp", "no/v.bmp"} << QByteArray() << QMessageBox::Yes;
+        QTest::newRow("empty file: not asked") << "m.chs" << 0 << QMessageBox::No;
+        QTest::newRow("overwrite: Yes") << "m.chs" << 3 << QMessageBox::Yes;
+        QTest::newRow("overwrite: No") << "m.chs" << 3 << QMessageBox::No;
+        QTest::newRow("bitmap") << "v.bmp" << -1 << QMessageBox::Yes;
+        QTest::newRow("model, no folder") << "no/m.chs" << -1 << QMessageBox::Yes;
+        QTest::newRow("bitmap, no folder") << "no/v.bmp" << -1 << QMessageBox::Yes;
     }
     void save()
     {
-        QFETCH(QStringList, menuAndTarget);
-        QFETCH(QByteArray, existing);
+        QFETCH(QString, target);
+        QFETCH(int, existing);
         QFETCH(QMessageBox::StandardButton, answer);
-        const QString target = menuAndTarget[1];
-        QVERIFY(existing.isNull() || write(target, existing));
+        const bool bitmap = target.endsWith(".bmp");
+        QVERIFY(touch("a.chs") && touch("b.bmp"));
+        QVERIFY(existing < 0 || (touch(target) && QFile::resize(target, existing)));
         messages_.emplace(answer);
-        dialog(menuAndTarget[0], [&](QDialog *d) {
-            d->findChild<QLineEdit *>("txtTargetFile")->setText(target.chopped(4));
-            d->findChild<QPushButton *>("Command1")->click();
+        const QList<QRect> rects {{0, 0, 327, 346},    {16, 16, 249, 20},  {16, 48, 249, 118},
+                                  {16, 176, 249, 114}, {16, 304, 249, 25}, {272, 280, 49, 49}};
+        const QString caption = bitmap ? "ビットマップファイルの保存" : "ファイルの保存";
+        dialog(bitmap ? "mnuBmp" : "mnuSave", [&](QDialog *dialog) { // no file name: as mnuSaveAs
+            QCOMPARE(dialog->windowTitle(), caption);
+            QCOMPARE(layout(dialog), rects);
+            QCOMPARE(files(dialog)->item(0)->text(), bitmap ? "b.bmp" : "a.chs"); // the pattern
+            auto *name = dialog->findChild<QLineEdit *>("txtTargetFile");
+            QCOMPARE(name->text(), QStringLiteral("title1"));
+            name->setText(target.chopped(4));
+            dialog->findChild<QPushButton *>("Command1")->click();
         });
-        const bool asked = !existing.isEmpty(), fails = target.contains('/');
+        const bool asked = existing > 0;
+        const bool fails = target.startsWith("no/");
         const bool written = !fails && (!asked || answer == QMessageBox::Yes);
-        QCOMPARE(messages_->requests.size(), std::size_t(asked + fails));
-        const QString question = path(target) + " ファイルは既に存在します。上書きしますか？";
-        for (const MessageRequest &m : messages_->requests)
-            QVERIFY2(fails ? m.title == "エラーメッセージ" && m.text.contains(path(target))
-                           : m.text == question && m.title == "ZUVORAK"
-                                 && m.icon == QMessageBox::Warning
-                                 && m.buttons == (QMessageBox::Yes | QMessageBox::No)
-                                 && m.defaultButton == QMessageBox::Yes,
-                     qPrintable(m.text));
-        QCOMPARE(QFileInfo(target).size() == existing.size(), !written);
-        QCOMPARE(kept(), !written || target.endsWith(".bmp"));
+        if (written && !bitmap) { // with a file name now, mnuSave writes at once
+            QVERIFY(QFile::remove(target));
+            main_->form->mnuSave_Click();
+        }
+        QCOMPARE(messages_->requests.size(), std::size_t(asked || fails ? 1 : 0));
+        QVERIFY(!fails || messages_->requests[0].title == "エラーメッセージ");
+        if (asked) {
+            const MessageRequest &question = messages_->requests[0];
+            QCOMPARE(question.text, path(target) + " ファイルは既に存在します。上書きしますか？");
+            QVERIFY(question.title == "ZUVORAK" && question.icon == QMessageBox::Warning);
+            QVERIFY(question.buttons == (QMessageBox::Yes | QMessageBox::No)
+                    && question.defaultButton == QMessageBox::Yes);
+        }
+        QCOMPARE(QFileInfo(target).size() > qMax(existing, 0), written);
+        QCOMPARE(main_->state->currentFileName.empty(), !written || bitmap); // only a model file
+        QCOMPARE(main_->form->windowTitle() == "k", !written || bitmap); // renames the window
     }
 
-    void saveCommand()
-    {
-        w->state->currentFileName.clear();
-        withModal<Form2>([&] { w->form->mnuSave_Click(); }, [](Form2 *d) { d->reject(); });
-        w->state->currentFileName = path("current.chs").toStdString();
-        w->form->mnuSave_Click(); // writes at once: a dialog would block here
-        QVERIFY(QFileInfo("current.chs").size() > 0 && messages_->requests.empty());
-    }
-
-    void openDialog()
+    void openDialogAndFolders()
     {
         QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/fuzz/corpus/count-above-capacity.chs", "bad.chs"));
-        QVERIFY(ModelFile::save(*w->state, path("a.chs").toStdString()).ok());
-        w->setModel({{{7, 8, 9}, 0}});
-        w->setAngles("30", "5");
-        w->form->picture2()->surface().PSet(10, 10, 0);
-        dialog("mnuOpen", [](QDialog *) {}); // closed without a choice: a fresh front view
-        QVERIFY(w->caption("Lsu1") == "0" && w->caption("Lsu2") == "0");
-        QCOMPARE(w->form->picture2()->surface().image().pixel(10, 10), qRgb(255, 255, 255));
-        ImageSurface front(261, 261, kWhite);
-        renderView(*w->state, front, 0.0, 0.0);
-        QCOMPARE(w->form->picture1()->surface().image(), front.image());
-
-        dialog("mnuOpen", [](QDialog *d) { pick(d, 1); }); // a bad file changes nothing
-        QCOMPARE(messages_->requests.size(), std::size_t(1));
-        QVERIFY(messages_->requests[0].text.contains("bad.chs"));
-        QVERIFY(w->state->pointCount == 1 && w->state->modelPoints[0] == Coords({7, 8, 9})
-                && kept());
-        for (const QString &name : modelCommands())
-            QVERIFY2(w->enabled(name), qPrintable(name));
-
-        dialog("mnuOpen", [](QDialog *d) {
-            QTest::keyClick(d->findChild<QListWidget *>("File1"), Qt::Key_Down);
-        });
-        QCOMPARE(w->state->pointCount, 2); // opened by the arrow key
-        QCOMPARE(QString::fromStdString(w->state->currentFileName), path("a.chs"));
-    }
-
-    void foldersOpenByDoubleClickOrEnter()
-    {
-        QVERIFY(QDir().mkdir("sub") && write("sub/in.chs"));
-        dialog("mnuOpen", [&](QDialog *d) {
-            auto *folders = d->findChild<FolderList *>("Dir1");
+        QVERIFY(ModelFile::save(*main_->state, path("a.chs").toStdString()).ok());
+        main_->setModel({{{7, 8, 9}, 0}});
+        main_->setAngles("30", "5");
+        main_->form->picture2()->surface().PSet(10, 10, 0);
+        const QList<QRect> rects {
+            {0, 0, 245, 386}, {8, 8, 225, 20}, {8, 40, 225, 174}, {8, 224, 225, 150}};
+        QVERIFY(touch("v.bmp") && QDir().mkdir("sub"));
+        dialog("mnuOpen", [&](QDialog *dialog) { // closed without a choice: a fresh front view
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("開く"));
+            QCOMPARE(layout(dialog), rects);
+            QCOMPARE(files(dialog)->count(), 2); // a.chs and bad.chs
+            auto *folders = dialog->findChild<FolderList *>("Dir1");
             QWidget *view = folders->viewport();
             const QPoint at = folders->visualItemRect(folders->item(folders->count() - 1)).center();
             QTest::mouseClick(view, Qt::LeftButton, {}, at);
             QMouseEvent twice(QEvent::MouseButtonDblClick, at, view->mapToGlobal(at),
                               Qt::LeftButton, Qt::LeftButton, {});
             QApplication::sendEvent(view, &twice); // QTest::mouseDClick misses item views in Qt 6.4
-            QTRY_COMPARE(d->findChild<FileList *>("File1")->path(), path("sub"));
+            QTRY_COMPARE(dialog->findChild<FileList *>("File1")->path(), path("sub"));
             folders->setCurrentRow(folders->currentRow() - 1); // the parent, listed above
             QTest::keyClick(folders, Qt::Key_Return);
-            QTRY_COMPARE(d->findChild<FileList *>("File1")->path(), QDir::currentPath());
+            QTRY_COMPARE(dialog->findChild<FileList *>("File1")->path(), QDir::currentPath());
         });
+        QVERIFY(main_->caption("Lsu1") == "0" && main_->caption("Lsu2") == "0");
+        QCOMPARE(main_->form->picture2()->surface().image().pixel(10, 10), qRgb(255, 255, 255));
+        ImageSurface front(261, 261, kWhite);
+        renderView(*main_->state, front, 0.0, 0.0);
+        QCOMPARE(main_->form->picture1()->surface().image(), front.image());
+
+        dialog("mnuOpen", [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
+        QVERIFY(messages_->requests.size() == 1 && messages_->requests[0].text.contains("bad.chs"));
+        QVERIFY(main_->state->pointCount == 1 && main_->state->modelPoints[0] == Coords({7, 8, 9}));
+        QVERIFY(main_->state->currentFileName.empty() && main_->form->windowTitle() == "k");
+        QVERIFY(main_->enabled("mnuSave") && main_->enabled("Coanime")); // bad.chs changed nothing
+
+        dialog("mnuOpen", [](QDialog *dialog) { QTest::keyClick(files(dialog), Qt::Key_Down); });
+        QCOMPARE(main_->state->pointCount, 2); // a.chs, opened by the arrow key
+        QCOMPARE(QString::fromStdString(main_->state->currentFileName), path("a.chs"));
     }
 
     void picturesForTheCaptureWindow()
     {
-        QImage red(30, 30, QImage::Format_RGB32);
-        red.fill(Qt::red);
-        QVERIFY(red.save("red.bmp", "BMP") && write("bad.bmp", "BM not really"));
-        Form4::setStartPicture("missing.bmp"); // reported only once the window shows
-        Form4 capture(*w->state, *w->form);
-        Form4::setStartPicture({});
+        QVERIFY(ImageSurface(30, 30, 0x0000FF).SavePicture("red.bmp").ok());
+        QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/CMakeLists.txt", "bad.bmp"));
+        Form4 capture(*main_->state, *main_->form);
         for (const int row : {1, 0}) { // red.bmp, then bad.bmp, which leaves red shown
-            dialog(
-                "mnuOpen", [row](QDialog *d) { pick(d, row); }, &capture);
+            withModal<QDialog>([&] { capture.mnuOpen_Click(); },
+                               [row](QDialog *dialog) { files(dialog)->setCurrentRow(row); });
             QCOMPARE(capture.picture1()->surface().image().pixel(5, 5), qRgb(255, 0, 0));
         }
         QCOMPARE(messages_->requests.size(), std::size_t(1));
         QVERIFY(messages_->requests[0].text.contains(path("bad.bmp")));
-        QVERIFY(kept());
     }
 };
 
