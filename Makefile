@@ -4,6 +4,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
+MAKEFLAGS  += --no-print-directory
 
 .PHONY: all deps build run test check sanitize fuzz bench screenshots clean
 
@@ -39,8 +40,11 @@ fuzz: deps
 	  -Isrc/model -Isrc/surface fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
 	  -o $(FUZZ_BUILD)/fuzz_model_file
 	@rm -rf $(FUZZ_BUILD)/corpus && cp -r fuzz/corpus $(FUZZ_BUILD)/corpus
+	@echo "Fuzzing the model-file reader for $(FUZZ_SECONDS) s (log: $(FUZZ_BUILD)/fuzz.log)"
 	@$(FUZZ_BUILD)/fuzz_model_file -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	  -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus
+	  -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus >$(FUZZ_BUILD)/fuzz.log 2>&1 \
+	  || { tail -n 60 $(FUZZ_BUILD)/fuzz.log; exit 1; }
+	@grep -E '^Done [0-9]+ runs' $(FUZZ_BUILD)/fuzz.log
 
 bench: build
 	@$(BUILD)/bench/zuvorak_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
