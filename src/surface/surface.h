@@ -15,6 +15,7 @@ enum class PictureError {
     NotFound,
     NotRegularFile,
     TooLarge,
+    Truncated,
     Unreadable,
     WriteFailed,
 };

@@ -105,6 +105,9 @@ QString pictureFailureText(const QString &path, const PictureResult &result, boo
     case PictureError::TooLarge:
         reason = QString(Texts::kReasonTooLarge);
         break;
+    case PictureError::Truncated:
+        reason = QString(Texts::kReasonTruncated);
+        break;
     case PictureError::Unreadable:
         reason = QString(Texts::kReasonUnreadable);
         break;

@@ -61,6 +61,7 @@ inline constexpr char kCannotWriteFile[] = "ファイル %1 に書き込めま�
 inline constexpr char kReasonNotFound[] = "ファイルが見つかりません。";
 inline constexpr char kReasonNotRegularFile[] = "通常のファイルではありません。";
 inline constexpr char kReasonTooLarge[] = "画像が大きすぎます。";
+inline constexpr char kReasonTruncated[] = "ファイルが途中で切れています。";
 inline constexpr char kReasonUnreadable[] = "ビットマップとして読み込めません。";
 inline constexpr char kReasonWriteFailed[] = "書き込みに失敗しました。";
 inline constexpr char kReasonCannotOpen[] = "ファイルを開けません。";

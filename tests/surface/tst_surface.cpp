@@ -1,6 +1,7 @@
 #include "colour.h"
 #include "image_surface.h"
 
+#include <QBuffer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -99,8 +100,16 @@ private slots:
         QTest::addColumn<QByteArray>("content"); // "folder" and "missing" make no file
         QTest::addColumn<PictureError>("error");
         QTest::newRow("not a bitmap") << QByteArray("hello") << PictureError::Unreadable;
-        QTest::newRow("truncated")
+        QTest::newRow("header cut short")
             << QByteArray("BM\x36\x00\x00\x00", 6) << PictureError::Unreadable;
+        // Qt would show the missing rows as whatever memory held.
+        QByteArray bitmap;
+        QBuffer buffer(&bitmap);
+        buffer.open(QIODevice::WriteOnly);
+        QImage picture(100, 100, QImage::Format_RGB888);
+        picture.fill(Qt::green);
+        picture.save(&buffer, "BMP");
+        QTest::newRow("pixel rows cut short") << bitmap.left(60) << PictureError::Truncated;
         QTest::newRow("a folder") << QByteArray("folder") << PictureError::NotRegularFile;
         QTest::newRow("missing") << QByteArray("missing") << PictureError::NotFound;
     }
