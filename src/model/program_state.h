@@ -20,7 +20,6 @@ public:
     double value() const { return value_.value_or(0.0); }
     bool isSet() const { return value_.has_value(); }
     void set(double v) { value_ = v; }
-    void clear() { value_.reset(); }
 
 private:
     std::optional<double> value_;

@@ -58,6 +58,7 @@ void Form3::Dir1_Change()
 
 void Form3::File1_Click()
 {
+    const BusyPointer busy;
     const QString name = File1->fileName();
     const QString path = pathInFolder(File1->path(), name);
     if (state_.openMode.value() == 1) {

@@ -187,6 +187,7 @@ void Form4::Picture1_MouseMove(int, int, float x, float y)
     selEndX = toInteger(x);
     selEndY = toInteger(y);
     Picture1->surface().Line(selStartX, selStartY, selEndX, selEndY, kBlue);
+    Picture1->update();
 }
 
 // Any button ends a selection, even one that never started a drag: a right

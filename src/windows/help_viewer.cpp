@@ -36,6 +36,8 @@ void HelpViewer::showHelp()
     if (!window_) {
         window_ = new QTextBrowser;
         window_->setAttribute(Qt::WA_DeleteOnClose);
+        // Closing the main window ends the program even while the help is open.
+        window_->setAttribute(Qt::WA_QuitOnClose, false);
         window_->setObjectName(QStringLiteral("helpWindow"));
         window_->setWindowTitle(QString(Texts::kHelpCaption));
         window_->setOpenExternalLinks(false);

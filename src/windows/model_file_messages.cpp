@@ -74,11 +74,7 @@ bool saveModelReporting(QWidget *parent, const ProgramState &state, const QStrin
 
 bool loadModelReporting(QWidget *parent, ProgramState &state, const QString &path)
 {
-    ModelFile::FileResult result;
-    {
-        const BusyPointer busy;
-        result = ModelFile::load(path.toStdString(), state);
-    }
+    const ModelFile::FileResult result = ModelFile::load(path.toStdString(), state);
     if (!result.ok())
         showError(parent, modelFileFailureText(path, result, false));
     return result.ok();

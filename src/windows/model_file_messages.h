@@ -13,6 +13,6 @@ QString modelFileFailureText(const QString &path, const ModelFile::FileResult &r
 // Saves the model with the busy pointer; a failure is shown in the error box.
 bool saveModelReporting(QWidget *parent, const ProgramState &state, const QString &path);
 
-// Loads the model with the busy pointer; a failure is shown in the error box
-// and leaves the model as it was.
+// Loads the model; a failure is shown in the error box and leaves the model
+// as it was.
 bool loadModelReporting(QWidget *parent, ProgramState &state, const QString &path);

@@ -18,6 +18,7 @@ private slots:
     void placementRule();
     void versionBox();
     void contentsCommandOpensHelpAndArmsF1();
+    void closingTheMainWindowEndsTheProgramWithHelpOpen();
     void missingHelpFileGivesAMessage();
     void exitEndsAtOnceWithoutClosingWindows();
 
@@ -115,6 +116,15 @@ void TestForm1Help::contentsCommandOpensHelpAndArmsF1()
     QVERIFY(QTest::qWaitForWindowExposed(&other));
     QTest::keyClick(&other, Qt::Key_F1);
     QTRY_VERIFY(HelpViewer::instance().window() && HelpViewer::instance().window()->isVisible());
+}
+
+void TestForm1Help::closingTheMainWindowEndsTheProgramWithHelpOpen()
+{
+    w_->form->mnuMokuji_Click();
+    QTRY_VERIFY(HelpViewer::instance().window() && HelpViewer::instance().window()->isVisible());
+    QTimer::singleShot(0, w_->form.get(), &QWidget::close);
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // only if it kept running
+    QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 void TestForm1Help::missingHelpFileGivesAMessage()
