@@ -7,6 +7,19 @@
 // also at the filesystem root ("/" and "a.chs" give "/a.chs").
 QString pathInFolder(const QString &folder, const QString &name);
 
+class DriveList;
+class FolderList;
+class FileList;
+
+// The three lists of a file dialog, placed in tab order and opened on the
+// process's current folder, as every fresh dialog starts.
+struct FileLists {
+    DriveList *drive;
+    FolderList *folder;
+    FileList *file;
+};
+FileLists createFileLists(QWidget *dialog, QRect drive, QRect folder, QRect file);
+
 // The roots of the mounted file systems, the filesystem root first.
 class DriveList : public QComboBox {
     Q_OBJECT

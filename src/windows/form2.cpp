@@ -7,7 +7,6 @@
 #include "platform.h"
 #include "texts.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,15 +22,11 @@ Form2::Form2(Form1 &owner)
 {
     setFixedSize(327, 346);
 
-    Drive1 = new DriveList(this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(16, 16, 249, 20);
-    Dir1 = new FolderList(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(16, 48, 249, 118);
-    File1 = new FileList(this);
-    File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(16, 176, 249, 114);
+    const FileLists lists
+        = createFileLists(this, {16, 16, 249, 20}, {16, 48, 249, 118}, {16, 176, 249, 114});
+    Drive1 = lists.drive;
+    Dir1 = lists.folder;
+    File1 = lists.file;
     txtTargetFile = new QLineEdit(this);
     txtTargetFile->setObjectName(QStringLiteral("txtTargetFile"));
     txtTargetFile->setGeometry(16, 304, 249, 25);
@@ -42,15 +37,8 @@ Form2::Form2(Form1 &owner)
     Command1->setAutoDefault(false);
     Command1->setDefault(false);
 
-    QWidget::setTabOrder(Drive1, Dir1);
-    QWidget::setTabOrder(Dir1, File1);
     QWidget::setTabOrder(File1, txtTargetFile);
     QWidget::setTabOrder(txtTargetFile, Command1);
-
-    const QString start = QDir::currentPath();
-    Drive1->showDriveOf(start);
-    Dir1->setPath(start);
-    File1->setPath(Dir1->path());
 
     connect(Drive1, &DriveList::driveChanged, this, &Form2::Drive1_Change);
     connect(Dir1, &FolderList::pathChanged, this, &Form2::Dir1_Change);

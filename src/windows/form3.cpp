@@ -6,8 +6,6 @@
 #include "platform.h"
 #include "texts.h"
 
-#include <QDir>
-
 Form3::Form3(ProgramState &state, Form1 &mainWindow, QWidget *parent, PictureOpener openPicture)
     : QDialog(parent)
     , state_(state)
@@ -17,23 +15,11 @@ Form3::Form3(ProgramState &state, Form1 &mainWindow, QWidget *parent, PictureOpe
     setWindowTitle(QString(Texts::kOpenCaption));
     setFixedSize(245, 386);
 
-    Drive1 = new DriveList(this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(8, 8, 225, 20);
-    Dir1 = new FolderList(this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(8, 40, 225, 174);
-    File1 = new FileList(this);
-    File1->setObjectName(QStringLiteral("File1"));
-    File1->setGeometry(8, 224, 225, 150);
-
-    QWidget::setTabOrder(Drive1, Dir1);
-    QWidget::setTabOrder(Dir1, File1);
-
-    const QString start = QDir::currentPath();
-    Drive1->showDriveOf(start);
-    Dir1->setPath(start);
-    File1->setPath(Dir1->path());
+    const FileLists lists
+        = createFileLists(this, {8, 8, 225, 20}, {8, 40, 225, 174}, {8, 224, 225, 150});
+    Drive1 = lists.drive;
+    Dir1 = lists.folder;
+    File1 = lists.file;
 
     connect(Drive1, &DriveList::driveChanged, this, &Form3::Drive1_Change);
     connect(Dir1, &FolderList::pathChanged, this, &Form3::Dir1_Change);
