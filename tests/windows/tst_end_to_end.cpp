@@ -4,13 +4,12 @@
 #include "test_support.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <cstring>
 #include <vector>
@@ -64,12 +63,6 @@ std::vector<ExpectedPoint> expectedImport(const QImage &picture, int left, int t
     return points;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 // The typical use from the first click to the saved files, through the
@@ -118,8 +111,8 @@ void TestEndToEnd::typicalUse()
                      [](Form4 *capture) {
                          capture->Picture1_MouseDown(1, 0, 120.4f, 90.0f);
                          capture->Picture1_MouseMove(1, 0, 40.0f, 30.0f);
-                         capture->Picture1_MouseUp(1, 0, 40.0f,
-                                                   29.5f); // 29.5 rounds to 30, halves to even
+                         // 29.5 rounds to 30: halves go to even.
+                         capture->Picture1_MouseUp(1, 0, 40.0f, 29.5f);
                          capture->mnuTorikomi_Click();
                      });
     const std::vector<ExpectedPoint> expected = expectedImport(picture, 40, 30, 120, 90);
@@ -204,17 +197,9 @@ void TestEndToEnd::typicalUse()
     const QString modelPath = dir_.filePath(QStringLiteral("relief.chs"));
     QCOMPARE(QString::fromStdString(state->currentFileName), modelPath);
     QCOMPARE(form.windowTitle(), QStringLiteral("relief.chs - ZUVORAK"));
-    const QByteArray bytes = readAll(modelPath);
-    QCOMPARE(qFromLittleEndian<qint32>(bytes.constData()), state->pointCount);
-    QVERIFY(bytes.size() > 4 + 24 * state->pointCount); // the colour block follows
-    for (std::int32_t n = 0; n < state->pointCount; ++n) {
-        for (int c = 0; c < 3; ++c) {
-            const quint64 bits = qFromLittleEndian<quint64>(bytes.constData() + 4 + 24 * n + 8 * c);
-            double value;
-            std::memcpy(&value, &bits, sizeof value);
-            QCOMPARE(value, state->modelPoints[n][c]);
-        }
-    }
+    // The records, then the colour block: tag, count, colours and CRC. Its bits are
+    // checked when the file is opened again below.
+    QCOMPARE(QFileInfo(modelPath).size(), 4 + 24 * state->pointCount + 12 + 4 * state->pointCount);
 
     withModal<Form2>(
         [&] { form.mnuBmp_Click(); },
