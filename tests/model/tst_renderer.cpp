@@ -5,28 +5,19 @@
 
 #include <QTest>
 
-#include <limits>
 #include <memory>
 #include <random>
 
-constexpr Colour kRed = 0x000000FF;
-
-// Points coloured kRed, kRed + 1, ... in order, about the view centre (130, 130).
+// Points coloured 0, 1, 2, ... in order, about the view centre (130, 130).
 static std::unique_ptr<ProgramState> stateWith(std::initializer_list<Coords> points)
 {
     auto state = std::make_unique<ProgramState>();
     state->viewCenterX = state->viewCenterY = 130;
     for (const Coords &point : points) {
-        state->pointColors[state->pointCount] = kRed + state->pointCount;
+        state->pointColors[state->pointCount] = state->pointCount;
         state->modelPoints[state->pointCount++] = point;
     }
     return state;
-}
-
-static int nonWhitePixels(const ImageSurface &surface)
-{
-    const auto *pixels = reinterpret_cast<const QRgb *>(surface.image().constBits());
-    return int(std::count_if(pixels, pixels + 261 * 261, [](QRgb c) { return c != 0xFFFFFFFF; }));
 }
 
 class TestRenderer : public QObject {
@@ -46,8 +37,6 @@ private slots:
         QTest::newRow("depth and horizontal 0: second substitute")
             << Coords {0, 0, 7} << 40.0 << 0.0 << Coords {-0.001, 0, 7};
         QTest::newRow("origin stays put") << Coords {0, 0, 0} << 37.0 << -123.0 << Coords {0, 0, 0};
-        QTest::newRow("L2 alone leaves a horizontal-axis point")
-            << Coords {0, -10, 0} << 0.0 << 30.0 << Coords {0, -10, 0};
     }
     void turnedPoint()
     {
@@ -66,10 +55,8 @@ private slots:
     {
         QTest::addColumn<double>("turn");
         QTest::addColumn<double>("tilt");
-        QTest::newRow("front view") << 0.0 << 0.0;
         QTest::newRow("quarter turns") << 90.0 << -90.0;
         QTest::newRow("365 is not wrapped to 5") << 365.0 << -365.0;
-        QTest::newRow("many clicks and a fraction") << 3650.0 << 12.5;
     }
     void matchesCaseFormula()
     {
@@ -95,31 +82,21 @@ private slots:
                     QFAIL(qPrintable(QStringLiteral("point %1 coordinate %2").arg(i).arg(c)));
     }
 
+    // At L1 = 90, (0, 10, 5) shows 5 above the centre; NaN and infinite points are skipped.
     void drawing()
     {
-        auto state = stateWith({{0, 10, 5}, {0, -30, -40}, {0, -50, -40}});
-        ImageSurface surface(261, 261, kWhite);
-        renderView(*state, surface, 90, 0);
-        QCOMPARE(surface.Point(130, 125), kRed);
-        QCOMPARE(surface.Point(130, 170), kRed + 2); // the later point overwrites
-        QCOMPARE(nonWhitePixels(surface), 2);
-        state->pointCount = 0;
-        renderView(*state, surface, 10, 10);
-        QCOMPARE(nonWhitePixels(surface), 0);
-    }
-
-    void brokenCoordinatesAreNotDrawn()
-    {
-        const double nan = std::numeric_limits<double>::quiet_NaN();
-        auto state = stateWith({{nan, 10, 5},
-                                {0, nan, 5},
-                                {0, 10, nan},
+        auto state = stateWith({{0, 10, 5},
+                                {std::nan(""), 10, 5},
                                 {0, HUGE_VAL, 5},
                                 {0, 10, -HUGE_VAL},
-                                {0, -20, -30}});
+                                {0, -30, -40},
+                                {0, -50, -40}});
         ImageSurface surface(261, 261, kWhite);
-        renderView(*state, surface, 30, 20);
-        QCOMPARE(nonWhitePixels(surface), 1); // only the sound point
+        renderView(*state, surface, 90, 0);
+        QImage expected = ImageSurface(261, 261, kWhite).image();
+        expected.setPixel(130, 125, qRgb(0, 0, 0));
+        expected.setPixel(130, 170, qRgb(5, 0, 0)); // the later point overwrites
+        QCOMPARE(surface.image(), expected);
     }
 };
 

@@ -1,4 +1,3 @@
-#include "colour.h"
 #include "image_surface.h"
 
 #include <QBuffer>
@@ -6,9 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <limits>
-
-Q_DECLARE_METATYPE(PictureError)
+#include <cmath>
 
 constexpr Colour kGrey = 0x00C0C0C0;
 constexpr Colour kRed = 0x000000FF;
@@ -24,12 +21,9 @@ private slots:
         QTest::addColumn<int>("pixel");
         QTest::newRow("half rounds to even, down") << 2.5f << 2;
         QTest::newRow("half rounds to even, up") << 3.5f << 4;
-        QTest::newRow("just left of the edge lands on 0") << -0.4f << 0;
-        QTest::newRow("just inside the right edge") << 9.4f << 9;
-        QTest::newRow("left of the area") << -0.6f << -1;
         QTest::newRow("past the right edge") << 9.6f << -1;
-        QTest::newRow("NaN") << std::numeric_limits<float>::quiet_NaN() << -1;
-        QTest::newRow("minus infinity") << -std::numeric_limits<float>::infinity() << -1;
+        QTest::newRow("NaN") << std::nanf("") << -1;
+        QTest::newRow("minus infinity") << -HUGE_VALF << -1;
         QTest::newRow("far beyond int") << 1e30f << -1;
     }
     void pset()
@@ -49,9 +43,8 @@ private slots:
     {
         QTest::addColumn<QLineF>("corners");
         QTest::addColumn<QRect>("box"); // the outline before clipping
-        QTest::newRow("corners reversed") << QLineF(6, 7, 2, 3) << QRect(2, 3, 5, 5);
         QTest::newRow("mixed corners") << QLineF(6, 3, 2, 7) << QRect(2, 3, 5, 5);
-        QTest::newRow("clipped at the edges") << QLineF(-5, -5, 4, 20) << QRect(-5, -5, 10, 26);
+        QTest::newRow("reversed, clipped") << QLineF(4, 20, -5, -5) << QRect(-5, -5, 10, 26);
     }
     void boxLine()
     {
@@ -59,57 +52,41 @@ private slots:
         QFETCH(QRect, box);
         ImageSurface surface(10, 10, kWhite);
         surface.Line(corners.x1(), corners.y1(), corners.x2(), corners.y2(), kBlue);
+        QImage expected = ImageSurface(10, 10, kWhite).image();
         for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 10; ++x) {
-                const bool outline
-                    = box.contains(x, y) && !box.adjusted(1, 1, -1, -1).contains(x, y);
-                QVERIFY2(surface.Point(x, y) == (outline ? kBlue : kWhite),
-                         qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
-            }
+            for (int x = 0; x < 10; ++x)
+                if (box.contains(x, y) && !box.adjusted(1, 1, -1, -1).contains(x, y))
+                    expected.setPixel(x, y, qRgb(0, 0, 255));
+        QCOMPARE(surface.image(), expected);
     }
 
-    void saveThenLoad()
+    // Another reader sees 24 bits a pixel, the size, red at the top left and blue bottom right.
+    void savedPictureReadByPil()
     {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("view.bmp"));
+        const QString path = dir.filePath("view.bmp");
         ImageSurface surface(7, 5, kWhite);
         surface.PSet(0, 0, kRed);
         surface.PSet(6, 4, kBlue);
         QVERIFY(surface.SavePicture(path.toStdString()).ok());
-
-        ImageSurface larger(9, 9, kGrey);
-        QVERIFY(larger.LoadPicture(path.toStdString()).ok());
-        QCOMPARE(larger.Point(6, 4), kBlue);
-
+        const char *script
+            = "import sys; from PIL import Image; f = sys.argv[1]; im = Image.open(f);"
+              "print(open(f, 'rb').read()[28], im.size, im.getpixel((0, 0)), im.getpixel((6, 4)))";
         QProcess reader;
-        reader.start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral("-c"),
-                      QStringLiteral(
-                          "import sys; from PIL import Image; im = Image.open(sys.argv[1]);"
-                          "print(open(sys.argv[1], 'rb').read()[28], im.size, im.getpixel((0, 0)),"
-                          "im.getpixel((6, 4)))"),
-                      path});
+        reader.start("/usr/bin/python3", {"-c", script, path});
         if (!reader.waitForFinished(30000) || reader.readAllStandardError().contains("No module"))
             QSKIP("python3 with PIL is not available");
-        QCOMPARE(reader.readAllStandardOutput().trimmed(),
-                 QByteArray("24 (7, 5) (255, 0, 0) (0, 0, 255)"));
+        QCOMPARE(reader.readAllStandardOutput(), QByteArray("24 (7, 5) (255, 0, 0) (0, 0, 255)\n"));
     }
 
     void loadFailures_data()
     {
         QTest::addColumn<QByteArray>("content"); // "folder" and "missing" make no file
         QTest::addColumn<PictureError>("error");
-        QTest::newRow("not a bitmap") << QByteArray("hello") << PictureError::Unreadable;
-        QTest::newRow("header cut short")
-            << QByteArray("BM\x36\x00\x00\x00", 6) << PictureError::Unreadable;
-        // Qt would show the missing rows as whatever memory held.
-        QByteArray bitmap;
-        QBuffer buffer(&bitmap);
-        buffer.open(QIODevice::WriteOnly);
-        QImage picture(100, 100, QImage::Format_RGB888);
-        picture.fill(Qt::green);
-        picture.save(&buffer, "BMP");
-        QTest::newRow("pixel rows cut short") << bitmap.left(60) << PictureError::Truncated;
+        QTest::newRow("signature only") << QByteArray("BM") << PictureError::Unreadable;
+        QBuffer bitmap; // Qt would show the missing rows as whatever memory held
+        ImageSurface(100, 100, kWhite).image().save(&bitmap, "BMP");
+        QTest::newRow("pixel rows cut short") << bitmap.data().left(60) << PictureError::Truncated;
         QTest::newRow("a folder") << QByteArray("folder") << PictureError::NotRegularFile;
         QTest::newRow("missing") << QByteArray("missing") << PictureError::NotFound;
     }
@@ -118,17 +95,12 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(PictureError, error);
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("x.bmp"));
+        const QString path = content == "folder" ? dir.path() : dir.filePath("x.bmp");
         QFile file(path);
-        if (content == "folder")
-            QVERIFY(QDir().mkdir(path));
-        else if (content != "missing")
+        if (content != "folder" && content != "missing")
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        ImageSurface surface(8, 8, kGrey);
-        surface.PSet(3, 3, 0);
-        QCOMPARE(surface.LoadPicture(path.toStdString()).error, error);
-        QCOMPARE(surface.Point(3, 3), kGrey);
+        QCOMPARE(ImageSurface(8, 8, kGrey).LoadPicture(path.toStdString()).error, error);
     }
 };
 
