@@ -1,18 +1,13 @@
 #pragma once
 
-#include "surface.h"
+#include "model.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-inline constexpr std::int32_t kMaxPoints = 100000;
 inline constexpr int kImportGridSize = 201;
-
-// Coordinate 0 is depth, 1 horizontal (right positive), 2 vertical (up positive).
-using Coords = std::array<double, 3>;
-enum Coordinate : int { Depth = 0, Horizontal = 1, Vertical = 2 };
 
 // A value that starts unset and then reads as 0 until something is stored.
 class NumericSlot {
