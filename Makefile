@@ -38,7 +38,7 @@ fuzz: deps
 	@mkdir -p $(FUZZ_BUILD)
 	@clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
 	  -Isrc/model -Isrc/surface fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
-	  -o $(FUZZ_BUILD)/fuzz_model_file
+	  -lz -o $(FUZZ_BUILD)/fuzz_model_file
 	@rm -rf $(FUZZ_BUILD)/corpus && cp -r fuzz/corpus $(FUZZ_BUILD)/corpus
 	@echo "Fuzzing the model-file reader for $(FUZZ_SECONDS) s (log: $(FUZZ_BUILD)/fuzz.log)"
 	@$(FUZZ_BUILD)/fuzz_model_file -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \

@@ -1,46 +1,15 @@
-#include "form1.h"
-#include "picture_box.h"
-
-#include <QApplication>
+#include "bench_support.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cmath>
-#include <memory>
-
-namespace {
-
-// A shown main window holding a full model with varied depths.
-struct FullModelWindow {
-    std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-    std::unique_ptr<Form1> form = std::make_unique<Form1>(*state);
-
-    FullModelWindow()
-    {
-        state->pointCount = kMaxPoints;
-        for (int i = 0; i < kMaxPoints; ++i) {
-            state->modelPoints[i]
-                = {double(i % 40), 120.0 * std::sin(i * 0.37), 120.0 * std::cos(i * 0.11)};
-            state->pointColors[i] = i * 2654435761u & 0x00FFFFFF;
-        }
-        form->enableModelCommands();
-        form->show();
-        QApplication::processEvents();
-    }
-
-    void repaint() { form->picture1()->repaint(); }
-};
-
-} // namespace
 
 static void BM_DepthDragMouseMove(benchmark::State &bench)
 {
     FullModelWindow window;
-    window.form->Picture1_MouseDown(1, 0, 60, 60);
-    float x = 100;
+    sendMouse(window.view, QEvent::MouseButtonPress, {60, 60});
+    double x = 100;
     for (auto _ : bench) {
-        window.form->Picture1_MouseMove(1, 0, x, 180);
-        window.repaint();
+        sendMouse(window.view, QEvent::MouseMove, {x, 180});
+        window.view->repaint();
         x = x < 200 ? x + 1 : 100;
     }
 }
@@ -49,12 +18,12 @@ BENCHMARK(BM_DepthDragMouseMove)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 static void BM_ApplyDepth(benchmark::State &bench)
 {
     FullModelWindow window;
-    window.form->Picture1_MouseDown(1, 0, 60, 60);
-    window.form->Picture1_MouseMove(1, 0, 200, 180);
-    window.form->Picture1_MouseUp(1, 0, 200, 180);
     for (auto _ : bench) {
-        window.form->Command27_Click();
-        window.repaint();
+        bench.PauseTiming();
+        sendMouse(window.view, QEvent::MouseButtonPress, {60, 60});
+        sendMouse(window.view, QEvent::MouseButtonRelease, {200, 180});
+        bench.ResumeTiming();
+        window.click("applyDepth");
     }
 }
 BENCHMARK(BM_ApplyDepth)->Unit(benchmark::kMillisecond)->MinTime(1.0);
@@ -62,10 +31,8 @@ BENCHMARK(BM_ApplyDepth)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 static void BM_QuarterTurn(benchmark::State &bench)
 {
     FullModelWindow window;
-    for (auto _ : bench) {
-        window.form->mnuKaiten_Click();
-        window.repaint();
-    }
+    for (auto _ : bench)
+        window.trigger("quarterTurnAction");
 }
 BENCHMARK(BM_QuarterTurn)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
@@ -74,8 +41,7 @@ static void BM_PositionMove(benchmark::State &bench)
     FullModelWindow window;
     bool left = true;
     for (auto _ : bench) {
-        left ? window.form->Copl_Click() : window.form->Copr_Click();
-        window.repaint();
+        window.click(left ? "moveLeft" : "moveRight");
         left = !left;
     }
 }

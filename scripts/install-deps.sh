@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkgconf
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n zlib1g-dev
   fonts-noto-cjk
   libbenchmark-dev
   clang libclang-rt-14-dev

@@ -1,22 +1,22 @@
 // Renders the program's windows in a typical use to PNG files for the README
 // and the help: `make screenshots` (offscreen, no display needed).
 #include "application.h"
-#include "form1.h"
-#include "form2.h"
-#include "form4.h"
-#include "form5.h"
+#include "document.h"
+#include "main_window.h"
 #include "model_file_io.h"
+#include "picture_box.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QMouseEvent>
 #include <QPixmap>
-#include <QScrollBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -36,29 +36,44 @@ void save(QWidget *window, const char *name)
 }
 
 // Runs `drive` on the modal window that `open` shows.
-template<typename Window>
-void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
+void withModal(const std::function<void()> &open, const std::function<void(QWidget *)> &drive)
 {
     QTimer::singleShot(0, [drive] {
-        if (auto *window = qobject_cast<Window *>(QApplication::activeModalWidget())) {
-            window->show();
+        if (QWidget *window = QApplication::activeModalWidget()) {
             QApplication::processEvents();
             drive(window);
         } else {
             failed = true;
-            QApplication::activeModalWidget()->close();
         }
     });
     open();
 }
 
-void drag(Form1 &form, float x1, float y1, float x2, float y2, int depth)
+void mouse(QWidget *box, QEvent::Type type, QPoint at)
 {
-    form.findChild<QScrollBar *>(QStringLiteral("HScroll1"))->setValue(depth);
-    form.Picture1_MouseDown(1, 0, x1, y1);
-    form.Picture1_MouseMove(1, 0, x2, y2);
-    form.Picture1_MouseUp(1, 0, x2, y2);
-    form.Command27_Click();
+    // Picture boxes report positions inside their 2-pixel border.
+    const QPointF local = at + QPointF(PictureBox::kBorder, PictureBox::kBorder);
+    QMouseEvent event(type, local, box->mapToGlobal(local), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+    QApplication::sendEvent(box, &event);
+}
+
+void drag(QWidget *box, QPoint from, QPoint to)
+{
+    mouse(box, QEvent::MouseButtonPress, from);
+    mouse(box, QEvent::MouseMove, to);
+    mouse(box, QEvent::MouseButtonRelease, to);
+}
+
+void trigger(QWidget *window, const char *action)
+{
+    window->findChild<QAction *>(QString(action))->trigger();
+}
+
+void click(QWidget *window, const char *button, int times = 1)
+{
+    while (times--)
+        window->findChild<QPushButton *>(QString(button))->click();
 }
 
 } // namespace
@@ -69,46 +84,47 @@ int main(int argc, char *argv[])
     setUpApplication(app);
     out = QDir(
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")).absolutePath());
-    Form4::setStartPicture(QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp"));
 
-    auto state = std::make_unique<ProgramState>();
-    Form1 main(*state);
+    Document document;
+    MainWindow main(document, QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp"));
     main.show();
+    auto *view = main.findChild<QWidget *>(QStringLiteral("view"));
 
     // The boss and its ribs of the sample part.
-    withModal<Form4>([&] { main.mnuBuhin_Click(); },
-                     [](Form4 *capture) {
-                         capture->Picture1_MouseDown(1, 0, 150, 95);
-                         capture->Picture1_MouseMove(1, 0, 330, 265);
-                         capture->Picture1_MouseUp(1, 0, 330, 265);
-                         save(capture, "capture-window.png");
-                         capture->mnuTorikomi_Click();
-                     });
+    withModal(
+        [&] { trigger(&main, "captureAction"); },
+        [](QWidget *capture) {
+            drag(capture->findChild<QWidget *>(QStringLiteral("picture")), {150, 95}, {330, 265});
+            save(capture, "capture-window.png");
+            trigger(capture, "importAction");
+        });
 
     // A raised ring and a higher bore, then turned to show the relief.
-    drag(main, 100, 100, 225, 225, 20);
-    drag(main, 145, 145, 180, 180, 45);
-    for (int click = 0; click < 5; ++click)
-        main.Cokl2_Click();
-    main.Coku2_Click();
-    main.Coku2_Click();
+    document.setDepthValue(20);
+    drag(view, {100, 100}, {225, 225});
+    click(&main, "applyDepth");
+    document.setDepthValue(45);
+    drag(view, {145, 145}, {180, 180});
+    click(&main, "applyDepth");
+    click(&main, "turnLeft5", 5);
+    click(&main, "turnUp5", 2);
     save(&main, "main-window.png");
 
     // The save dialog starts in the current folder: one with a few models in it.
     QTemporaryDir models;
     const QDir modelDir(models.path());
     for (const char *name : {"bracket.chs", "relief.chs", "title1.chs"})
-        ModelFile::save(*state, modelDir.filePath(QString(name)).toStdString());
+        ModelFile::save(document.model(), modelDir.filePath(QString(name)).toStdString());
     QDir::setCurrent(models.path());
-    withModal<Form2>([&] { main.mnuSaveAs_Click(); },
-                     [](Form2 *dialog) {
-                         save(dialog, "save-dialog.png");
-                         dialog->close();
-                     });
-    withModal<Form5>([&] { main.mnuVersion_Click(); },
-                     [](Form5 *box) {
-                         save(box, "version-box.png");
-                         box->close();
-                     });
+    withModal([&] { trigger(&main, "saveAsAction"); },
+              [](QWidget *dialog) {
+                  save(dialog, "save-dialog.png");
+                  dialog->close();
+              });
+    withModal([&] { trigger(&main, "aboutAction"); },
+              [](QWidget *box) {
+                  save(box, "version-box.png");
+                  box->close();
+              });
     return failed ? 1 : 0;
 }

@@ -1,17 +1,16 @@
 #include "application.h"
-#include "form1.h"
-#include "program_state.h"
+#include "document.h"
+#include "main_window.h"
+#include "platform.h"
 
 #include <QApplication>
-
-#include <memory>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     setUpApplication(app);
-    auto state = std::make_unique<ProgramState>();
-    Form1 window(*state);
+    Document document;
+    MainWindow window(document, shippedFile(QStringLiteral("buhin.bmp")));
     window.show();
     return app.exec();
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <limits>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -16,53 +15,46 @@ std::int16_t integerDifference(int a, int b)
 
 } // namespace
 
-void orderStrokeCorners(ProgramState &state)
+Stroke orderedStroke(Stroke stroke)
 {
-    if (state.strokeStartX.value() > state.strokeEndX.value()) {
-        const double start = state.strokeStartX.value();
-        state.strokeStartX.set(state.strokeEndX.value());
-        state.strokeEndX.set(start);
-    }
-    if (state.strokeStartY > state.strokeEndY)
-        std::swap(state.strokeStartY, state.strokeEndY);
+    if (stroke.startX > stroke.endX)
+        std::swap(stroke.startX, stroke.endX);
+    if (stroke.startY > stroke.endY)
+        std::swap(stroke.startY, stroke.endY);
+    return stroke;
 }
 
-bool insideStroke(const ProgramState &state, const Coords &point)
+bool insideStroke(const Stroke &ordered, ViewCentre centre, const Coords &point)
 {
     const double x = point[Horizontal];
     const double y = point[Vertical];
-    return x > state.strokeStartX.value() - state.viewCenterX
-           && x < state.strokeEndX.value() - state.viewCenterX
-           && y < integerDifference(state.viewCenterY, state.strokeStartY)
-           && y > integerDifference(state.viewCenterY, state.strokeEndY);
+    return x > double(ordered.startX) - centre.x && x < double(ordered.endX) - centre.x
+           && y < integerDifference(centre.y, ordered.startY)
+           && y > integerDifference(centre.y, ordered.endY);
 }
 
-void applyDepth(ProgramState &state, double depth)
+void applyDepth(Model &model, const Stroke &ordered, ViewCentre centre, double depth)
 {
-    for (std::int32_t i = 0; i < state.pointCount; ++i) {
-        if (insideStroke(state, state.modelPoints[i]))
-            state.modelPoints[i][Depth] = depth;
+    for (Coords &point : model.points) {
+        if (insideStroke(ordered, centre, point))
+            point[Depth] = depth;
     }
 }
 
-void turnQuarter(ProgramState &state)
+void turnQuarter(Model &model)
 {
-    std::vector<Coords> turned(static_cast<std::size_t>(state.pointCount));
-    for (std::int32_t i = 0; i < state.pointCount; ++i) {
-        const Coords &p = state.modelPoints[i];
-        turned[i] = {p[Depth], -p[Vertical], p[Horizontal]};
-    }
-    std::copy(turned.begin(), turned.end(), state.modelPoints.begin());
+    for (Coords &point : model.points)
+        point = {point[Depth], -point[Vertical], point[Horizontal]};
 }
 
-void mirrorLeftRight(ProgramState &state)
+void mirrorLeftRight(Model &model)
 {
-    for (std::int32_t i = 0; i < state.pointCount; ++i)
-        state.modelPoints[i][Horizontal] = -state.modelPoints[i][Horizontal];
+    for (Coords &point : model.points)
+        point[Horizontal] = -point[Horizontal];
 }
 
-void shiftModel(ProgramState &state, Coordinate axis, double delta)
+void shiftModel(Model &model, Coordinate axis, double delta)
 {
-    for (std::int32_t i = 0; i < state.pointCount; ++i)
-        state.modelPoints[i][axis] += delta;
+    for (Coords &point : model.points)
+        point[axis] += delta;
 }

@@ -1,22 +1,31 @@
 #pragma once
 
-#include "program_state.h"
+#include "model.h"
 
-// Orders the stroke's corners so that start <= end on both axes.
-void orderStrokeCorners(ProgramState &state);
+// A rectangle dragged over the front view: the horizontal corners as the
+// pointer gave them, the vertical ones rounded to 16-bit integers.
+struct Stroke {
+    float startX = 0;
+    std::int16_t startY = 0;
+    float endX = 0;
+    std::int16_t endY = 0;
+};
 
-// Whether a point's front-view position lies strictly inside the stroke's
-// rectangle. The vertical differences are 16-bit, as the corners are.
-bool insideStroke(const ProgramState &state, const Coords &point);
+// The same rectangle with start <= end on both axes.
+Stroke orderedStroke(Stroke stroke);
 
-// Replaces the depth of every point inside the stroke's rectangle.
-void applyDepth(ProgramState &state, double depth);
+// Whether a point's front-view position lies strictly inside an ordered
+// stroke. The vertical differences are 16-bit, as the corners are.
+bool insideStroke(const Stroke &ordered, ViewCentre centre, const Coords &point);
+
+// Replaces the depth of every point inside an ordered stroke.
+void applyDepth(Model &model, const Stroke &ordered, ViewCentre centre, double depth);
 
 // A quarter turn counter-clockwise on the screen: (x, y) becomes (-y, x).
-void turnQuarter(ProgramState &state);
+void turnQuarter(Model &model);
 
 // Mirrors left to right about the view centre: x becomes -x.
-void mirrorLeftRight(ProgramState &state);
+void mirrorLeftRight(Model &model);
 
 // Moves every point along one screen axis.
-void shiftModel(ProgramState &state, Coordinate axis, double delta);
+void shiftModel(Model &model, Coordinate axis, double delta);

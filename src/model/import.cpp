@@ -1,12 +1,10 @@
 #include "import.h"
 
-#include "conversions.h"
-
 #include <algorithm>
 
 namespace {
 
-constexpr int kLastGridIndex = kImportGridSize - 1;
+constexpr int kLastGridIndex = ImportGrid::kSize - 1;
 
 // Split as red + 256 green + 65536 blue with floor division, so that any
 // value, even one with bits above the 24 colour bits, splits the same way.
@@ -24,52 +22,50 @@ bool isLight(Colour c)
 
 } // namespace
 
-void handOverSelection(ProgramState &state, const Surface &capture, const Selection &ordered)
+ImportGrid ImportGrid::read(const Surface &capture, const Selection &ordered)
 {
+    ImportGrid grid;
     // The bounds only guard the grid; a selection within the limit stays inside it.
-    const int lastRow = std::min(int(ordered.endY) - 1, ordered.startY + 1 + kLastGridIndex);
-    const int lastColumn = std::min(int(ordered.endX), ordered.startX + kLastGridIndex);
-    for (int y = ordered.startY + 1, i = 0; y <= lastRow; ++y, ++i) {
-        for (int x = ordered.startX, j = 0; x <= lastColumn; ++x, ++j)
-            state.importGrid[j][i] = capture.Point(float(x), float(y));
+    const int lastY = std::min(int(ordered.endY) - 1, ordered.startY + 1 + kLastGridIndex);
+    const int lastX = std::min(int(ordered.endX), ordered.startX + kLastGridIndex);
+    for (int y = ordered.startY + 1, i = 0; y <= lastY; ++y, ++i) {
+        for (int x = ordered.startX, j = 0; x <= lastX; ++x, ++j)
+            grid.cells_[std::size_t(j * kSize + i)] = capture.pixel(float(x), float(y));
     }
-    state.importWidth.set(int(ordered.endX) - ordered.startX);
-    state.importHeight = static_cast<std::int16_t>((ordered.endY - 1) - (ordered.startY + 1));
-    state.importReady = 1;
+    grid.lastColumn_ = int(ordered.endX) - ordered.startX;
+    grid.lastRow_ = std::int16_t((ordered.endY - 1) - (ordered.startY + 1));
+    return grid;
 }
 
-void stageImport(const ProgramState &state, Surface &staging)
+void stageImport(const ImportGrid &grid, Surface &staging)
 {
-    staging.Cls();
-    const int lastRow = std::min<int>(state.importHeight, kLastGridIndex);
-    const int lastColumn = std::min<int>(toInteger(state.importWidth.value()) - 1, kLastGridIndex);
+    staging.clear();
+    const int lastRow = std::min(grid.lastRow(), kLastGridIndex);
+    const int lastColumn = std::min(grid.lastColumn() - 1, kLastGridIndex);
     for (int i = 0; i <= lastRow; ++i) {
         for (int j = 1; j <= lastColumn; ++j)
-            staging.PSet(float(j), float(i), state.importGrid[j][i]);
+            staging.plot(float(j), float(i), grid.at(j, i));
     }
 }
 
-void buildModelFromPicture(ProgramState &state, const Surface &staging, const Surface &view)
+Model buildModelFromPicture(const Surface &staging, int viewWidth, int viewHeight,
+                            ViewCentre centre)
 {
     // Single precision on purpose: the offsets and sums are those of the view's Single scale.
-    const float s = view.ScaleWidth() / 3.0f;
-    const float t = view.ScaleHeight() / 3.0f;
-    const int width = int(staging.ScaleWidth());
-    const int height = int(staging.ScaleHeight());
-
-    state.pointCount = 0;
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < height; ++y) {
-            const Colour c = staging.Point(float(x), float(y));
+    const float s = float(viewWidth) / 3.0f;
+    const float t = float(viewHeight) / 3.0f;
+    Model model;
+    for (int x = 0; x < staging.width(); ++x) {
+        for (int y = 0; y < staging.height(); ++y) {
+            const Colour c = staging.pixel(float(x), float(y));
             if (isLight(c))
                 continue;
-            if (state.pointCount == kMaxPoints)
-                return;
-            const std::int32_t n = state.pointCount;
-            state.pointColors[n] = c;
-            state.modelPoints[n] = {0.0, double(float(x - state.viewCenterX) + s),
-                                    double(float(state.viewCenterY - y) - t)};
-            state.pointCount = n + 1;
+            if (model.count() == kMaxPoints)
+                return model;
+            model.colours.push_back(c);
+            model.points.push_back(
+                {0.0, double(float(x - centre.x) + s), double(float(centre.y - y) - t)});
         }
     }
+    return model;
 }

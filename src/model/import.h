@@ -1,23 +1,41 @@
 #pragma once
 
 #include "capture.h"
-#include "program_state.h"
+#include "model.h"
+
+#include <vector>
 
 // Pixels with red, green and blue all at or above this are background.
 inline constexpr int kLightLevel = 192;
 
-// Copies what the capture surface shows inside an ordered selection into the
-// hand-over grid: rows between the outline's top and bottom rows, columns from
-// the left outline column to the right one, outline included. Sets
-// importWidth, importHeight and importReady. The selection must be within
-// the size limit.
-void handOverSelection(ProgramState &state, const Surface &capture, const Selection &ordered);
+// What the capture surface showed inside a selection: the rows between the
+// outline's top and bottom rows, the columns from the left outline column to
+// the right one, outline included.
+class ImportGrid {
+public:
+    static constexpr int kSize = 201;
 
-// Clears the staging surface and draws the handed-over grid on it without the
-// outline's columns: grid column j goes to x = j, row i to y = i.
-void stageImport(const ProgramState &state, Surface &staging);
+    // The index of the last column, and of the last row (negative when the
+    // selection has no rows inside its outline).
+    int lastColumn() const { return lastColumn_; }
+    int lastRow() const { return lastRow_; }
+    Colour at(int column, int row) const { return cells_[std::size_t(column * kSize + row)]; }
 
-// Rebuilds the model from every pixel of the staging surface that is not
-// light, column by column from the left, top to bottom within a column, at
-// depth 0 and shifted by a third of the view's size from its top-left corner.
-void buildModelFromPicture(ProgramState &state, const Surface &staging, const Surface &view);
+    // Reads an ordered selection within the size limit from the capture surface.
+    static ImportGrid read(const Surface &capture, const Selection &ordered);
+
+private:
+    std::vector<Colour> cells_ = std::vector<Colour>(kSize * kSize);
+    int lastColumn_ = 0;
+    int lastRow_ = 0;
+};
+
+// Clears the staging surface and draws the grid on it without the outline's
+// columns: grid column j goes to x = j, row i to y = i.
+void stageImport(const ImportGrid &grid, Surface &staging);
+
+// The model of every pixel of the staging surface that is not light, column by
+// column from the left, top to bottom within a column, at depth 0 and shifted
+// by a third of the view's size from its top-left corner.
+Model buildModelFromPicture(const Surface &staging, int viewWidth, int viewHeight,
+                            ViewCentre centre);

@@ -8,10 +8,23 @@
 
 inline constexpr std::int32_t kMaxPoints = 100000;
 
+// The main view's drawing area and the staging picture of imports, in pixels.
+// Imports and saved views depend on them, so the windows and the command line
+// build their surfaces from these.
+inline constexpr int kViewSize = 261;
+inline constexpr int kStagingSize = 189;
+
 // Coordinate 0 is depth, 1 horizontal (right positive), 2 vertical (up positive),
 // in pixels relative to the view centre.
 using Coords = std::array<double, 3>;
 enum Coordinate : int { Depth = 0, Horizontal = 1, Vertical = 2 };
+
+// Where the model's origin shows on the view: a point is drawn at
+// (x + horizontal, y - vertical).
+struct ViewCentre {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+};
 
 // The point model: one colour per point, at most kMaxPoints points.
 struct Model {
@@ -19,5 +32,4 @@ struct Model {
     std::vector<Colour> colours;
 
     std::int32_t count() const { return std::int32_t(points.size()); }
-    bool operator==(const Model &) const = default;
 };

@@ -5,23 +5,16 @@
 #include <bit>
 #include <cstring>
 
+#include <zlib.h>
+
 namespace ModelFile {
 
 namespace {
 
-constexpr std::array<std::uint32_t, 256> makeCrcTable()
+std::uint32_t crc32(std::span<const std::uint8_t> bytes)
 {
-    std::array<std::uint32_t, 256> table {};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-        std::uint32_t c = i;
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[i] = c;
-    }
-    return table;
+    return std::uint32_t(::crc32(0, bytes.data(), uInt(bytes.size())));
 }
-
-constexpr auto kCrcTable = makeCrcTable();
 
 void putU32(std::uint8_t *out, std::uint32_t value)
 {
@@ -74,17 +67,9 @@ std::optional<std::vector<Colour>> decodeColours(std::span<const std::uint8_t> b
 
 } // namespace
 
-std::uint32_t crc32(std::span<const std::uint8_t> bytes)
+std::vector<std::uint8_t> encode(const Model &model)
 {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::uint8_t b : bytes)
-        c = kCrcTable[(c ^ b) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-std::vector<std::uint8_t> encode(const ProgramState &state)
-{
-    const std::size_t n = std::size_t(std::clamp(state.pointCount, 0, kMaxPoints));
+    const std::size_t n = std::min(model.points.size(), std::size_t(kMaxPoints));
     const std::size_t recordsEnd = kCountBytes + kRecordBytes * n;
     std::vector<std::uint8_t> bytes(recordsEnd + kColourBlockFixedBytes + 4 * n);
 
@@ -93,7 +78,7 @@ std::vector<std::uint8_t> encode(const ProgramState &state)
     out += kCountBytes;
     for (std::size_t i = 0; i < n; ++i) {
         for (int j = 0; j < 3; ++j) {
-            putU64(out, std::bit_cast<std::uint64_t>(state.modelPoints[i][j]));
+            putU64(out, std::bit_cast<std::uint64_t>(model.points[i][j]));
             out += 8;
         }
     }
@@ -103,7 +88,7 @@ std::vector<std::uint8_t> encode(const ProgramState &state)
     putU32(out + 4, std::uint32_t(n));
     out += 8;
     for (std::size_t i = 0; i < n; ++i, out += 4)
-        putU32(out, std::uint32_t(state.pointColors[i]));
+        putU32(out, std::uint32_t(model.colours[i]));
     putU32(out, crc32({block, std::size_t(out - block)}));
     return bytes;
 }
@@ -145,17 +130,18 @@ DecodeResult decode(std::span<const std::uint8_t> bytes)
     return result;
 }
 
-bool commit(const DecodeResult &result, ProgramState &state)
+Model toModel(const ParsedModel &parsed, std::span<const Colour> colourSlots)
 {
-    if (!result.ok())
-        return false;
-    const auto &points = result.model.points;
-    std::copy(points.begin(), points.end(), state.modelPoints.begin());
-    if (result.model.colours)
-        std::copy(result.model.colours->begin(), result.model.colours->end(),
-                  state.pointColors.begin());
-    state.pointCount = std::int32_t(points.size());
-    return true;
+    Model model;
+    model.points = parsed.points;
+    if (parsed.colours) {
+        model.colours = *parsed.colours;
+    } else {
+        model.colours.assign(parsed.points.size(), 0);
+        std::copy_n(colourSlots.begin(), std::min(colourSlots.size(), parsed.points.size()),
+                    model.colours.begin());
+    }
+    return model;
 }
 
 } // namespace ModelFile

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "program_state.h"
+#include "model.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -47,17 +47,13 @@ struct DecodeResult {
     bool ok() const { return error == DecodeError::None; }
 };
 
-// Points 0 .. pointCount - 1 of the state with their colours.
-std::vector<std::uint8_t> encode(const ProgramState &state);
+std::vector<std::uint8_t> encode(const Model &model);
 
 // Checks everything before allocating; never reads past the bytes given.
 DecodeResult decode(std::span<const std::uint8_t> bytes);
 
-// Replaces the model by a successfully decoded one; a failed result changes
-// nothing. Without a colour block the colours stay as they are.
-bool commit(const DecodeResult &result, ProgramState &state);
-
-// CRC-32 as zlib computes it (reflected polynomial 0xEDB88320).
-std::uint32_t crc32(std::span<const std::uint8_t> bytes);
+// The model of a successfully decoded file. A file without a colour block
+// takes its colours from `colourSlots`, the colours the points last had.
+Model toModel(const ParsedModel &parsed, std::span<const Colour> colourSlots);
 
 } // namespace ModelFile

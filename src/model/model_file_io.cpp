@@ -20,9 +20,9 @@ FileResult failure(FileError error, const QString &detail = {})
 
 } // namespace
 
-FileResult save(const ProgramState &state, const std::string &path)
+FileResult save(const Model &model, const std::string &path)
 {
-    const std::vector<std::uint8_t> bytes = encode(state);
+    const std::vector<std::uint8_t> bytes = encode(model);
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly))
         return failure(FileError::WriteFailed, file.errorString());
@@ -40,7 +40,7 @@ FileResult save(const ProgramState &state, const std::string &path)
     return {};
 }
 
-FileResult load(const std::string &path, ProgramState &state)
+FileResult load(const std::string &path, ParsedModel &parsed)
 {
     // Opening a named pipe would block until a writer comes, so only regular
     // files are opened at all.
@@ -66,7 +66,7 @@ FileResult load(const std::string &path, ProgramState &state)
         result.count = decoded.count;
         return result;
     }
-    commit(decoded, state);
+    parsed = decoded.model;
     return {};
 }
 

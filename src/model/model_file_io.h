@@ -28,10 +28,9 @@ struct FileResult {
 
 // Writes the model beside the target and renames it over the target only when
 // every byte went out, so a failed save leaves an existing file as it was.
-FileResult save(const ProgramState &state, const std::string &path);
+FileResult save(const Model &model, const std::string &path);
 
-// Reads and checks the whole file before touching the state; on failure the
-// model, its colours and the count stay as they were.
-FileResult load(const std::string &path, ProgramState &state);
+// Reads and checks the whole file; `parsed` is set only when it holds a model.
+FileResult load(const std::string &path, ParsedModel &parsed);
 
 } // namespace ModelFile

@@ -1,8 +1,34 @@
 #include "renderer.h"
 
-#include "drawing.h"
-
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// Positions beyond float's range are far off any surface; clamping them keeps
+// the conversion defined. NaN passes through and is skipped by the surface.
+float toSingle(double value)
+{
+    return static_cast<float>(std::clamp(value, -1e30, 1e30));
+}
+
+SurfacePoint onScreen(ViewCentre centre, double horizontal, double vertical)
+{
+    return {toSingle(centre.x + horizontal), toSingle(centre.y - vertical)};
+}
+
+// About the vertical axis first, then about the horizontal one.
+Coords turnPoint(const PairTurn &turn, const PairTurn &tilt, const Coords &point)
+{
+    double depth;
+    double horizontal;
+    turn.apply(point[Depth], point[Horizontal], depth, horizontal);
+    double vertical;
+    tilt.apply(point[Vertical], depth, vertical, depth);
+    return {depth, horizontal, vertical};
+}
+
+} // namespace
 
 PairTurn::PairTurn(double degrees, double substitute)
     : substitute_(substitute)
@@ -23,24 +49,40 @@ void PairTurn::substituted(double a, double &along, double &across) const
     across = along * slope;
 }
 
-void turnModel(ProgramState &state, double turnDegrees, double tiltDegrees)
+void turnPoints(std::span<const Coords> points, double turnDegrees, double tiltDegrees,
+                std::span<Coords> turned)
 {
     const PairTurn turn(turnDegrees, kFirstTurnSubstitute);
     const PairTurn tilt(tiltDegrees, kSecondTurnSubstitute);
-    for (std::int32_t i = 0; i < state.pointCount; ++i) {
-        const Coords &model = state.modelPoints[i];
-        Coords &view = state.viewPoints[i];
-        double depth;
-        double horizontal;
-        turn.apply(model[Depth], model[Horizontal], depth, horizontal);
-        double vertical;
-        tilt.apply(model[Vertical], depth, vertical, depth);
-        view = {depth, horizontal, vertical};
+    for (std::size_t i = 0; i < points.size(); ++i)
+        turned[i] = turnPoint(turn, tilt, points[i]);
+}
+
+void ViewRenderer::drawFrontView(Surface &surface, const Model &model, ViewCentre centre)
+{
+    surface.clear();
+    for (std::size_t first = 0; first < model.points.size(); first += kBlock) {
+        const std::size_t count = std::min(kBlock, model.points.size() - first);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Coords &point = model.points[first + i];
+            positions_[i] = onScreen(centre, point[Horizontal], point[Vertical]);
+        }
+        surface.plotAll({positions_.data(), count}, {model.colours.data() + first, count});
     }
 }
 
-void renderView(ProgramState &state, Surface &surface, double turnDegrees, double tiltDegrees)
+void ViewRenderer::drawTurnedView(Surface &surface, const Model &model, ViewCentre centre,
+                                  double turnDegrees, double tiltDegrees)
 {
-    turnModel(state, turnDegrees, tiltDegrees);
-    drawPoints(surface, state, state.viewPoints);
+    const PairTurn turn(turnDegrees, kFirstTurnSubstitute);
+    const PairTurn tilt(tiltDegrees, kSecondTurnSubstitute);
+    surface.clear();
+    for (std::size_t first = 0; first < model.points.size(); first += kBlock) {
+        const std::size_t count = std::min(kBlock, model.points.size() - first);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Coords turned = turnPoint(turn, tilt, model.points[first + i]);
+            positions_[i] = onScreen(centre, turned[Horizontal], turned[Vertical]);
+        }
+        surface.plotAll({positions_.data(), count}, {model.colours.data() + first, count});
+    }
 }

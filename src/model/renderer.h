@@ -1,6 +1,11 @@
 #pragma once
 
-#include "program_state.h"
+#include "model.h"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <span>
 
 // Degrees to radians and back use this rounded value, not full-precision pi:
 // it is part of how every view of a model looks.
@@ -25,22 +30,17 @@ public:
         double along;
         double across;
         int group;
-        if (d > 0) {
-            group = a >= 0 ? 0 : 2;
-            along = d;
-            across = a;
-        } else if (d < 0) {
-            group = 1;
-            along = -d;
-            across = -a;
-        } else if (d == 0) {
+        if (d == 0) [[unlikely]] {
             substituted(a, along, across);
             group = 1;
         } else {
-            // NaN stays NaN, so a point read with a broken coordinate is not drawn.
-            group = 0;
-            along = d;
-            across = a;
+            // Without branches: the signs of random points would defeat prediction.
+            // A NaN stays NaN whichever group it takes, so it is never drawn.
+            const int back = d < 0;
+            const std::uint64_t flip = std::uint64_t(back) << 63;
+            along = std::bit_cast<double>(std::bit_cast<std::uint64_t>(d) ^ flip);
+            across = std::bit_cast<double>(std::bit_cast<std::uint64_t>(a) ^ flip);
+            group = back + 2 * int(a < 0) * (1 - back);
         }
         newA = sin_[group] * along + cos_[group] * across;
         newD = cos_[group] * along - sin_[group] * across;
@@ -56,9 +56,25 @@ private:
     double substitute_;
 };
 
-// Turns points 0 .. pointCount - 1 of modelPoints about the vertical axis by
-// `turnDegrees`, then about the horizontal axis by `tiltDegrees`, into viewPoints.
-void turnModel(ProgramState &state, double turnDegrees, double tiltDegrees);
+// Turns every point about the vertical axis by `turnDegrees`, then about the
+// horizontal axis by `tiltDegrees`; `turned` holds at least as many points.
+void turnPoints(std::span<const Coords> points, double turnDegrees, double tiltDegrees,
+                std::span<Coords> turned);
 
-// turnModel, then the turned points drawn straight on into `surface`.
-void renderView(ProgramState &state, Surface &surface, double turnDegrees, double tiltDegrees);
+// Draws a model into a surface, seen straight on: depth plays no part and a
+// later point overwrites an earlier one.
+class ViewRenderer {
+public:
+    // Clears the surface and plots each point at
+    // (centre.x + horizontal, centre.y - vertical) in its colour.
+    void drawFrontView(Surface &surface, const Model &model, ViewCentre centre);
+
+    // The same for the model turned as turnPoints() turns it.
+    void drawTurnedView(Surface &surface, const Model &model, ViewCentre centre, double turnDegrees,
+                        double tiltDegrees);
+
+private:
+    // Positions go to the surface a block at a time, so they never leave the cache.
+    static constexpr std::size_t kBlock = 1024;
+    std::array<SurfacePoint, kBlock> positions_;
+};

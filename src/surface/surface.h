@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 // A colour as the program holds it everywhere: 0x00BBGGRR, red in the low byte.
@@ -27,34 +28,35 @@ struct PictureResult {
     bool ok() const { return error == PictureError::None; }
 };
 
-// A pixel-scaled drawing area: origin at the top-left, y downwards.
-// Coordinates come as Single and may be fractional or lie outside the area.
+// A position on a surface in pixels: origin at the top-left, y downwards.
+struct SurfacePoint {
+    float x;
+    float y;
+};
+
+// A pixel-scaled drawing area. Coordinates come as single-precision floats
+// and may be fractional or lie outside the area.
 class Surface {
 public:
     virtual ~Surface() = default;
 
-    virtual float ScaleWidth() const = 0;
-    virtual float ScaleHeight() const = 0;
+    virtual int width() const = 0;
+    virtual int height() const = 0;
 
     // Erases everything drawn; the surface shows its background colour.
-    virtual void Cls() = 0;
+    virtual void clear() = 0;
 
     // Rounds (x, y) to the nearest pixel, halves to even. Positions outside the
     // area, NaN and infinities are ignored silently.
-    virtual void PSet(float x, float y, Colour colour) = 0;
+    virtual void plot(float x, float y, Colour colour) = 0;
 
-    // The colour at (x, y), rounded as PSet does; white outside the area.
-    virtual Colour Point(float x, float y) const = 0;
+    // plot() for every point in order, a later point over an earlier one.
+    virtual void plotAll(std::span<const SurfacePoint> points, std::span<const Colour> colours) = 0;
+
+    // The colour at (x, y), rounded as plot() does; white outside the area.
+    virtual Colour pixel(float x, float y) const = 0;
 
     // The one-pixel outline of the box with corners (x1, y1) and (x2, y2),
     // corners in any order, clipped at the edges.
-    virtual void Line(float x1, float y1, float x2, float y2, Colour colour) = 0;
-
-    // Shows a bitmap file from the top-left corner over the background.
-    // On failure the surface shows its background and the reason is returned.
-    virtual PictureResult LoadPicture(const std::string &path) = 0;
-
-    // Writes the drawing area as a 24-bit BMP, replacing the file only when
-    // the whole image could be written.
-    virtual PictureResult SavePicture(const std::string &path) const = 0;
+    virtual void drawBox(float x1, float y1, float x2, float y2, Colour colour) = 0;
 };

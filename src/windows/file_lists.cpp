@@ -140,22 +140,3 @@ void FileList::fill()
     }
     filling_ = false;
 }
-
-FileLists createFileLists(QWidget *dialog, QRect drive, QRect folder, QRect file)
-{
-    const FileLists lists {new DriveList(dialog), new FolderList(dialog), new FileList(dialog)};
-    lists.drive->setObjectName(QStringLiteral("Drive1"));
-    lists.drive->setGeometry(drive);
-    lists.folder->setObjectName(QStringLiteral("Dir1"));
-    lists.folder->setGeometry(folder);
-    lists.file->setObjectName(QStringLiteral("File1"));
-    lists.file->setGeometry(file);
-    QWidget::setTabOrder(lists.drive, lists.folder);
-    QWidget::setTabOrder(lists.folder, lists.file);
-
-    const QString start = QDir::currentPath();
-    lists.drive->showDriveOf(start);
-    lists.folder->setPath(start);
-    lists.file->setPath(lists.folder->path());
-    return lists;
-}

@@ -7,19 +7,6 @@
 // also at the filesystem root ("/" and "a.chs" give "/a.chs").
 QString pathInFolder(const QString &folder, const QString &name);
 
-class DriveList;
-class FolderList;
-class FileList;
-
-// The three lists of a file dialog, placed in tab order and opened on the
-// process's current folder, as every fresh dialog starts.
-struct FileLists {
-    DriveList *drive;
-    FolderList *folder;
-    FileList *file;
-};
-FileLists createFileLists(QWidget *dialog, QRect drive, QRect folder, QRect file);
-
 // The roots of the mounted file systems, the filesystem root first.
 class DriveList : public QComboBox {
     Q_OBJECT
@@ -65,7 +52,6 @@ public:
 
     QString path() const { return path_; }
     void setPath(const QString &folder);
-    QString pattern() const { return pattern_; }
     void setPattern(const QString &pattern);
     // The selected file's name; empty while none is selected.
     QString fileName() const;

@@ -14,7 +14,6 @@ public:
     static HelpViewer &instance();
 
     void setHelpFile(const QString &path);
-    QString helpFile() const { return helpFile_; }
 
     // The help window, if it has been opened.
     QTextBrowser *window() const { return window_; }

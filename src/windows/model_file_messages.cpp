@@ -1,6 +1,5 @@
 #include "model_file_messages.h"
 
-#include "platform.h"
 #include "texts.h"
 
 #include <QDir>
@@ -58,24 +57,4 @@ QString modelFileFailureText(const QString &path, const ModelFile::FileResult &r
         reason += QStringLiteral(" (%1)").arg(QString::fromStdString(result.detail));
     return QString(writing ? Texts::kCannotWriteFile : Texts::kCannotReadFile)
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-bool saveModelReporting(QWidget *parent, const ProgramState &state, const QString &path)
-{
-    ModelFile::FileResult result;
-    {
-        const BusyPointer busy;
-        result = ModelFile::save(state, path.toStdString());
-    }
-    if (!result.ok())
-        showError(parent, modelFileFailureText(path, result, true));
-    return result.ok();
-}
-
-bool loadModelReporting(QWidget *parent, ProgramState &state, const QString &path)
-{
-    const ModelFile::FileResult result = ModelFile::load(path.toStdString(), state);
-    if (!result.ok())
-        showError(parent, modelFileFailureText(path, result, false));
-    return result.ok();
 }

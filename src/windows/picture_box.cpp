@@ -3,27 +3,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace {
-
-int buttonCode(Qt::MouseButtons buttons)
-{
-    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-           | (buttons & Qt::MiddleButton ? 4 : 0);
-}
-
-int shiftCode(Qt::KeyboardModifiers modifiers)
-{
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-           | (modifiers & Qt::AltModifier ? 4 : 0);
-}
-
-} // namespace
-
-PictureBox::PictureBox(QSize outerSize, Colour background, QWidget *parent)
+PictureBox::PictureBox(QSize drawingArea, Colour background, QWidget *parent)
     : QWidget(parent)
-    , surface_(outerSize.width() - 2 * kBorder, outerSize.height() - 2 * kBorder, background)
+    , surface_(drawingArea.width(), drawingArea.height(), background)
 {
-    setFixedSize(outerSize);
+    setFixedSize(drawingArea + QSize(2 * kBorder, 2 * kBorder));
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -50,23 +34,22 @@ void PictureBox::paintEvent(QPaintEvent *)
     painter.drawImage(kBorder, kBorder, surface_.image());
 }
 
+QPointF PictureBox::inDrawingArea(const QMouseEvent *event) const
+{
+    return event->position() - QPointF(kBorder, kBorder);
+}
+
 void PictureBox::mousePressEvent(QMouseEvent *event)
 {
-    const QPointF p = event->position() - QPointF(kBorder, kBorder);
-    emit mouseDown(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()),
-                   float(p.y()));
+    emit pressed(inDrawingArea(event), event->button(), event->modifiers());
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPointF p = event->position() - QPointF(kBorder, kBorder);
-    emit mouseMove(buttonCode(event->buttons()), shiftCode(event->modifiers()), float(p.x()),
-                   float(p.y()));
+    emit moved(inDrawingArea(event), event->buttons(), event->modifiers());
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPointF p = event->position() - QPointF(kBorder, kBorder);
-    emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()), float(p.x()),
-                 float(p.y()));
+    emit released(inDrawingArea(event), event->button(), event->modifiers());
 }

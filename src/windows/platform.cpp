@@ -4,27 +4,25 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
-void setMousePointer(int pointer)
+BusyCursor::BusyCursor()
 {
-    if (pointer == kBusyPointer) {
-        if (QGuiApplication::overrideCursor())
-            QGuiApplication::changeOverrideCursor(Qt::WaitCursor);
-        else
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        return;
-    }
-    while (QGuiApplication::overrideCursor())
-        QGuiApplication::restoreOverrideCursor();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+BusyCursor::~BusyCursor()
+{
+    QGuiApplication::restoreOverrideCursor();
 }
 
 QPoint placementFor(QSize screenPixels)
 {
+    constexpr int kTwipsPerPixel = 15;
     const int w = screenPixels.width() * kTwipsPerPixel;
     const int h = screenPixels.height() * kTwipsPerPixel;
     return {(w / 2 - w / 4) / kTwipsPerPixel, (h / 4) / kTwipsPerPixel};
@@ -61,33 +59,13 @@ QString shippedFile(const QString &name)
     return QFileInfo::exists(installed) ? installed : beside;
 }
 
-namespace {
-MessageHook &messageHook()
-{
-    static MessageHook hook;
-    return hook;
-}
-} // namespace
-
-void setMessageHook(MessageHook hook)
-{
-    messageHook() = std::move(hook);
-}
-
-QMessageBox::StandardButton showMessage(QWidget *parent, const MessageRequest &request)
-{
-    if (messageHook())
-        return messageHook()(request);
-    QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
-    if (request.defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(request.defaultButton);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
-}
-
 void showError(QWidget *parent, const QString &text)
 {
-    showMessage(parent, {text, QString(Texts::kErrorTitle), QMessageBox::Warning, QMessageBox::Ok,
-                         QMessageBox::Ok});
+    QMessageBox box(QMessageBox::Warning, QString(Texts::kErrorTitle), text, QMessageBox::Ok,
+                    parent);
+    // Window-modal, so the help stays usable while the box is up.
+    box.setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    box.exec();
 }
 
 QString pictureFailureText(const QString &path, const PictureResult &result, bool writing)

@@ -8,18 +8,18 @@ inline constexpr char kErrorTitle[] = "エラーメッセージ";
 
 // Main window
 inline constexpr char kMenuFile[] = "ファイル(&F)";
-inline constexpr char kMenuBuhin[] = "加工前のファイルを開く(&G)";
-inline constexpr char kMenuOpen[] = "加工後のファイル開く(&O)";
+inline constexpr char kMenuCapture[] = "加工前のファイルを開く(&G)";
+inline constexpr char kMenuOpenModel[] = "加工後のファイル開く(&O)";
 inline constexpr char kMenuSave[] = "加工ファイルを上書き保存(&S)";
 inline constexpr char kMenuSaveAs[] = "加工ファイルを名前を付けて保存(&A)";
-inline constexpr char kMenuBmp[] = "ビットマップを名前を付けて保存(&B)";
+inline constexpr char kMenuSaveBitmap[] = "ビットマップを名前を付けて保存(&B)";
 inline constexpr char kMenuExit[] = "終了(&X)";
-inline constexpr char kMenuYarinaosi[] = "やり直し(&R)";
-inline constexpr char kMenuKaiten[] = "９０度回転(&D)";
-inline constexpr char kMenuSayuu[] = "左右反転(&E)";
+inline constexpr char kMenuDoOver[] = "やり直し(&R)";
+inline constexpr char kMenuQuarterTurn[] = "９０度回転(&D)";
+inline constexpr char kMenuMirror[] = "左右反転(&E)";
 inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
-inline constexpr char kMenuMokuji[] = "目次";
-inline constexpr char kMenuVersion[] = "バージョン情報";
+inline constexpr char kMenuHelpContents[] = "目次";
+inline constexpr char kMenuAbout[] = "バージョン情報";
 
 inline constexpr char kTurnHeading[] = "回転";
 inline constexpr char kPositionHeading[] = "表示位置";
@@ -33,8 +33,8 @@ inline constexpr char kAnimation[] = "アニメーション";
 inline constexpr char kStopAnimation[] = "アニメを止める";
 
 // Capture window
-inline constexpr char kMenuCaptureOpen[] = "開く(&O)";
-inline constexpr char kMenuTorikomi[] = "取りこみ(&L)";
+inline constexpr char kMenuOpenPicture[] = "開く(&O)";
+inline constexpr char kMenuImport[] = "取りこみ(&L)";
 inline constexpr char kSelectionTooLarge[] = "指定範囲が大きすぎます";
 
 // Save and open dialogs
@@ -44,7 +44,7 @@ inline constexpr char kOpenCaption[] = "開く";
 inline constexpr char kSaveButton[] = "保存";
 inline constexpr char kDefaultFileName[] = "title1";
 inline constexpr char kOverwriteQuestion[] = " ファイルは既に存在します。上書きしますか？";
-inline constexpr char kSavedCaptionSuffix[] = ".chs - ZUVORAK";
+inline constexpr char kSavedCaptionSuffix[] = " - ZUVORAK";
 inline constexpr char kOpenedCaptionSuffix[] = "- ZUVORAK";
 
 // Help
@@ -52,8 +52,8 @@ inline constexpr char kHelpCaption[] = "ZUVORAK ヘルプ";
 inline constexpr char kHelpMissing[] = "ヘルプファイル %1 が見つかりません。";
 
 // Version box
-inline constexpr char kVersionCaption[] = "バージョン情報";
-inline constexpr char kVersionText[] = "バージョン3.0";
+inline constexpr char kAboutCaption[] = "バージョン情報";
+inline constexpr char kAboutVersion[] = "バージョン3.0";
 
 // Why a file could not be used; "%1" is the file's path, "%2" the reason.
 inline constexpr char kCannotReadFile[] = "ファイル %1 を読み込めません。\n%2";

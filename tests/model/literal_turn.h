@@ -1,8 +1,11 @@
 #pragma once
 
-#include "program_state.h"
+#include "model.h"
+
+#include <QImage>
 
 #include <cmath>
+#include <vector>
 
 // The turn written the plain way, case by case, as the reference the renderer
 // is checked against and the baseline the benchmark measures it against.
@@ -30,16 +33,39 @@ inline void turnPair(double a, double d, double L, double z, double &newA, doubl
     newD = r * std::cos(u * P / 180);
 }
 
-inline void turnModel(ProgramState &s, double L1, double L2)
+inline std::vector<Coords> turnModel(const std::vector<Coords> &points, double L1, double L2)
 {
-    for (std::int32_t i = 0; i < s.pointCount; ++i) {
-        turnPair(s.modelPoints[i][0], s.modelPoints[i][1], L1, -0.01, s.viewPoints[i][0],
-                 s.viewPoints[i][1]);
-        s.viewPoints[i][2] = s.modelPoints[i][2];
+    std::vector<Coords> view(points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        turnPair(points[i][0], points[i][1], L1, -0.01, view[i][0], view[i][1]);
+        view[i][2] = points[i][2];
     }
-    for (std::int32_t i = 0; i < s.pointCount; ++i)
-        turnPair(s.viewPoints[i][2], s.viewPoints[i][0], L2, -0.001, s.viewPoints[i][2],
-                 s.viewPoints[i][0]);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        turnPair(view[i][2], view[i][0], L2, -0.001, view[i][2], view[i][0]);
+    return view;
+}
+
+// The points plotted one by one on white, each at (130 + horizontal,
+// 130 - vertical) rounded half to even, skipped outside or when not finite.
+inline QImage plotted(const std::vector<Coords> &points, const std::vector<Colour> &colours,
+                      int size = kViewSize)
+{
+    QImage image(size, size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const int centre = int(std::nearbyint(size / 2.0));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const float x = float(centre + points[i][Horizontal]);
+        const float y = float(centre - points[i][Vertical]);
+        if (!std::isfinite(x) || !std::isfinite(y))
+            continue;
+        const double px = std::nearbyint(x);
+        const double py = std::nearbyint(y);
+        if (px >= 0 && px < size && py >= 0 && py < size) {
+            const Colour c = colours[i];
+            image.setPixel(int(px), int(py), qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+        }
+    }
+    return image;
 }
 
 } // namespace literal

@@ -1,20 +1,20 @@
+#include "conversions.h"
 #include "editing.h"
 
 #include <QTest>
 
 #include <algorithm>
-#include <memory>
 
 // Applies steps in order: k = quarter turn, m = mirror, l/r/u/d = shift by 10.
-static void edit(ProgramState &state, const QString &steps)
+static void edit(Model &model, const QString &steps)
 {
     for (const QChar step : steps) {
         if (step == 'k')
-            turnQuarter(state);
+            turnQuarter(model);
         else if (step == 'm')
-            mirrorLeftRight(state);
+            mirrorLeftRight(model);
         else
-            shiftModel(state, step == 'l' || step == 'r' ? Horizontal : Vertical,
+            shiftModel(model, step == 'l' || step == 'r' ? Horizontal : Vertical,
                        step == 'l' || step == 'd' ? -10.0 : 10.0);
     }
 }
@@ -37,19 +37,14 @@ private slots:
     {
         QFETCH(QLine, drag);
         QFETCH(int, selected);
-        auto state = std::make_unique<ProgramState>();
-        state->viewCenterX = state->viewCenterY = 130;
+        Model model;
         for (int i = 0; i < 400; ++i)
-            state->modelPoints[i] = {1.0, i % 20 * 5.0 - 50, i / 20 * 5.0 - 50};
-        state->modelPoints[400] = {1.0, 0.0, 0.0}; // inside, but beyond the count
-        state->pointCount = 400;
-        state->strokeStartX.set(drag.x1());
-        state->strokeStartY = std::int16_t(drag.y1());
-        state->strokeEndX.set(drag.x2());
-        state->strokeEndY = std::int16_t(drag.y2());
-        orderStrokeCorners(*state);
-        applyDepth(*state, 9.0);
-        QCOMPARE(int(std::count_if(state->modelPoints.begin(), state->modelPoints.end(),
+            model.points.push_back({1.0, i % 20 * 5.0 - 50, i / 20 * 5.0 - 50});
+        model.colours.resize(400);
+        const Stroke stroke {float(drag.x1()), std::int16_t(drag.y1()), float(drag.x2()),
+                             std::int16_t(drag.y2())};
+        applyDepth(model, orderedStroke(stroke), {130, 130}, 9.0);
+        QCOMPARE(int(std::count_if(model.points.begin(), model.points.end(),
                                    [](const Coords &point) { return point[Depth] == 9.0; })),
                  selected);
     }
@@ -72,16 +67,36 @@ private slots:
         QFETCH(QString, steps);
         QFETCH(QPointF, from);
         QFETCH(QPointF, to);
-        auto state = std::make_unique<ProgramState>();
+        Model model;
         for (int i = 0; i < kMaxPoints; ++i)
-            state->modelPoints[i] = {i % 7 * 0.25, i % 301 - 150.25, i % 203 - 100.5};
-        state->modelPoints[0] = {5.0, from.x(), from.y()};
-        state->pointCount = kMaxPoints;
-        const auto original = std::make_unique<ProgramState>(*state);
-        edit(*state, steps);
-        QCOMPARE(state->modelPoints[0], (Coords {5.0, to.x(), to.y()}));
+            model.points.push_back({i % 7 * 0.25, i % 301 - 150.25, i % 203 - 100.5});
+        model.points[0] = {5.0, from.x(), from.y()};
+        const Model original = model;
+        edit(model, steps);
+        QCOMPARE(model.points[0], (Coords {5.0, to.x(), to.y()}));
         if (from == to) // no coordinate is 0 or NaN, so == is bit for bit here
-            QVERIFY(state->modelPoints == original->modelPoints);
+            QVERIFY(model.points == original.points);
+    }
+
+    // A number, its shortest text and its 16-bit integer: halves to even, saturating.
+    void numbers_data()
+    {
+        QTest::addColumn<double>("number");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<int>("integer");
+        QTest::newRow("negative zero is written 0") << -0.0 << "0" << 0;
+        QTest::newRow("half to even, down") << 2.5 << "2.5" << 2;
+        QTest::newRow("half to even, up") << 3.5 << "3.5" << 4;
+        QTest::newRow("saturates") << -1e12 << "-1e+12" << -32768;
+        QTest::newRow("NaN gives 0") << std::nan("") << "nan" << 0;
+    }
+    void numbers()
+    {
+        QFETCH(double, number);
+        QFETCH(QString, written);
+        QFETCH(int, integer);
+        QCOMPARE(QString::fromStdString(shortestDecimal(number)), written);
+        QCOMPARE(int(toInteger(number)), integer);
     }
 };
 

@@ -3,26 +3,17 @@
 
 #include <QTest>
 
-#include <memory>
 #include <tuple>
 #include <vector>
 
-// The main window's 261 x 261 view centred at 130, its 189 x 189 staging area, and a capture.
-struct Rig {
-    std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-    ImageSurface view {261, 261, kWhite};
-    ImageSurface staging {189, 189, kWhite};
+static constexpr ViewCentre kCentre {130, 130};
 
-    Rig() { state->viewCenterX = state->viewCenterY = 130; }
-    // Hands the selection over, stages it and builds the model; the point count.
-    int import(const ImageSurface &capture, Selection selection)
-    {
-        handOverSelection(*state, capture, selection);
-        stageImport(*state, staging);
-        buildModelFromPicture(*state, staging, view);
-        return state->pointCount;
-    }
-};
+// Hands the selection over, stages it and builds the model, as the main window does.
+static Model importFrom(const ImageSurface &capture, Selection selection, ImageSurface &staging)
+{
+    stageImport(ImportGrid::read(capture, selection), staging);
+    return buildModelFromPicture(staging, kViewSize, kViewSize, kCentre);
+}
 
 class TestImport : public QObject {
     Q_OBJECT
@@ -38,43 +29,43 @@ private slots:
     // Columns from the left, each top down; S = T = 261 / 3; light (all channels >= 192) skipped.
     void modelFromKnownPicture()
     {
-        Rig rig;
+        ImageSurface staging(kStagingSize, kStagingSize, kWhite);
         const Colour cyan = 0xFFFFBF; // 0x00BBGGRR: red 191
-        rig.staging.PSet(1, 0, 0); // Picture2's pixel (1, 0)
-        rig.staging.PSet(0, 5, cyan);
-        rig.staging.PSet(3, 3, 0xC0C0C0); // 192 each: light
-        rig.state->pointCount = 77; // an earlier model is replaced, not extended
-        buildModelFromPicture(*rig.state, rig.staging, rig.view);
-        std::vector<std::tuple<double, double, double, Colour>> model;
-        for (std::int32_t n = 0; n < rig.state->pointCount; ++n) {
-            const Coords &p = rig.state->modelPoints[n];
-            model.emplace_back(p[Depth], p[Horizontal], p[Vertical], rig.state->pointColors[n]);
+        staging.plot(1, 0, 0);
+        staging.plot(0, 5, cyan);
+        staging.plot(3, 3, 0xC0C0C0); // 192 each: light
+        const Model model = buildModelFromPicture(staging, kViewSize, kViewSize, kCentre);
+        std::vector<std::tuple<double, double, double, Colour>> points;
+        for (std::int32_t n = 0; n < model.count(); ++n) {
+            const Coords &p = model.points[std::size_t(n)];
+            points.emplace_back(p[Depth], p[Horizontal], p[Vertical],
+                                model.colours[std::size_t(n)]);
         }
-        const decltype(model) expected = {{0.0, -43.0, 38.0, cyan}, {0.0, -42.0, 43.0, 0}};
-        QCOMPARE(model, expected);
+        const decltype(points) expected = {{0.0, -43.0, 38.0, cyan}, {0.0, -42.0, 43.0, 0}};
+        QCOMPARE(points, expected);
     }
 
     void offsetsInSinglePrecision()
     {
-        Rig rig;
-        rig.state->viewCenterX = rig.state->viewCenterY = 50;
-        rig.staging.PSet(0, 0, 0);
-        buildModelFromPicture(*rig.state, rig.staging, ImageSurface(100, 100, kWhite));
-        QCOMPARE(rig.state->modelPoints[0][Horizontal], double(-50.0f + 100.0f / 3.0f));
-        QCOMPARE(rig.state->modelPoints[0][Vertical], double(50.0f - 100.0f / 3.0f));
+        ImageSurface staging(kStagingSize, kStagingSize, kWhite);
+        staging.plot(0, 0, 0);
+        const Model model = buildModelFromPicture(staging, 100, 100, {50, 50});
+        QCOMPARE(model.points[0][Horizontal], double(-50.0f + 100.0f / 3.0f));
+        QCOMPARE(model.points[0][Vertical], double(50.0f - 100.0f / 3.0f));
     }
 
     // The grid holds the outline's columns; staging leaves them out.
     void gridIncludesOutlineColumns()
     {
-        Rig rig;
         ImageSurface capture(581, 413, kWhite);
-        capture.Line(20, 30, 60, 71, kBlue);
-        capture.PSet(21, 31, 0); // first inside pixel
-        capture.PSet(60, 70, 0); // last inside row, right-hand outline column
-        QCOMPARE(rig.import(capture, {20, 30, 60, 71}), 1);
-        QCOMPARE(rig.state->importGrid[0][0], kBlue); // left outline column, first inside row
-        QCOMPARE(rig.state->importGrid[40][39], 0);
+        capture.drawBox(20, 30, 60, 71, kBlue);
+        capture.plot(21, 31, 0); // first inside pixel
+        capture.plot(60, 70, 0); // last inside row, right-hand outline column
+        const ImportGrid grid = ImportGrid::read(capture, {20, 30, 60, 71});
+        QCOMPARE(grid.at(0, 0), kBlue); // left outline column, first inside row
+        QCOMPARE(grid.at(40, 39), 0);
+        ImageSurface staging(kStagingSize, kStagingSize, kWhite);
+        QCOMPARE(importFrom(capture, {20, 30, 60, 71}, staging).count(), 1);
     }
 
     void selectionEdges_data()
@@ -90,9 +81,9 @@ private slots:
     {
         QFETCH(Selection, selection);
         QFETCH(int, points);
-        Rig rig;
-        rig.staging.PSet(30, 30, 0); // left over from an earlier import
-        QCOMPARE(rig.import(ImageSurface(400, 300, 0), selection), points);
+        ImageSurface staging(kStagingSize, kStagingSize, kWhite);
+        staging.plot(30, 30, 0); // left over from an earlier import
+        QCOMPARE(importFrom(ImageSurface(400, 300, 0), selection, staging).count(), points);
     }
 };
 

@@ -5,19 +5,35 @@
 
 #include <QTest>
 
-#include <memory>
 #include <random>
 
-// Points coloured 0, 1, 2, ... in order, about the view centre (130, 130).
-static std::unique_ptr<ProgramState> stateWith(std::initializer_list<Coords> points)
+// Points coloured 0, 1, 2, ... in order.
+static Model modelOf(std::initializer_list<Coords> points)
 {
-    auto state = std::make_unique<ProgramState>();
-    state->viewCenterX = state->viewCenterY = 130;
+    Model model;
     for (const Coords &point : points) {
-        state->pointColors[state->pointCount] = state->pointCount;
-        state->modelPoints[state->pointCount++] = point;
+        model.colours.push_back(model.count());
+        model.points.push_back(point);
     }
-    return state;
+    return model;
+}
+
+// Coordinates of a captured model's size: exactly 0 one time in eight, else whole or not.
+static Model variedModel()
+{
+    Model model;
+    std::mt19937 random(20240611);
+    std::uniform_real_distribution<double> pick(-150.0, 150.0);
+    model.points.resize(kMaxPoints);
+    for (Coords &point : model.points)
+        for (double &c : point) {
+            const double f = pick(random);
+            c = f < -112.5 ? 0.0 : f < 20 ? std::round(f) : f;
+        }
+    model.points[0] = {0.0, -0.0, 0.0};
+    for (std::int32_t i = 0; i < kMaxPoints; ++i)
+        model.colours.push_back(Colour(random() & 0xFFFFFF));
+    return model;
 }
 
 class TestRenderer : public QObject {
@@ -44,59 +60,70 @@ private slots:
         QFETCH(double, turn);
         QFETCH(double, tilt);
         QFETCH(Coords, expected);
-        auto state = stateWith({model});
-        turnModel(*state, turn, tilt);
+        Coords turned;
+        turnPoints({&model, 1}, turn, tilt, {&turned, 1});
         for (int c = 0; c < 3; ++c)
-            QVERIFY2(std::fabs(state->viewPoints[0][c] - expected[c]) <= 1e-4,
-                     qPrintable(QString::number(state->viewPoints[0][c], 'g', 17)));
+            QVERIFY2(std::fabs(turned[c] - expected[c]) <= 1e-4,
+                     qPrintable(QString::number(turned[c], 'g', 17)));
     }
 
+    // 100000 points against the case formula, and the drawn view against the
+    // points plotted one by one.
     void matchesCaseFormula_data()
     {
         QTest::addColumn<double>("turn");
         QTest::addColumn<double>("tilt");
         QTest::newRow("quarter turns") << 90.0 << -90.0;
         QTest::newRow("365 is not wrapped to 5") << 365.0 << -365.0;
+        QTest::newRow("a small swing") << 15.0 << -10.0;
     }
     void matchesCaseFormula()
     {
         QFETCH(double, turn);
         QFETCH(double, tilt);
-        // Coordinates of a captured model's size: exactly 0 one time in eight, else whole or not.
-        auto fast = std::make_unique<ProgramState>();
-        std::mt19937 random(20240611);
-        std::uniform_real_distribution<double> pick(-150.0, 150.0);
-        for (Coords &point : fast->modelPoints)
-            for (double &c : point) {
-                const double f = pick(random);
-                c = f < -112.5 ? 0.0 : f < 20 ? std::round(f) : f;
-            }
-        fast->modelPoints[0] = {0.0, -0.0, 0.0};
-        fast->pointCount = kMaxPoints;
-        auto plain = std::make_unique<ProgramState>(*fast);
-        turnModel(*fast, turn, tilt);
-        literal::turnModel(*plain, turn, tilt);
-        for (std::int32_t i = 0; i < kMaxPoints; ++i)
+        const Model model = variedModel();
+        std::vector<Coords> fast(model.points.size());
+        turnPoints(model.points, turn, tilt, fast);
+        const std::vector<Coords> plain = literal::turnModel(model.points, turn, tilt);
+        for (std::size_t i = 0; i < fast.size(); ++i)
             for (int c = 0; c < 3; ++c)
-                if (!(std::fabs(fast->viewPoints[i][c] - plain->viewPoints[i][c]) <= 1e-9))
+                if (!(std::fabs(fast[i][c] - plain[i][c]) <= 1e-9))
                     QFAIL(qPrintable(QStringLiteral("point %1 coordinate %2").arg(i).arg(c)));
+
+        ImageSurface surface(kViewSize, kViewSize, kWhite);
+        ViewRenderer().drawTurnedView(surface, model, {130, 130}, turn, tilt);
+        QCOMPARE(surface.image(), literal::plotted(fast, model.colours));
     }
 
     // At L1 = 90, (0, 10, 5) shows 5 above the centre; NaN and infinite points are skipped.
     void drawing()
     {
-        auto state = stateWith({{0, 10, 5},
-                                {std::nan(""), 10, 5},
-                                {0, HUGE_VAL, 5},
-                                {0, 10, -HUGE_VAL},
-                                {0, -30, -40},
-                                {0, -50, -40}});
-        ImageSurface surface(261, 261, kWhite);
-        renderView(*state, surface, 90, 0);
-        QImage expected = ImageSurface(261, 261, kWhite).image();
+        const Model model = modelOf({{0, 10, 5},
+                                     {std::nan(""), 10, 5},
+                                     {0, HUGE_VAL, 5},
+                                     {0, 10, -HUGE_VAL},
+                                     {0, -30, -40},
+                                     {0, -50, -40}});
+        ImageSurface surface(kViewSize, kViewSize, kWhite);
+        ViewRenderer().drawTurnedView(surface, model, {130, 130}, 90, 0);
+        QImage expected = ImageSurface(kViewSize, kViewSize, kWhite).image();
         expected.setPixel(130, 125, qRgb(0, 0, 0));
         expected.setPixel(130, 170, qRgb(5, 0, 0)); // the later point overwrites
         QCOMPARE(surface.image(), expected);
+    }
+
+    // The front view with halves, the edges and a surface drawn on before.
+    void frontView()
+    {
+        Model model = variedModel();
+        model.points.resize(2000);
+        model.colours.resize(2000);
+        for (std::size_t i = 0; i < 200; ++i)
+            model.points[i] = {0, -130.5 + double(i) * 0.5, 130.5 - double(i % 7) * 0.5};
+        ImageSurface surface(kViewSize, kViewSize, kWhite);
+        surface.plot(3, 3, 0);
+        ViewRenderer().drawFrontView(surface, model, {130, 130});
+        QCOMPARE(surface.image(), literal::plotted(model.points, model.colours));
     }
 };
 

@@ -1,6 +1,9 @@
 #include "image_surface.h"
 #include "picture_file.h"
-#include "test_support.h"
+#include "platform.h"
+
+#include <QDir>
+#include <QTest>
 
 #include <QDataStream>
 #include <QTemporaryDir>
@@ -15,7 +18,7 @@ private slots:
     void corpusFile_data()
     {
         QTest::addColumn<QString>("path");
-        const QDir suite(testDataDir() + QStringLiteral("/bmpsuite"));
+        const QDir suite(QStringLiteral(ZUVORAK_TESTDATA "/bmpsuite"));
         if (!suite.exists())
             QSKIP("the BMP corpus is not present beside the repository");
         for (const QString folder : {"g", "q", "b", "x"})

@@ -1,4 +1,5 @@
 #include "image_surface.h"
+#include "picture_file.h"
 
 #include <QBuffer>
 #include <QProcess>
@@ -10,48 +11,64 @@
 constexpr Colour kGrey = 0x00C0C0C0;
 constexpr Colour kRed = 0x000000FF;
 
+// A bitmap of `rows` rows with its pixel data cut short by `missingRows` rows.
+static QByteArray cutShortBitmap(int width, int rows, int missingRows, bool topDown)
+{
+    QBuffer bitmap;
+    QImage(width, rows, QImage::Format_RGB888).save(&bitmap, "BMP");
+    QByteArray bytes = bitmap.data();
+    if (topDown) { // a negative height: the rows run from the top
+        const qint32 height = -rows;
+        bytes.replace(22, 4, reinterpret_cast<const char *>(&height), 4);
+    }
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    return bytes.left(bytes.size() - missingRows * rowBytes);
+}
+
 class TestSurface : public QObject {
     Q_OBJECT
 
 private slots:
-    // Which pixel of row 5 PSet(x, 5) sets in red; -1: none, and Point(x, 5) reads white.
-    void pset_data()
+    // Which pixel of row 5 plot(x, 5) sets in red; -1: none, and pixel(x, 5) reads white.
+    void plot_data()
     {
         QTest::addColumn<float>("x");
         QTest::addColumn<int>("pixel");
         QTest::newRow("half rounds to even, down") << 2.5f << 2;
         QTest::newRow("half rounds to even, up") << 3.5f << 4;
+        QTest::newRow("just below a half") << 3.4999998f << 3;
+        QTest::newRow("minus a half rounds to 0") << -0.5f << 0;
         QTest::newRow("past the right edge") << 9.6f << -1;
         QTest::newRow("NaN") << std::nanf("") << -1;
         QTest::newRow("minus infinity") << -HUGE_VALF << -1;
         QTest::newRow("far beyond int") << 1e30f << -1;
     }
-    void pset()
+    void plot()
     {
         QFETCH(float, x);
         QFETCH(int, pixel);
         ImageSurface surface(10, 10, kGrey);
         QImage expected = surface.image();
-        surface.PSet(x, 5, kRed);
+        surface.plot(x, 5, kRed);
         if (pixel >= 0)
             expected.setPixel(pixel, 5, qRgb(255, 0, 0));
         QCOMPARE(surface.image(), expected);
-        QCOMPARE(surface.Point(x, 5), pixel >= 0 ? kRed : kWhite);
+        QCOMPARE(surface.pixel(x, 5), pixel >= 0 ? kRed : kWhite);
     }
 
-    void boxLine_data()
+    void box_data()
     {
         QTest::addColumn<QLineF>("corners");
         QTest::addColumn<QRect>("box"); // the outline before clipping
         QTest::newRow("mixed corners") << QLineF(6, 3, 2, 7) << QRect(2, 3, 5, 5);
         QTest::newRow("reversed, clipped") << QLineF(4, 20, -5, -5) << QRect(-5, -5, 10, 26);
     }
-    void boxLine()
+    void box()
     {
         QFETCH(QLineF, corners);
         QFETCH(QRect, box);
         ImageSurface surface(10, 10, kWhite);
-        surface.Line(corners.x1(), corners.y1(), corners.x2(), corners.y2(), kBlue);
+        surface.drawBox(corners.x1(), corners.y1(), corners.x2(), corners.y2(), kBlue);
         QImage expected = ImageSurface(10, 10, kWhite).image();
         for (int y = 0; y < 10; ++y)
             for (int x = 0; x < 10; ++x)
@@ -66,9 +83,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("view.bmp");
         ImageSurface surface(7, 5, kWhite);
-        surface.PSet(0, 0, kRed);
-        surface.PSet(6, 4, kBlue);
-        QVERIFY(surface.SavePicture(path.toStdString()).ok());
+        surface.plot(0, 0, kRed);
+        surface.plot(6, 4, kBlue);
+        QVERIFY(writePicture(surface.image(), path).ok());
         const char *script
             = "import sys; from PIL import Image; f = sys.argv[1]; im = Image.open(f);"
               "print(open(f, 'rb').read()[28], im.size, im.getpixel((0, 0)), im.getpixel((6, 4)))";
@@ -79,18 +96,24 @@ private slots:
         QCOMPARE(reader.readAllStandardOutput(), QByteArray("24 (7, 5) (255, 0, 0) (0, 0, 255)\n"));
     }
 
-    void loadFailures_data()
+    void readFailures_data()
     {
         QTest::addColumn<QByteArray>("content"); // "folder" and "missing" make no file
         QTest::addColumn<PictureError>("error");
         QTest::newRow("signature only") << QByteArray("BM") << PictureError::Unreadable;
-        QBuffer bitmap; // Qt would show the missing rows as whatever memory held
-        ImageSurface(100, 100, kWhite).image().save(&bitmap, "BMP");
-        QTest::newRow("pixel rows cut short") << bitmap.data().left(60) << PictureError::Truncated;
+        // Qt would show the missing rows as whatever memory held.
+        QTest::newRow("rows cut short")
+            << cutShortBitmap(100, 100, 98, false) << PictureError::Truncated;
+        QTest::newRow("top-down, rows cut short")
+            << cutShortBitmap(40, 30, 3, true) << PictureError::Truncated;
+        QTest::newRow("narrow: padded rows cut short")
+            << cutShortBitmap(3, 10, 2, false) << PictureError::Truncated;
+        QTest::newRow("complete narrow bitmap")
+            << cutShortBitmap(3, 10, 0, true) << PictureError::None;
         QTest::newRow("a folder") << QByteArray("folder") << PictureError::NotRegularFile;
         QTest::newRow("missing") << QByteArray("missing") << PictureError::NotFound;
     }
-    void loadFailures()
+    void readFailures()
     {
         QFETCH(QByteArray, content);
         QFETCH(PictureError, error);
@@ -100,7 +123,7 @@ private slots:
         if (content != "folder" && content != "missing")
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        QCOMPARE(ImageSurface(8, 8, kGrey).LoadPicture(path.toStdString()).error, error);
+        QCOMPARE(readPicture(path).result.error, error);
     }
 };
 

@@ -1,5 +1,6 @@
-#include "form5.h"
+#include "about_box.h"
 
+#include "platform.h"
 #include "texts.h"
 
 #include <QApplication>
@@ -36,17 +37,19 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *text, QRect geo
 
 } // namespace
 
-Form5::Form5(QWidget *parent)
+AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QString(Texts::kVersionCaption));
+    setWindowTitle(QString(Texts::kAboutCaption));
+    setWindowModality(Qt::WindowModal);
     setFixedSize(312, 96);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(40, 24, 32, 32);
-    Image1->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    auto *icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("icon"));
+    icon->setGeometry(40, 24, 32, 32);
+    icon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
 
-    Label1 = makeLabel(this, "Label1", Texts::kProduct, {112, 24, 106, 19}, 14.25);
-    Label2 = makeLabel(this, "Label2", Texts::kVersionText, {120, 48, 97, 16}, 12.0);
+    makeLabel(this, "product", Texts::kProduct, {112, 24, 106, 19}, 14.25);
+    makeLabel(this, "version", Texts::kAboutVersion, {120, 48, 97, 16}, 12.0);
+    placeWindow(this);
 }

@@ -1,0 +1,284 @@
+#include "main_window.h"
+
+#include "conversions.h"
+#include "document.h"
+#include "picture_box.h"
+#include "platform.h"
+#include "texts.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr QSize kClientSize(625, 350);
+constexpr double kPositionStep = 10.0;
+
+QLabel *addLabel(QWidget *parent, const char *name, const char *caption, QRect geometry)
+{
+    auto *label = new QLabel(QString(caption), parent);
+    label->setObjectName(QString(name));
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidget *parent)
+    : QMainWindow(parent)
+    , document_(document)
+    , capturePicture_(capturePicture)
+{
+    setWindowTitle(QString(Texts::kProduct));
+    createControls();
+    createMenus();
+    connectDocument();
+    setTabOrder();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    animationTimer_->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+QPushButton *MainWindow::addButton(const char *name, const char *caption, QRect geometry)
+{
+    auto *button = new QPushButton(QString(caption), centralWidget());
+    button->setObjectName(QString(name));
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void MainWindow::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setFixedSize(kClientSize);
+    setCentralWidget(client);
+
+    staging_ = new PictureBox(QSize(kStagingSize, kStagingSize), kWhite, client);
+    staging_->setObjectName(QStringLiteral("staging"));
+    staging_->move(8, 8);
+    view_ = new PictureBox(QSize(kViewSize, kViewSize), kWhite, client);
+    view_->setObjectName(QStringLiteral("view"));
+    view_->move(216, 8);
+
+    addLabel(client, "turnHeading", Texts::kTurnHeading, {536, 0, 24, 12});
+    turnLabel_ = addLabel(client, "turnAngle", "0", {504, 144, 41, 17});
+    tiltLabel_ = addLabel(client, "tiltAngle", "0", {552, 144, 41, 17});
+    // The inner diamond turns by 1 degree, the outer one by 5.
+    const struct {
+        const char *name;
+        const char *caption;
+        QRect geometry;
+        double turn;
+        double tilt;
+    } turnButtons[] = {
+        {"turnUp5", Texts::kUp, {536, 16, 25, 25}, 0, 5},
+        {"turnUp1", Texts::kUp, {536, 40, 25, 25}, 0, 1},
+        {"turnLeft5", Texts::kLeft, {488, 64, 25, 25}, 5, 0},
+        {"turnLeft1", Texts::kLeft, {512, 64, 25, 25}, 1, 0},
+        {"turnRight1", Texts::kRight, {560, 64, 25, 25}, -1, 0},
+        {"turnRight5", Texts::kRight, {584, 64, 25, 25}, -5, 0},
+        {"turnDown1", Texts::kDown, {536, 88, 25, 25}, 0, -1},
+        {"turnDown5", Texts::kDown, {536, 112, 25, 25}, 0, -5},
+    };
+    for (const auto &spec : turnButtons) {
+        QPushButton *button = addButton(spec.name, spec.caption, spec.geometry);
+        connect(button, &QPushButton::clicked, &document_,
+                [this, turn = spec.turn, tilt = spec.tilt] { document_.turnBy(turn, tilt); });
+        modelButtons_ << button;
+    }
+    QPushButton *front = addButton("frontView", Texts::kFrontView, {576, 16, 41, 25});
+    connect(front, &QPushButton::clicked, &document_, &Document::showFront);
+    modelButtons_ << front;
+
+    addLabel(client, "positionHeading", Texts::kPositionHeading, {520, 192, 48, 12});
+    const struct {
+        const char *name;
+        const char *caption;
+        QRect geometry;
+        Coordinate axis;
+        double delta;
+    } moveButtons[] = {
+        {"moveUp", Texts::kUp, {528, 208, 33, 25}, Vertical, kPositionStep},
+        {"moveLeft", Texts::kLeft, {496, 232, 33, 25}, Horizontal, -kPositionStep},
+        {"moveRight", Texts::kRight, {560, 232, 33, 25}, Horizontal, kPositionStep},
+        {"moveDown", Texts::kDown, {528, 256, 33, 25}, Vertical, -kPositionStep},
+    };
+    for (const auto &spec : moveButtons) {
+        QPushButton *button = addButton(spec.name, spec.caption, spec.geometry);
+        connect(button, &QPushButton::clicked, &document_,
+                [this, axis = spec.axis, delta = spec.delta] { document_.move(axis, delta); });
+        modelButtons_ << button;
+    }
+
+    depthLabel_ = addLabel(client, "depthValue", "", {88, 296, 41, 17});
+    depthSlider_ = new QScrollBar(Qt::Horizontal, client);
+    depthSlider_->setObjectName(QStringLiteral("depthSlider"));
+    depthSlider_->setGeometry(144, 296, 185, 17);
+    depthSlider_->setRange(0, 100);
+    depthSlider_->setPageStep(10);
+    depthSlider_->setFocusPolicy(Qt::StrongFocus);
+    applyDepthButton_ = addButton("applyDepth", Texts::kAddDepth, {344, 296, 121, 25});
+    connect(applyDepthButton_, &QPushButton::clicked, this, &MainWindow::applyDepth);
+    animationButton_ = addButton("animation", Texts::kAnimation, {496, 296, 97, 25});
+    connect(animationButton_, &QPushButton::clicked, &document_, &Document::toggleAnimation);
+    modelButtons_ << animationButton_;
+
+    animationTimer_ = new QTimer(this);
+    animationTimer_->setObjectName(QStringLiteral("animationTimer"));
+    animationTimer_->setInterval(500);
+    connect(animationTimer_, &QTimer::timeout, &document_, &Document::advanceAnimation);
+
+    connect(view_, &PictureBox::pressed, this, &MainWindow::pressView);
+    connect(view_, &PictureBox::moved, this, &MainWindow::dragOverView);
+    connect(view_, &PictureBox::released, this, &MainWindow::releaseView);
+}
+
+void MainWindow::createMenus()
+{
+    const auto add = [this](const char *name, const char *caption, auto slot) {
+        QAction *action = makeAction(this, name, caption);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QMenu *fileMenu = menuBar()->addMenu(QString(Texts::kMenuFile));
+    fileMenu->addAction(add("captureAction", Texts::kMenuCapture, &MainWindow::capture));
+    fileMenu->addAction(add("openAction", Texts::kMenuOpenModel, &MainWindow::openModel));
+    QAction *saveAction = add("saveAction", Texts::kMenuSave, &MainWindow::save);
+    QAction *saveAsAction = add("saveAsAction", Texts::kMenuSaveAs, &MainWindow::saveAs);
+    QAction *bitmapAction
+        = add("saveBitmapAction", Texts::kMenuSaveBitmap, &MainWindow::saveBitmap);
+    fileMenu->addActions({saveAction, saveAsAction, bitmapAction});
+    fileMenu->addAction(add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram));
+
+    doOverAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
+    connect(doOverAction_, &QAction::triggered, &document_, &Document::eraseStroke);
+    QAction *quarterTurnAction
+        = add("quarterTurnAction", Texts::kMenuQuarterTurn, &MainWindow::quarterTurn);
+    QAction *mirrorAction = add("mirrorAction", Texts::kMenuMirror, &MainWindow::mirror);
+    menuBar()->addActions({doOverAction_, quarterTurnAction, mirrorAction});
+
+    QMenu *helpMenu = menuBar()->addMenu(QString(Texts::kMenuHelp));
+    helpMenu->addAction(
+        add("helpContentsAction", Texts::kMenuHelpContents, &MainWindow::showHelpContents));
+    helpMenu->addAction(add("aboutAction", Texts::kMenuAbout, &MainWindow::showAbout));
+
+    modelActions_ = {quarterTurnAction, mirrorAction, saveAsAction, saveAction, bitmapAction};
+}
+
+void MainWindow::connectDocument()
+{
+    for (QPushButton *button : std::as_const(modelButtons_)) {
+        button->setEnabled(document_.hasModel());
+        connect(&document_, &Document::hasModelChanged, button, &QWidget::setEnabled);
+    }
+    for (QAction *action : std::as_const(modelActions_)) {
+        action->setEnabled(document_.hasModel());
+        connect(&document_, &Document::hasModelChanged, action, &QAction::setEnabled);
+    }
+    doOverAction_->setEnabled(document_.canEraseStroke());
+    connect(&document_, &Document::canEraseStrokeChanged, doOverAction_, &QAction::setEnabled);
+    applyDepthButton_->setEnabled(document_.canApplyDepth());
+    connect(&document_, &Document::canApplyDepthChanged, applyDepthButton_, &QWidget::setEnabled);
+
+    connect(&document_, &Document::viewChanged, this, &MainWindow::redrawView);
+    connect(&document_, &Document::viewChanged, this, &MainWindow::showAngles);
+    connect(&document_, &Document::depthValueChanged, this, &MainWindow::showDepthValue);
+    connect(depthSlider_, &QScrollBar::valueChanged, &document_, &Document::setDepthValue);
+    connect(&document_, &Document::animationRunningChanged, this,
+            &MainWindow::showAnimationRunning);
+
+    showDepthValue(document_.depthValue());
+    showAnimationRunning(document_.animationRunning());
+    showAngles();
+    if (document_.hasModel())
+        redrawView();
+}
+
+void MainWindow::setTabOrder()
+{
+    const QStringList order
+        = {"view",      "staging",   "applyDepth", "turnLeft1", "turnRight1", "turnUp1",
+           "turnDown1", "moveLeft",  "moveRight",  "moveUp",    "moveDown",   "depthSlider",
+           "turnUp5",   "turnDown5", "turnRight5", "turnLeft5", "frontView",  "animation"};
+    view_->setFocusPolicy(Qt::StrongFocus);
+    staging_->setFocusPolicy(Qt::StrongFocus);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(centralWidget()->findChild<QWidget *>(order[i - 1]),
+                             centralWidget()->findChild<QWidget *>(order[i]));
+}
+
+void MainWindow::redrawView()
+{
+    ImageSurface &surface = view_->surface();
+    if (document_.showsFrontView())
+        renderer_.drawFrontView(surface, document_.model(), document_.centre());
+    else
+        renderer_.drawTurnedView(surface, document_.model(), document_.centre(), document_.turn(),
+                                 document_.tilt());
+    if (document_.strokeShown()) {
+        const Stroke &stroke = document_.stroke();
+        surface.drawBox(stroke.startX, stroke.startY, stroke.endX, stroke.endY, kBlue);
+    }
+    view_->update();
+}
+
+void MainWindow::showAngles()
+{
+    turnLabel_->setText(QString::fromStdString(shortestDecimal(document_.turn())));
+    tiltLabel_->setText(QString::fromStdString(shortestDecimal(document_.tilt())));
+}
+
+void MainWindow::showDepthValue(int value)
+{
+    depthSlider_->setValue(value);
+    depthLabel_->setText(QString::number(value));
+}
+
+void MainWindow::showAnimationRunning(bool running)
+{
+    animationButton_->setText(QString(running ? Texts::kStopAnimation : Texts::kAnimation));
+}
+
+void MainWindow::pressView(QPointF position, Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        document_.pressStroke(float(position.x()), float(position.y()));
+}
+
+void MainWindow::dragOverView(QPointF position)
+{
+    document_.dragStroke(float(position.x()), float(position.y()));
+}
+
+void MainWindow::releaseView()
+{
+    document_.releaseStroke();
+}
+
+void MainWindow::applyDepth()
+{
+    const BusyCursor busy;
+    document_.applyDepth();
+}
+
+void MainWindow::quarterTurn()
+{
+    const BusyCursor busy;
+    document_.turnQuarter();
+}
+
+void MainWindow::mirror()
+{
+    const BusyCursor busy;
+    document_.mirror();
+}

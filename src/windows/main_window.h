@@ -1,0 +1,76 @@
+#pragma once
+
+#include "model.h"
+#include "renderer.h"
+
+#include <QMainWindow>
+
+class Document;
+class PictureBox;
+class QAction;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+
+// The main window: the user captures a picture, gives it depth, turns and
+// moves the relief, and saves it, opens it or shows the help from here.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // `capturePicture` is what the capture window shows first.
+    MainWindow(Document &document, const QString &capturePicture, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Opens a model file as the open dialog does, telling the user of a failure.
+    void openModelFile(const QString &path);
+
+private slots:
+    void redrawView();
+    void showAngles();
+    void showDepthValue(int value);
+    void showAnimationRunning(bool running);
+
+    void pressView(QPointF position, Qt::MouseButton button);
+    void dragOverView(QPointF position);
+    void releaseView();
+    void applyDepth();
+    void quarterTurn();
+    void mirror();
+
+    void capture();
+    void openModel();
+    void save();
+    void saveAs();
+    void saveBitmap();
+    void showHelpContents();
+    void showAbout();
+    void exitProgram();
+
+private:
+    void createControls();
+    void createMenus();
+    void connectDocument();
+    void setTabOrder();
+    QPushButton *addButton(const char *name, const char *caption, QRect geometry);
+    bool saveModelTo(const QString &path);
+
+    Document &document_;
+    QString capturePicture_;
+    ViewRenderer renderer_;
+
+    PictureBox *view_ = nullptr;
+    PictureBox *staging_ = nullptr;
+    QLabel *turnLabel_ = nullptr;
+    QLabel *tiltLabel_ = nullptr;
+    QLabel *depthLabel_ = nullptr;
+    QScrollBar *depthSlider_ = nullptr;
+    QPushButton *applyDepthButton_ = nullptr;
+    QPushButton *animationButton_ = nullptr;
+    QTimer *animationTimer_ = nullptr;
+    // Enabled while the program has a model.
+    QList<QPushButton *> modelButtons_;
+    QList<QAction *> modelActions_;
+    QAction *doOverAction_ = nullptr;
+};

@@ -1,0 +1,270 @@
+#include "file_lists.h"
+#include "help_viewer.h"
+#include "image_surface.h"
+#include "picture_file.h"
+#include "platform.h"
+#include "window_test.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+#include <optional>
+
+// The save, open and capture windows and the help, each from the main window's menus.
+class TestDialogs : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<Program> program_;
+
+    QWidget *window() const { return &program_->window; }
+    static QString path(const QString &name) { return QDir::currentPath() + "/" + name; }
+    static bool touch(const QString &name) { return QFile(name).open(QIODevice::WriteOnly); }
+    static FileList *files(QWidget *dialog) { return child<FileList>(dialog, "files"); }
+    void dialog(const char *action, const std::function<void(QDialog *)> &steps)
+    {
+        withModal<QDialog>([&] { trigger(window(), action); }, steps);
+    }
+    // A left-button drag on the capture window's picture, then a command of it.
+    static void select(QWidget *capture, QPoint from, QPoint to, const char *then = "importAction")
+    {
+        dragOver(child(capture, "picture"), from, to);
+        if (then)
+            trigger(capture, then);
+    }
+
+private slots:
+    void init() // a.chs holds a model of one point, the window one of two; the rest are empty
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QDir::setCurrent(dir_->path());
+        ImageSurface sample(300, 250, kWhite); // a white picture with four dark pixels
+        for (const QPoint dark : {QPoint(11, 21), QPoint(11, 25), QPoint(14, 22), QPoint(299, 249)})
+            sample.plot(dark.x(), dark.y(), 0x141496);
+        QVERIFY(writePicture(sample.image(), path("sample.bmp")).ok());
+        program_ = std::make_unique<Program>(path("sample.bmp"));
+        QVERIFY(ModelFile::save({{{7, 8, 9}}, {0}}, path("a.chs").toStdString()).ok());
+        program_->document.importModel({{{1, -2, 3}, {4, 5, -6}}, {0x123456, 0}});
+        program_->window.setWindowTitle("k");
+        QVERIFY(touch("b.bmp") && touch("empty.chs"));
+    }
+
+    void save_data()
+    {
+        QTest::addColumn<QString>("target"); // one in the missing folder "no" cannot be written
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::newRow("empty file: not asked") << "empty.chs" << QMessageBox::No;
+        QTest::newRow("overwrite: Yes") << "a.chs" << QMessageBox::Yes;
+        QTest::newRow("overwrite: No") << "a.chs" << QMessageBox::No;
+        QTest::newRow("bitmap") << "v.bmp" << QMessageBox::Yes;
+        QTest::newRow("no folder") << "no/m.chs" << QMessageBox::Yes;
+    }
+    void save()
+    {
+        QFETCH(QString, target);
+        QFETCH(QMessageBox::StandardButton, answer);
+        const bool bitmap = target.endsWith(".bmp");
+        const qint64 existing = QFileInfo(target).size(); // 0 also when there is no such file
+        const bool asked = existing > 0;
+        const bool written = !target.startsWith("no/") && (!asked || answer == QMessageBox::Yes);
+        MessageBoxes boxes(answer);
+        // Without a file name the save-over command asks for one, as 名前を付けて保存 does.
+        dialog(bitmap ? "saveBitmapAction" : "saveAction", [&](QDialog *dialog) {
+            QCOMPARE(dialog->windowTitle(),
+                     bitmap ? "ビットマップファイルの保存" : "ファイルの保存");
+            QCOMPARE(files(dialog)->item(0)->text(), bitmap ? "b.bmp" : "a.chs"); // the pattern
+            auto *name = child<QLineEdit>(dialog, "name");
+            QCOMPARE(name->text(), "title1");
+            name->setText(target.chopped(4));
+            click(dialog, "saveButton");
+        });
+        if (written && !bitmap) { // with a file name now, the save-over command writes at once
+            QVERIFY(QFile::remove(target));
+            trigger(window(), "saveAction");
+        }
+        // The question, or for the missing folder an error, and nothing else.
+        QCOMPARE(boxes.shown.size(), qsizetype(asked || !written));
+        if (asked) {
+            const MessageBoxes::Shown &question = boxes.shown[0];
+            QCOMPARE(question.title, "ZUVORAK");
+            QCOMPARE(question.text, path(target) + " ファイルは既に存在します。上書きしますか？");
+            QVERIFY(question.icon == QMessageBox::Warning
+                    && question.defaultButton == QMessageBox::Yes);
+            QCOMPARE(question.buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(question.buttonTexts, "はい(&Y) いいえ(&N)"); // Qt's own Japanese
+        } else if (!written) {
+            QCOMPARE(boxes.shown[0].title, "エラーメッセージ");
+            QVERIFY(boxes.shown[0].text.contains(path(target)));
+        }
+        QCOMPARE(QFileInfo(target).size() > existing, written); // two points, not one
+        QCOMPARE(program_->document.fileName().isEmpty(), !written || bitmap); // a model file
+        QCOMPARE(program_->window.windowTitle(),
+                 !written || bitmap ? "k" : QFileInfo(target).fileName() + " - ZUVORAK");
+    }
+
+    void openDialogs()
+    {
+        QVERIFY(QDir().mkdir("sub"));
+        click(window(), "turnLeft5");
+        dialog("openAction", [&](QDialog *dialog) { // closed without a choice: a fresh front view
+            QCOMPARE(dialog->windowTitle(), "開く");
+            QCOMPARE(files(dialog)->count(), 2); // a.chs and empty.chs
+            auto *folders = child<FolderList>(dialog, "folders");
+            QWidget *view = folders->viewport(); // "sub", the last folder, by double-click
+            const QPoint at = folders->visualItemRect(folders->item(folders->count() - 1)).center();
+            QTest::mouseClick(view, Qt::LeftButton, {}, at);
+            QMouseEvent twice(QEvent::MouseButtonDblClick, at, view->mapToGlobal(at),
+                              Qt::LeftButton, Qt::LeftButton, {});
+            QApplication::sendEvent(view, &twice); // QTest::mouseDClick misses item views in Qt 6.4
+            QTRY_COMPARE(files(dialog)->path(), path("sub"));
+            folders->setCurrentRow(folders->currentRow() - 1); // the parent, listed above
+            QTest::keyClick(folders, Qt::Key_Return);
+            QTRY_COMPARE(files(dialog)->path(), QDir::currentPath());
+        });
+        QCOMPARE(text(window(), "turnAngle"), "0");
+
+        MessageBoxes boxes;
+        dialog("openAction", [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
+        QVERIFY(boxes.shown.size() == 1 && boxes.shown[0].text.contains(path("empty.chs")));
+        QVERIFY(program_->document.model().count() == 2 && program_->document.fileName().isEmpty());
+        QCOMPARE(program_->window.windowTitle(), "k");
+
+        dialog("openAction", [](QDialog *dialog) { QTest::keyClick(files(dialog), Qt::Key_Down); });
+        QCOMPARE(program_->document.model().count(), 1); // a.chs, opened by the arrow key
+        QCOMPARE(program_->window.windowTitle(), "a.chs- ZUVORAK");
+
+        // The capture window's pictures: red.bmp, then the empty b.bmp, which leaves red shown.
+        ImageSurface red(30, 30, 0x0000FF);
+        QVERIFY(writePicture(red.image(), path("red.bmp")).ok());
+        dialog("captureAction", [&](QDialog *capture) {
+            for (const int row : {1, 0}) {
+                withModal<QDialog>([&] { trigger(capture, "openAction"); },
+                                   [row](QDialog *dialog) { files(dialog)->setCurrentRow(row); });
+                QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
+            }
+        });
+        QCOMPARE(boxes.shown.size(), 2); // empty.chs, then b.bmp
+        QVERIFY(boxes.shown[1].text.contains(path("b.bmp")));
+    }
+
+    void outlineRedoAndLeaving()
+    {
+        dialog("captureAction", [](QDialog *capture) {
+            QVERIFY(!child<QAction>(capture, "doOverAction")->isEnabled());
+            const QImage picture = shown(capture, "picture");
+            QWidget *box = child(capture, "picture");
+            QTest::mousePress(box, Qt::LeftButton, {}, inBox({80, 90}));
+            QTest::mouseMove(box, inBox({10, 20}));
+            QTest::mouseMove(box, inBox({50, 60})); // must erase the first outline
+            QImage outlined = picture; // a blue frame one pixel wide from (50, 60) to (80, 90)
+            QPainter(&outlined).fillRect(QRect(50, 60, 31, 31), QColor(0, 0, 255));
+            QPainter(&outlined).drawImage(51, 61, picture.copy(51, 61, 29, 29));
+            QVERIFY(samePicture(shown(capture, "picture"), outlined, "outline"));
+            QTest::mouseRelease(box, Qt::LeftButton, {}, inBox({50, 60}));
+            trigger(capture, "doOverAction");
+            QCOMPARE(shown(capture, "picture"), picture);
+            QVERIFY(child<QAction>(capture, "importAction")->isEnabled());
+        });
+        const auto import = [this](QPoint from, QPoint to, const char *then) {
+            dialog("captureAction", [=](QDialog *capture) { select(capture, from, to, then); });
+        };
+        import({10, 20}, {15, 26}, "importAction"); // 3 points
+        QCOMPARE(program_->document.model().count(), 3);
+        // A selection made and then left by Exit or the close box hands nothing over.
+        import({0, 0}, {13, 23}, "exitAction");
+        import({0, 0}, {13, 23}, nullptr);
+        QCOMPARE(program_->document.model().count(), 3);
+        import({300, 250}, {290, 240}, "importAction");
+        QCOMPARE(program_->document.model().count(), 1); // only the far corner's pixel
+    }
+
+    void importSelection_data()
+    {
+        QTest::addColumn<bool>("missing"); // no start picture: the grey background shows
+        QTest::addColumn<QPoint>("end"); // dragged from (10, 10)
+        QTest::addColumn<int>("points"); // -1: refused
+        QTest::newRow("190 x 190") << false << QPoint(200, 200) << 3;
+        QTest::newRow("191 across") << false << QPoint(201, 200) << -1;
+        QTest::newRow("191 down") << false << QPoint(200, 201) << -1;
+        QTest::newRow("one pixel high") << false << QPoint(60, 11) << 0;
+        QTest::newRow("no start picture") << true << QPoint(200, 200) << 0;
+    }
+    void importSelection()
+    {
+        QFETCH(bool, missing);
+        QFETCH(QPoint, end);
+        QFETCH(int, points);
+        const bool refused = points < 0;
+        Program program(path(missing ? "buhin.bmp" : "sample.bmp"));
+        MessageBoxes boxes;
+        withModal<QDialog>([&] { trigger(&program.window, "captureAction"); },
+                           [&](QDialog *capture) {
+                               QTRY_COMPARE(boxes.shown.size(), qsizetype(missing));
+                               const QImage before = shown(capture, "picture");
+                               QCOMPARE(before.pixel(0, 0) != qRgb(255, 255, 255), missing);
+                               select(capture, {10, 10}, end);
+                               // Refused: no outline, and another try.
+                               QCOMPARE(capture->isVisible(), refused);
+                               QVERIFY(!refused || shown(capture, "picture") == before);
+                           });
+        QCOMPARE(program.document.model().count(), qMax(points, 0));
+        QCOMPARE(program.document.hasModel(), !refused);
+        QCOMPARE(boxes.shown.size(), qsizetype(refused || missing));
+        const QString told = refused ? "指定範囲が大きすぎます" : path("buhin.bmp");
+        for (const MessageBoxes::Shown &box : boxes.shown)
+            QVERIFY(box.title == "エラーメッセージ" && box.text.contains(told));
+    }
+
+    void helpAboutAndExit()
+    {
+        QTest::keyClick(window(), Qt::Key_F1);
+        QApplication::processEvents();
+        QVERIFY(!HelpViewer::instance().window()); // F1 does nothing before the first use
+
+        QDir(programFolder()).mkpath("help"); // the help ships beside the executable
+        QFile::remove(QDir(programFolder()).filePath("help/zuvorak.html"));
+        QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/resources/help/zuvorak.html",
+                            QDir(programFolder()).filePath("help/zuvorak.html")));
+        trigger(window(), "helpContentsAction");
+        QTRY_VERIFY(HelpViewer::instance().window()
+                    && HelpViewer::instance().window()->isVisible());
+        QVERIFY(HelpViewer::instance().window()->toPlainText().contains("使い方の流れ"));
+        HelpViewer::instance().window()->close();
+        QDialog other; // from now on F1 opens it from any window of the program
+        other.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&other));
+        QTest::keyClick(&other, Qt::Key_F1);
+        QTRY_VERIFY(HelpViewer::instance().window()
+                    && HelpViewer::instance().window()->isVisible());
+        HelpViewer::instance().window()->close();
+        QTRY_VERIFY(!HelpViewer::instance().window());
+        {
+            MessageBoxes boxes;
+            HelpViewer::instance().setHelpFile("/nonexistent/zuvorak.html");
+            QTest::keyClick(window(), Qt::Key_F1);
+            QTRY_COMPARE(boxes.shown.size(), 1);
+            QVERIFY(boxes.shown[0].text.contains("/nonexistent/zuvorak.html"));
+            QVERIFY(!HelpViewer::instance().window());
+        }
+
+        QList<QPoint> places; // the version box, always at the same place
+        for (int showing = 0; showing < 2; ++showing)
+            dialog("aboutAction", [&](QDialog *box) { places << box->pos(); });
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        QCOMPARE(places,
+                 QList<QPoint>(2, screen->geometry().topLeft() + placementFor(screen->size())));
+        QCOMPARE(placementFor({1366, 768}), QPoint(341, 192)); // truncating twips divisions
+
+        // Exit ends the program at once, without asking any window to close.
+        QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // only if exit failed
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(window()->isVisible());
+    }
+};
+
+ZUVORAK_WINDOW_TEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
