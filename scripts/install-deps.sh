@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkgconf
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libwebp-dev libimagequant-dev libgif-dev
   fonts-noto-cjk
   libbenchmark-dev
   clang libclang-rt-14-dev
