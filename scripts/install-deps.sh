@@ -11,6 +11,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   python3-pil
+  dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
 )
 
 missing=()
