@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build run test check sanitize fuzz bench screenshots clean
+.PHONY: all deps build run test check sanitize fuzz bench screenshots package clean
 
 all: build
 
@@ -48,6 +48,10 @@ fuzz: deps
 
 bench: build
 	@$(BUILD)/bench/zuvorak_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+# build/zuvorak_<version>_<arch>.deb; `sudo apt install ./build/zuvorak_*.deb` installs it.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 screenshots: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/tools/zuvorak_screenshots docs

@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   cmake make g++ pkgconf
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n zlib1g-dev
+  libwebp-dev libimagequant-dev libgif-dev
   fonts-noto-cjk
   libbenchmark-dev
   clang libclang-rt-14-dev
   python3-pil
+  dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
 )
 
 missing=()

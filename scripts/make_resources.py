@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's own pictures: the window icon and the sample part "buhin.bmp".
+"""Draws the program's own pictures: the icon at 32 (the window's), 48, 128 and 256 pixels
+and the sample part "buhin.bmp".
 
 Run with Debian's python3 (python3-pil): /usr/bin/python3 scripts/make_resources.py
 """
@@ -20,6 +21,27 @@ def icon():
     d.line((15, 14, 14, 18, 16, 18), fill="black", width=1)
     d.arc((8, 10, 23, 25), start=25, end=155, fill="black", width=2)
     img.quantize(colors=16).save(RESOURCES / "zuvorak.png")
+
+
+def large_icon(size):
+    """The 32 px face scaled to `size` pixels, drawn four times larger and smoothed down."""
+    scale = size * 4 / 32
+    img = Image.new("RGB", (size * 4, size * 4), "white")
+    d = ImageDraw.Draw(img)
+
+    def box(x0, y0, x1, y1):
+        return (x0 * scale, y0 * scale, (x1 + 1) * scale - 1, (y1 + 1) * scale - 1)
+
+    def width(pixels):
+        return round(pixels * scale)
+
+    d.ellipse(box(1, 1, 30, 30), outline="black", width=width(2))
+    d.ellipse(box(9, 9, 12, 13), fill="black")
+    d.ellipse(box(19, 9, 22, 13), fill="black")
+    nose = [((x + 0.5) * scale, (y + 0.5) * scale) for x, y in ((15, 14), (14, 18), (16, 18))]
+    d.line(nose, fill="black", width=width(1), joint="curve")
+    d.arc(box(8, 10, 23, 25), start=25, end=155, fill="black", width=width(2))
+    img.resize((size, size), Image.LANCZOS).save(RESOURCES / f"zuvorak-{size}.png", optimize=True)
 
 
 def buhin():
@@ -53,4 +75,6 @@ def buhin():
 
 if __name__ == "__main__":
     icon()
+    for size in (48, 128, 256):
+        large_icon(size)
     buhin()

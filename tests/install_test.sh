@@ -10,7 +10,7 @@ for f in bin/zuvorak share/zuvorak/buhin.bmp share/zuvorak/help/zuvorak.html \
          share/applications/zuvorak.desktop share/icons/hicolor/32x32/apps/zuvorak.png; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
-grep -q '^Exec=zuvorak$' "$prefix/share/applications/zuvorak.desktop"
+grep -q '^Exec=zuvorak %f$' "$prefix/share/applications/zuvorak.desktop"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/zuvorak.desktop"
 fi

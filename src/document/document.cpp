@@ -1,6 +1,6 @@
 #include "document.h"
 
-#include "animation.h"
+#include "swing.h"
 #include "conversions.h"
 
 #include <algorithm>

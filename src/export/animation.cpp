@@ -1,0 +1,284 @@
+#include "animation.h"
+
+#include <gif_lib.h>
+#include <libimagequant.h>
+#include <webp/encode.h>
+#include <webp/mux.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <memory>
+#include <new>
+#include <utility>
+
+namespace Animation {
+
+namespace {
+
+constexpr int kMaxDelayMs = 65535;
+constexpr int kWebPMaxSide = WEBP_MAX_DIMENSION;
+constexpr int kGifMaxSide = 65535;
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::nullopt_t fail(std::string *error, std::string message)
+{
+    if (error)
+        *error = std::move(message);
+    return std::nullopt;
+}
+
+std::string sizeText(const Frame &frame)
+{
+    return std::to_string(frame.width) + " x " + std::to_string(frame.height);
+}
+
+// Empty when the frames can be encoded at all.
+std::string checkFrames(std::span<const Frame> frames, int delayMs, int maxSide)
+{
+    if (frames.empty())
+        return "no frames to encode";
+    if (delayMs < 1 || delayMs > kMaxDelayMs)
+        return "frame delay " + std::to_string(delayMs) + " ms is outside 1 to "
+               + std::to_string(kMaxDelayMs);
+    if (frames.size() > std::size_t(INT_MAX / delayMs))
+        return std::to_string(frames.size()) + " frames of " + std::to_string(delayMs)
+               + " ms last too long";
+    const Frame &first = frames.front();
+    if (first.width < 1 || first.height < 1 || first.width > maxSide || first.height > maxSide)
+        return "frame size " + sizeText(first) + " is outside 1 to " + std::to_string(maxSide)
+               + " pixels a side";
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const Frame &frame = frames[i];
+        if (frame.width != first.width || frame.height != first.height)
+            return "frame " + std::to_string(i + 1) + " is " + sizeText(frame) + ", the first is "
+                   + sizeText(first);
+        if (frame.rgba.size() != std::size_t(frame.width) * std::size_t(frame.height) * 4)
+            return "frame " + std::to_string(i + 1) + " holds " + std::to_string(frame.rgba.size())
+                   + " bytes, not 4 for each of its " + sizeText(frame) + " pixels";
+    }
+    return {};
+}
+
+bool cancelled(const Progress &progress, std::size_t done, std::size_t total)
+{
+    return progress && !progress(int(done), int(total));
+}
+
+struct AnimEncoderDeleter {
+    void operator()(WebPAnimEncoder *encoder) const { WebPAnimEncoderDelete(encoder); }
+};
+
+struct PictureDeleter {
+    void operator()(WebPPicture *picture) const { WebPPictureFree(picture); }
+};
+
+struct WebPDataDeleter {
+    void operator()(WebPData *data) const { WebPDataClear(data); }
+};
+
+} // namespace
+
+std::optional<Bytes> encodeAnimatedWebP(std::span<const Frame> frames, int delayMs,
+                                        std::string *error, const Progress &progress)
+{
+    if (std::string problem = checkFrames(frames, delayMs, kWebPMaxSide); !problem.empty())
+        return fail(error, problem);
+    const int width = frames.front().width;
+    const int height = frames.front().height;
+
+    WebPAnimEncoderOptions options;
+    WebPConfig config;
+    if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config))
+        return fail(error, "the WebP library does not match the version built against");
+    options.anim_params.loop_count = 0;
+    // The fastest lossless effort keeps a turntable within its time: 3 to 5 times
+    // the default's speed, for files 5 % (few colours) to 80 % (a colour a point) larger.
+    WebPConfigLosslessPreset(&config, 0);
+    config.exact = 1;
+
+    std::unique_ptr<WebPAnimEncoder, AnimEncoderDeleter> encoder(
+        WebPAnimEncoderNew(width, height, &options));
+    if (!encoder)
+        return fail(error, "out of memory for the WebP encoder");
+
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        WebPPicture picture;
+        WebPPictureInit(&picture);
+        picture.use_argb = 1;
+        picture.width = width;
+        picture.height = height;
+        std::unique_ptr<WebPPicture, PictureDeleter> owner(&picture);
+        if (!WebPPictureImportRGBA(&picture, frames[i].rgba.data(), width * 4))
+            return fail(error, "out of memory for WebP frame " + std::to_string(i + 1));
+        if (!WebPAnimEncoderAdd(encoder.get(), &picture, int(i) * delayMs, &config))
+            return fail(error, "WebP frame " + std::to_string(i + 1) + ": "
+                                   + WebPAnimEncoderGetError(encoder.get()));
+        if (cancelled(progress, i + 1, frames.size()))
+            return fail(error, "cancelled");
+    }
+    if (!WebPAnimEncoderAdd(encoder.get(), nullptr, int(frames.size()) * delayMs, nullptr))
+        return fail(error, std::string("WebP: ") + WebPAnimEncoderGetError(encoder.get()));
+
+    WebPData data;
+    WebPDataInit(&data);
+    std::unique_ptr<WebPData, WebPDataDeleter> dataOwner(&data);
+    if (!WebPAnimEncoderAssemble(encoder.get(), &data))
+        return fail(error, std::string("WebP: ") + WebPAnimEncoderGetError(encoder.get()));
+    return Bytes(data.bytes, data.bytes + data.size);
+}
+
+namespace {
+
+std::string gifErrorText(int code)
+{
+    const char *text = GifErrorString(code);
+    return text ? text : "error " + std::to_string(code);
+}
+
+struct GifWriter {
+    Bytes bytes;
+    GifFileType *file = nullptr;
+
+    ~GifWriter()
+    {
+        if (file)
+            EGifCloseFile(file, nullptr);
+    }
+
+    // No exception may cross giflib's C frames; a short count is its write error.
+    static int append(GifFileType *file, const GifByteType *data, int length) noexcept
+    {
+        try {
+            auto *out = static_cast<Bytes *>(file->UserData);
+            out->insert(out->end(), data, data + length);
+            return length;
+        } catch (const std::bad_alloc &) {
+            return 0;
+        }
+    }
+
+    std::string lastError() const { return gifErrorText(file->Error); }
+};
+
+struct LiqAttrDeleter {
+    void operator()(liq_attr *attr) const { liq_attr_destroy(attr); }
+};
+struct LiqImageDeleter {
+    void operator()(liq_image *image) const { liq_image_destroy(image); }
+};
+struct LiqResultDeleter {
+    void operator()(liq_result *result) const { liq_result_destroy(result); }
+};
+struct ColourMapDeleter {
+    void operator()(ColorMapObject *map) const { GifFreeMapObject(map); }
+};
+
+// GIF has a single transparent index and no partial alpha, so the
+// quantizer sees every pixel opaque.
+void opaqueRow(liq_color rowOut[], int row, int width, void *userInfo)
+{
+    const auto *frame = static_cast<const Frame *>(userInfo);
+    const std::uint8_t *in = frame->rgba.data() + std::size_t(row) * std::size_t(width) * 4;
+    for (int x = 0; x < width; ++x, in += 4)
+        rowOut[x] = liq_color {in[0], in[1], in[2], 255};
+}
+
+struct IndexedFrame {
+    std::vector<GifByteType> indices;
+    std::unique_ptr<ColorMapObject, ColourMapDeleter> map;
+};
+
+std::optional<IndexedFrame> quantize(const Frame &frame, liq_attr *attr, std::string *error)
+{
+    std::unique_ptr<liq_image, LiqImageDeleter> image(liq_image_create_custom(
+        attr, opaqueRow, const_cast<Frame *>(&frame), frame.width, frame.height, 0));
+    liq_result *rawResult = nullptr;
+    if (!image || liq_image_quantize(image.get(), attr, &rawResult) != LIQ_OK)
+        return fail(error, "the colours of a GIF frame could not be reduced");
+    std::unique_ptr<liq_result, LiqResultDeleter> result(rawResult);
+
+    IndexedFrame indexed;
+    indexed.indices.resize(std::size_t(frame.width) * std::size_t(frame.height));
+    if (liq_write_remapped_image(result.get(), image.get(), indexed.indices.data(),
+                                 indexed.indices.size())
+        != LIQ_OK)
+        return fail(error, "a GIF frame could not be mapped to its palette");
+
+    const liq_palette *palette = liq_get_palette(result.get());
+    const int mapSize = 1 << GifBitSize(int(std::max(palette->count, 2u)));
+    indexed.map.reset(GifMakeMapObject(mapSize, nullptr));
+    if (!indexed.map)
+        return fail(error, "out of memory for a GIF palette");
+    for (int i = 0; i < mapSize; ++i) {
+        const liq_color c = i < int(palette->count) ? palette->entries[i] : liq_color {0, 0, 0, 0};
+        indexed.map->Colors[i] = GifColorType {c.r, c.g, c.b};
+    }
+    return indexed;
+}
+
+bool putLoopForever(GifFileType *file)
+{
+    static const GifByteType application[]
+        = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
+    static const GifByteType loop[] = {1, 0, 0}; // sub-block 1, repeat count 0 = forever
+    return EGifPutExtensionLeader(file, APPLICATION_EXT_FUNC_CODE) == GIF_OK
+           && EGifPutExtensionBlock(file, sizeof application, application) == GIF_OK
+           && EGifPutExtensionBlock(file, sizeof loop, loop) == GIF_OK
+           && EGifPutExtensionTrailer(file) == GIF_OK;
+}
+
+bool putFrame(GifFileType *file, IndexedFrame &frame, int width, int height, int delayCs)
+{
+    GraphicsControlBlock control {DISPOSE_DO_NOT, false, delayCs, NO_TRANSPARENT_COLOR};
+    GifByteType extension[4];
+    const std::size_t length = EGifGCBToExtension(&control, extension);
+    return EGifPutExtension(file, GRAPHICS_EXT_FUNC_CODE, int(length), extension) == GIF_OK
+           && EGifPutImageDesc(file, 0, 0, width, height, false, frame.map.get()) == GIF_OK
+           && EGifPutLine(file, frame.indices.data(), width * height) == GIF_OK;
+}
+
+} // namespace
+
+std::optional<Bytes> encodeAnimatedGif(std::span<const Frame> frames, int delayMs,
+                                       std::string *error, const Progress &progress)
+{
+    if (std::string problem = checkFrames(frames, delayMs, kGifMaxSide); !problem.empty())
+        return fail(error, problem);
+    const int width = frames.front().width;
+    const int height = frames.front().height;
+    const int delayCs = std::max(1, int(std::lround(delayMs / 10.0)));
+
+    std::unique_ptr<liq_attr, LiqAttrDeleter> attr(liq_attr_create());
+    if (!attr)
+        return fail(error, "out of memory for the colour quantizer");
+
+    GifWriter writer;
+    int openError = 0;
+    writer.file = EGifOpen(&writer.bytes, GifWriter::append, &openError);
+    if (!writer.file)
+        return fail(error, "GIF: " + gifErrorText(openError));
+    EGifSetGifVersion(writer.file, true);
+    if (EGifPutScreenDesc(writer.file, width, height, 8, 0, nullptr) != GIF_OK
+        || !putLoopForever(writer.file))
+        return fail(error, "GIF: " + writer.lastError());
+
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        std::optional<IndexedFrame> indexed = quantize(frames[i], attr.get(), error);
+        if (!indexed)
+            return std::nullopt;
+        if (!putFrame(writer.file, *indexed, width, height, delayCs))
+            return fail(error, "GIF frame " + std::to_string(i + 1) + ": " + writer.lastError());
+        if (cancelled(progress, i + 1, frames.size()))
+            return fail(error, "cancelled");
+    }
+
+    int closeError = 0;
+    GifFileType *file = std::exchange(writer.file, nullptr);
+    if (EGifCloseFile(file, &closeError) != GIF_OK)
+        return fail(error, "GIF: " + gifErrorText(closeError));
+    return std::move(writer.bytes);
+}
+
+} // namespace Animation

@@ -1,0 +1,204 @@
+#include "animation.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <random>
+
+using Animation::Frame;
+using Frames = std::vector<Frame>;
+using Bytes = std::vector<std::uint8_t>;
+Q_DECLARE_METATYPE(Frames)
+
+namespace {
+
+std::optional<Bytes> encode(const QString &format, const Frames &frames, int delayMs,
+                            std::string *error, const Animation::Progress &progress = {})
+{
+    return format == "webp" ? Animation::encodeAnimatedWebP(frames, delayMs, error, progress)
+                            : Animation::encodeAnimatedGif(frames, delayMs, error, progress);
+}
+
+// A dark square on white, one frame for each of its left edges.
+Frames movingSquare(std::initializer_list<int> lefts)
+{
+    Frames frames;
+    for (int left : lefts) {
+        Frame frame {24, 16, Bytes(24 * 16 * 4, 255)};
+        for (int y = 4; y < 12; ++y)
+            for (int x = left; x < left + 8; ++x)
+                std::copy_n("\x20\x40\xa0", 3, frame.rgba.begin() + (y * 24 + x) * 4);
+        frames.push_back(frame);
+    }
+    return frames;
+}
+
+// Pixels drawn at random from `colours` random colours; alpha random too unless opaque.
+Frames noise(int count, int colours, bool opaque)
+{
+    std::mt19937 random(count * 1000 + colours);
+    Frames frames;
+    for (int i = 0; i < count; ++i) {
+        Bytes palette(std::size_t(colours) * 4);
+        for (std::uint8_t &byte : palette)
+            byte = std::uint8_t(random());
+        Frame frame {40, 30, Bytes(40 * 30 * 4)};
+        for (std::size_t p = 0; p < frame.rgba.size(); p += 4) {
+            std::copy_n(palette.begin() + (random() % colours) * 4, 4, frame.rgba.begin() + p);
+            if (opaque)
+                frame.rgba[p + 3] = 255;
+        }
+        frames.push_back(frame);
+    }
+    return frames;
+}
+
+// Another reader's view of the file: its facts as JSON, every frame's RGBA pixels in
+// `pixels`; on failure what the reader said in `complaint`.
+QJsonObject readWithPil(const QString &path, const QString &pixels, QByteArray *complaint)
+{
+    const char *script
+        = "import sys, json; from PIL import Image\n"
+          "im = Image.open(sys.argv[1]); durations = []\n"
+          "with open(sys.argv[2], 'wb') as out:\n"
+          "    for i in range(im.n_frames):\n"
+          "        im.seek(i); out.write(im.convert('RGBA').tobytes())\n"
+          "        durations.append(im.info.get('duration'))\n"
+          "print(json.dumps({'format': im.format, 'frames': im.n_frames, 'size': im.size,\n"
+          "                  'durations': durations, 'loop': im.info.get('loop')}))\n";
+    QProcess reader;
+    reader.start("/usr/bin/python3", {"-c", script, path, pixels});
+    reader.waitForFinished(30000);
+    *complaint = reader.readAllStandardError();
+    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+}
+
+} // namespace
+
+class TestAnimation : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readBack_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<Frames>("frames");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<int>("storedDelay");
+        QTest::newRow("webp: a moving square, every frame exact")
+            << "webp" << movingSquare({2, 5, 14}) << 100 << 100;
+        QTest::newRow("webp: 4096 colours and their alpha exact")
+            << "webp" << noise(2, 4096, false) << 40 << 40;
+        QTest::newRow("gif: a moving square, every frame exact")
+            << "gif" << movingSquare({2, 5, 14}) << 100 << 100;
+        QTest::newRow("gif: 256 colours a frame exact") << "gif" << noise(3, 256, true) << 50 << 50;
+        QTest::newRow("gif: 75 ms becomes the nearest 10 ms")
+            << "gif" << movingSquare({0, 1}) << 75 << 80;
+    }
+    void readBack()
+    {
+        QFETCH(QString, format);
+        QFETCH(Frames, frames);
+        QFETCH(int, delay);
+        QFETCH(int, storedDelay);
+        std::string error;
+        const std::optional<Bytes> bytes = encode(format, frames, delay, &error);
+        QVERIFY2(bytes, error.c_str());
+
+        QTemporaryDir dir;
+        QFile file(dir.filePath("turntable." + format));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char *>(bytes->data()), qint64(bytes->size()));
+        file.close();
+        QByteArray complaint;
+        const QJsonObject read = readWithPil(file.fileName(), dir.filePath("pixels"), &complaint);
+        if (!QFile::exists("/usr/bin/python3") || complaint.contains("No module named 'PIL'"))
+            QSKIP("python3 with PIL is not available");
+        QVERIFY2(!read.isEmpty(), complaint.constData());
+
+        const qsizetype frameBytes = qsizetype(frames[0].rgba.size());
+        QCOMPARE(read["format"].toString(), format.toUpper());
+        QCOMPARE(read["frames"].toInt(), int(frames.size()));
+        QCOMPARE(read["size"].toArray(), QJsonArray({frames[0].width, frames[0].height}));
+        QCOMPARE(read["loop"].toInt(-1), 0);
+        for (const QJsonValue duration : read["durations"].toArray())
+            QCOMPARE(duration.toInt(), storedDelay);
+        QFile pixels(dir.filePath("pixels"));
+        QVERIFY(pixels.open(QIODevice::ReadOnly));
+        const QByteArray got = pixels.readAll();
+        QByteArray given;
+        for (const Frame &frame : frames)
+            given.append(reinterpret_cast<const char *>(frame.rgba.data()),
+                         qsizetype(frame.rgba.size()));
+        const auto differs = std::mismatch(given.begin(), given.end(), got.begin(), got.end());
+        QVERIFY2(given == got, qPrintable(QString("frame %1 differs from byte %2 on")
+                                              .arg((differs.first - given.begin()) / frameBytes + 1)
+                                              .arg((differs.first - given.begin()) % frameBytes)));
+    }
+
+    void progressAndCancel_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("cancelAt"); // 0: never
+        QTest::addColumn<QList<int>>("calls");
+        for (const char *format : {"webp", "gif"}) {
+            QTest::addRow("%s: every frame reported", format) << format << 0 << QList {1, 2, 3, 4};
+            QTest::addRow("%s: cancelled at frame 2, nothing returned", format)
+                << format << 2 << QList {1, 2};
+        }
+    }
+    void progressAndCancel()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, cancelAt);
+        QFETCH(QList<int>, calls);
+        QList<int> seen;
+        std::string error;
+        const auto bytes
+            = encode(format, movingSquare({0, 3, 6, 9}), 100, &error, [&](int done, int total) {
+                  seen.append(total == 4 ? done : -total); // a wrong total shows negative
+                  return done != cancelAt;
+              });
+        QCOMPARE(seen, calls);
+        QCOMPARE(bytes.has_value(), cancelAt == 0);
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<Frames>("frames");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<QString>("reason");
+        Frames mixed = movingSquare({0, 2});
+        mixed[1] = noise(1, 2, true)[0];
+        Frames short_ = movingSquare({0, 2});
+        short_[1].rgba.pop_back();
+        for (const char *format : {"webp", "gif"}) {
+            QTest::addRow("%s: no frames", format) << format << Frames {} << 100 << "no frames";
+            QTest::addRow("%s: second frame of another size", format)
+                << format << mixed << 100 << "frame 2 is 40 x 30, the first is 24 x 16";
+            QTest::addRow("%s: a buffer a byte short", format)
+                << format << short_ << 100 << "frame 2 holds 1535 bytes";
+            QTest::addRow("%s: no delay", format) << format << movingSquare({0}) << 0 << "delay";
+        }
+        QTest::newRow("webp: wider than WebP allows")
+            << "webp" << Frames {Frame {16384, 1, Bytes(16384 * 4)}} << 100 << "outside 1 to 16383";
+    }
+    void refused()
+    {
+        QFETCH(QString, format);
+        QFETCH(Frames, frames);
+        QFETCH(int, delay);
+        QFETCH(QString, reason);
+        std::string error;
+        QVERIFY(!encode(format, frames, delay, &error));
+        QVERIFY2(QString::fromStdString(error).contains(reason), error.c_str());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAnimation)
+#include "tst_animation.moc"

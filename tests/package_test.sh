@@ -1,0 +1,74 @@
+#!/bin/sh
+# Builds the Debian package from a build folder, checks what it holds with the desktop's own
+# validators, and starts the program from the unpacked package.
+set -eu
+build="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "$*"
+  exit 1
+}
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 \
+  || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(ls "$work"/out/zuvorak_*.deb)
+version=$(dpkg-deb -f "$deb" Version)
+
+dpkg-deb --contents "$deb" | awk '{ print $NF }' >"$work/contents"
+share=usr/share
+metainfo=$share/metainfo/io.github.zuvorak.zuvorak.metainfo.xml
+icons=$share/icons/hicolor
+for f in usr/bin/zuvorak $share/zuvorak/buhin.bmp $share/zuvorak/help/zuvorak.html \
+         $share/zuvorak/help/main-window.png $share/applications/zuvorak.desktop \
+         $icons/32x32/apps/zuvorak.png $icons/48x48/apps/zuvorak.png \
+         $icons/128x128/apps/zuvorak.png $icons/256x256/apps/zuvorak.png \
+         $share/mime/packages/zuvorak.xml $metainfo $share/man/man1/zuvorak.1.gz; do
+  grep -qx "\./$f" "$work/contents" || fail "not in the package: $f"
+done
+[ "$(dpkg-deb -f "$deb" Section)" = graphics ] || fail "section is not graphics"
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "no dependencies from the libraries"
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+desktop="$root/$share/applications/zuvorak.desktop"
+desktop-file-validate "$desktop"
+grep -qx 'Exec=zuvorak %f' "$desktop" || fail "the desktop entry does not open files"
+appstreamcli validate --no-net "$root/$metainfo" >/dev/null
+grep -q "<release version=\"$version\"" "$root/$metainfo" || fail "no release $version in $metainfo"
+for size in 48 128 256; do
+  icon="$root/$icons/${size}x$size/apps/zuvorak.png"
+  file "$icon" | grep -q "PNG image data, $size x $size," || fail "$icon is not $size x $size"
+done
+
+# shared-mime-info reads the type in, as the package's trigger does on installation.
+update-mime-database "$root/$share/mime" 2>/dev/null
+grep -qx 'application/x-zuvorak-model:\*\.chs' "$root/$share/mime/globs" \
+  || fail "the model type does not claim *.chs"
+
+page="$root/$share/man/man1/zuvorak.1.gz"
+man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+[ -z "$man_warnings" ] || fail "the manual page: $man_warnings"
+
+program="$root/usr/bin/zuvorak"
+
+# The command line's checks, from the unpacked package; they run once --version ends by itself.
+check_command_line() {
+  grep -qx "zuvorak $version" "$work/version.out" \
+    || { cat "$work/version.out"; fail "--version printed the above"; }
+  zero='\0\0\0\0\0\0\0\0' one='\0\0\0\0\0\0\360\77' two='\0\0\0\0\0\0\0\100'
+  printf "\2\0\0\0$zero$one$two$zero$two$one" >"$work/two-points.chs"
+  "$program" info "$work/two-points.chs" >"$work/info.out" 2>&1 \
+    || { cat "$work/info.out"; fail "info failed on a model file"; }
+}
+
+status=0
+QT_QPA_PLATFORM=offscreen timeout -k 2 5 "$program" --version >"$work/version.out" 2>&1 \
+  || status=$?
+case $status in
+  0) check_command_line ;;
+  124) echo "the unpacked program started; --version still opens the windows" ;;
+  *) cat "$work/version.out"; fail "the unpacked program ended with status $status" ;;
+esac
+echo "$(basename "$deb") built, checked and started"
