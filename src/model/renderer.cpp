@@ -1,7 +1,10 @@
 #include "renderer.h"
 
+#include "conversions.h"
+
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -15,6 +18,19 @@ float toSingle(double value)
 SurfacePoint onScreen(ViewCentre centre, double horizontal, double vertical)
 {
     return {toSingle(centre.x + horizontal), toSingle(centre.y - vertical)};
+}
+
+// Towards white by `farness` (0 nearest, 1 farthest) of the way, less a little,
+// so the farthest points still show on a white view.
+Colour shade(Colour colour, double farness)
+{
+    const double lighten = std::clamp(farness, 0.0, 1.0) * 0.7;
+    Colour result = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int channel = (colour >> shift) & 0xFF;
+        result |= int(std::lround(channel + (255 - channel) * lighten)) << shift;
+    }
+    return result;
 }
 
 // About the vertical axis first, then about the horizontal one.
@@ -67,22 +83,53 @@ void ViewRenderer::drawFrontView(Surface &surface, const Model &model, ViewCentr
             const Coords &point = model.points[first + i];
             positions_[i] = onScreen(centre, point[Horizontal], point[Vertical]);
         }
-        surface.plotAll({positions_.data(), count}, {model.colours.data() + first, count});
+        surface.plotAll({positions_.data(), count}, {model.colours.data() + first, count}, 1);
     }
 }
 
 void ViewRenderer::drawTurnedView(Surface &surface, const Model &model, ViewCentre centre,
                                   double turnDegrees, double tiltDegrees)
 {
+    drawView(surface, model, turnDegrees, tiltDegrees, {double(centre.x), double(centre.y), 1.0},
+             {});
+}
+
+Projection Projection::fitting(int width, int height)
+{
+    return {double(toInteger(width / 2.0)), double(toInteger(height / 2.0)),
+            std::min(width, height) / double(kViewSize)};
+}
+
+void ViewRenderer::drawView(Surface &surface, const Model &model, double turnDegrees,
+                            double tiltDegrees, const Projection &projection,
+                            const PointStyle &style)
+{
     const PairTurn turn(turnDegrees, kFirstTurnSubstitute);
     const PairTurn tilt(tiltDegrees, kSecondTurnSubstitute);
+    double nearest = std::numeric_limits<double>::infinity();
+    double farthest = -nearest;
+    if (style.shading) {
+        for (const Coords &point : model.points) {
+            const double depth = turnPoint(turn, tilt, point)[Depth];
+            if (std::isfinite(depth)) {
+                nearest = std::min(nearest, depth);
+                farthest = std::max(farthest, depth);
+            }
+        }
+    }
+    const double depthSpan = farthest > nearest ? farthest - nearest : 1.0;
+
     surface.clear();
     for (std::size_t first = 0; first < model.points.size(); first += kBlock) {
         const std::size_t count = std::min(kBlock, model.points.size() - first);
         for (std::size_t i = 0; i < count; ++i) {
             const Coords turned = turnPoint(turn, tilt, model.points[first + i]);
-            positions_[i] = onScreen(centre, turned[Horizontal], turned[Vertical]);
+            positions_[i] = {toSingle(projection.originX + projection.scale * turned[Horizontal]),
+                             toSingle(projection.originY - projection.scale * turned[Vertical])};
+            if (style.shading)
+                shaded_[i] = shade(model.colours[first + i], (turned[Depth] - nearest) / depthSpan);
         }
-        surface.plotAll({positions_.data(), count}, {model.colours.data() + first, count});
+        const Colour *colours = style.shading ? shaded_.data() : model.colours.data() + first;
+        surface.plotAll({positions_.data(), count}, {colours, count}, style.size);
     }
 }

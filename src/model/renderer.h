@@ -61,8 +61,26 @@ private:
 void turnPoints(std::span<const Coords> points, double turnDegrees, double tiltDegrees,
                 std::span<Coords> turned);
 
-// Draws a model into a surface, seen straight on: depth plays no part and a
-// later point overwrites an earlier one.
+// Where a model point shows on a surface:
+// (originX + scale * horizontal, originY - scale * vertical).
+struct Projection {
+    double originX = 0;
+    double originY = 0;
+    double scale = 1;
+
+    // The main view's mapping scaled to fit a surface of this size; at the
+    // main view's size it is the main view's own.
+    static Projection fitting(int width, int height);
+};
+
+// How a point is drawn where a view is larger than the main one.
+struct PointStyle {
+    int size = 1; // pixels a side
+    bool shading = false; // nearer points darker, farther ones lighter
+};
+
+// Draws a model into a surface, seen straight on: a later point overwrites an
+// earlier one, and depth plays no part but for the shading.
 class ViewRenderer {
 public:
     // Clears the surface and plots each point at
@@ -73,8 +91,13 @@ public:
     void drawTurnedView(Surface &surface, const Model &model, ViewCentre centre, double turnDegrees,
                         double tiltDegrees);
 
+    // The turned model through any projection, in any point style.
+    void drawView(Surface &surface, const Model &model, double turnDegrees, double tiltDegrees,
+                  const Projection &projection, const PointStyle &style);
+
 private:
     // Positions go to the surface a block at a time, so they never leave the cache.
     static constexpr std::size_t kBlock = 1024;
     std::array<SurfacePoint, kBlock> positions_;
+    std::array<Colour, kBlock> shaded_;
 };

@@ -20,17 +20,21 @@ int roundHalfEven(float v)
 // Where a point lands on a surface of the given size, or false when it lands
 // outside. The range test comes before any conversion: casting NaN, an
 // infinity or a huge value to int is undefined behaviour.
+// A margin lets the centre of a larger point lie that far beyond the edges.
 struct PixelGrid {
     int width;
     int height;
+    int margin = 0;
 
     bool locate(float x, float y, int *px, int *py) const
     {
-        if (!(x > -1.0f && x < float(width) + 1.0f && y > -1.0f && y < float(height) + 1.0f))
+        const float reach = 1.0f + float(margin);
+        if (!(x > -reach && x < float(width) + reach && y > -reach && y < float(height) + reach))
             return false;
         *px = roundHalfEven(x);
         *py = roundHalfEven(y);
-        return *px >= 0 && *px < width && *py >= 0 && *py < height;
+        return *px >= -margin && *px < width + margin && *py >= -margin
+               && *py < height + margin;
     }
 };
 
@@ -59,20 +63,38 @@ void ImageSurface::clear()
 void ImageSurface::plot(float x, float y, Colour colour)
 {
     const SurfacePoint point {x, y};
-    plotAll({&point, 1}, {&colour, 1});
+    plotAll({&point, 1}, {&colour, 1}, 1);
 }
 
-void ImageSurface::plotAll(std::span<const SurfacePoint> points, std::span<const Colour> colours)
+void ImageSurface::plotAll(std::span<const SurfacePoint> points, std::span<const Colour> colours,
+                           int size)
 {
     const std::size_t count = std::min(points.size(), colours.size());
-    const PixelGrid grid {image_.width(), image_.height()};
     QRgb *bits = reinterpret_cast<QRgb *>(image_.bits()); // detaches once, not per point
     const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    if (size <= 1) {
+        const PixelGrid grid {image_.width(), image_.height()};
+        for (std::size_t i = 0; i < count; ++i) {
+            int px = 0;
+            int py = 0;
+            if (grid.locate(points[i].x, points[i].y, &px, &py))
+                bits[py * stride + px] = toQRgb(colours[i]);
+        }
+        return;
+    }
+    const int before = (size - 1) / 2;
+    const int after = size / 2;
+    const PixelGrid grid {image_.width(), image_.height(), std::max(before, after)};
     for (std::size_t i = 0; i < count; ++i) {
         int px = 0;
         int py = 0;
-        if (grid.locate(points[i].x, points[i].y, &px, &py))
-            bits[py * stride + px] = toQRgb(colours[i]);
+        if (!grid.locate(points[i].x, points[i].y, &px, &py))
+            continue;
+        const QRgb rgb = toQRgb(colours[i]);
+        for (int y = std::max(py - before, 0); y <= std::min(py + after, image_.height() - 1); ++y)
+            for (int x = std::max(px - before, 0); x <= std::min(px + after, image_.width() - 1);
+                 ++x)
+                bits[y * stride + x] = rgb;
     }
 }
 

@@ -13,7 +13,8 @@ public:
     int height() const override { return image_.height(); }
     void clear() override;
     void plot(float x, float y, Colour colour) override;
-    void plotAll(std::span<const SurfacePoint> points, std::span<const Colour> colours) override;
+    void plotAll(std::span<const SurfacePoint> points, std::span<const Colour> colours,
+                 int size) override;
     Colour pixel(float x, float y) const override;
     void drawBox(float x1, float y1, float x2, float y2, Colour colour) override;
 

@@ -112,6 +112,26 @@ private slots:
         QCOMPARE(surface.image(), expected);
     }
 
+    // At the main view's size the fitted projection is the main view; at twice
+    // its size each point is twice as far from the centre. Shading lightens far points.
+    void projectedViews()
+    {
+        const Model model = modelOf({{0, 10, 5}, {40, -20, -30}, {-40, 0, 60}});
+        ImageSurface main(kViewSize, kViewSize, kWhite);
+        ImageSurface fitted(kViewSize, kViewSize, kWhite);
+        ViewRenderer renderer;
+        renderer.drawTurnedView(main, model, {130, 130}, 30, -15);
+        renderer.drawView(fitted, model, 30, -15, Projection::fitting(kViewSize, kViewSize), {});
+        QCOMPARE(fitted.image(), main.image());
+
+        ImageSurface twice(2 * kViewSize, 2 * kViewSize + 40, kWhite);
+        renderer.drawView(twice, model, 0, 0, Projection::fitting(twice.width(), twice.height()),
+                          {1, true});
+        QCOMPARE(twice.pixel(261, 281 - 120), 2); // the nearest (depth -40), unshaded
+        QCOMPARE(twice.pixel(261 + 20, 281 - 10), 0x595959); // halfway: 0.35 of the way to white
+        QCOMPARE(twice.pixel(261 - 40, 281 + 60), 0xB3B3B3); // the farthest: 0.7 of the way
+    }
+
     // The front view with halves, the edges and a surface drawn on before.
     void frontView()
     {

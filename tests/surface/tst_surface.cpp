@@ -56,6 +56,34 @@ private slots:
         QCOMPARE(surface.pixel(x, 5), pixel >= 0 ? kRed : kWhite);
     }
 
+    // The pixels a point of a larger size covers, by its centre's rounded pixel.
+    void squares_data()
+    {
+        QTest::addColumn<QPointF>("centre");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QRect>("covered"); // before clipping to the 10 x 10 surface
+        QTest::newRow("3: half to even, down") << QPointF(2.5, 4) << 3 << QRect(1, 3, 3, 3);
+        QTest::newRow("2: one pixel before the centre") << QPointF(5, 5) << 2 << QRect(5, 5, 2, 2);
+        QTest::newRow("4: just off the left edge") << QPointF(-1.4, 0) << 4 << QRect(-2, -1, 4, 4);
+        QTest::newRow("3: too far off to show") << QPointF(11.6, 5) << 3 << QRect();
+    }
+    void squares()
+    {
+        QFETCH(QPointF, centre);
+        QFETCH(int, size);
+        QFETCH(QRect, covered);
+        ImageSurface surface(10, 10, kWhite);
+        const SurfacePoint point {float(centre.x()), float(centre.y())};
+        const Colour red = kRed;
+        surface.plotAll({&point, 1}, {&red, 1}, size);
+        QImage expected = ImageSurface(10, 10, kWhite).image();
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 10; ++x)
+                if (covered.contains(x, y))
+                    expected.setPixel(x, y, qRgb(255, 0, 0));
+        QCOMPARE(surface.image(), expected);
+    }
+
     void box_data()
     {
         QTest::addColumn<QLineF>("corners");
