@@ -1,20 +1,105 @@
 #include "document.h"
 
-#include "swing.h"
 #include "conversions.h"
+#include "swing.h"
+
+#include <QUndoStack>
 
 #include <algorithm>
+#include <memory>
+
+namespace {
+
+// One step on the model: its change, how to take it back, and how the views
+// show the model after an undo or a redo. The first redo is the step itself,
+// which shows its result the way the command does.
+class ModelStep : public QUndoCommand {
+public:
+    ModelStep(const QString &text, std::function<void()> change, std::function<void()> revert,
+              std::function<void()> shown)
+        : QUndoCommand(text)
+        , change_(std::move(change))
+        , revert_(std::move(revert))
+        , shown_(std::move(shown))
+    {
+    }
+
+    void redo() override
+    {
+        change_();
+        if (!first_)
+            shown_();
+        first_ = false;
+    }
+
+    void undo() override
+    {
+        revert_();
+        shown_();
+    }
+
+private:
+    std::function<void()> change_;
+    std::function<void()> revert_;
+    std::function<void()> shown_;
+    bool first_ = true;
+};
+
+QString englishName(Document::Step step)
+{
+    switch (step) {
+    case Document::Step::Import:
+        return QStringLiteral("import");
+    case Document::Step::Depth:
+        return QStringLiteral("depth");
+    case Document::Step::QuarterTurn:
+        return QStringLiteral("quarter turn");
+    case Document::Step::Mirror:
+        return QStringLiteral("mirror");
+    case Document::Step::Move:
+        return QStringLiteral("move");
+    }
+    return {};
+}
+
+} // namespace
 
 Document::Document(QObject *parent)
     : QObject(parent)
+    , history_(new QUndoStack(this))
+    , stepNamer_(englishName)
     , centre_ {toInteger(kViewSize / 2.0), toInteger(kViewSize / 2.0)}
 {
+    connect(history_, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { emit modifiedChanged(!clean); });
 }
 
-void Document::setModel(Model model)
+Document::~Document() = default;
+
+void Document::setStepNamer(StepNamer namer)
 {
-    model_ = std::move(model);
+    stepNamer_ = std::move(namer);
+}
+
+bool Document::isModified() const
+{
+    return !history_->isClean();
+}
+
+void Document::push(Step step, std::function<void()> change, std::function<void()> revert,
+                    std::function<void()> shown)
+{
+    history_->push(
+        new ModelStep(stepNamer_(step), std::move(change), std::move(revert), std::move(shown)));
+}
+
+void Document::swapModel(Model &model, bool &hasModel)
+{
+    std::swap(model_, model);
     std::copy(model_.colours.begin(), model_.colours.end(), colourSlots_.begin());
+    const bool had = hasModel_;
+    setHasModel(hasModel);
+    hasModel = had;
     emit modelChanged();
 }
 
@@ -50,15 +135,26 @@ void Document::editedInFrontView()
     emit viewChanged();
 }
 
-void Document::importModel(Model model)
+void Document::showImported()
 {
-    setModel(std::move(model));
     turn_ = tilt_ = 0;
     frontView_ = false;
     strokeShown_ = false;
     setCanEraseStroke(false);
-    setHasModel(true);
     emit viewChanged();
+}
+
+void Document::importModel(Model model)
+{
+    // The step keeps the model it replaced; undo and redo swap the two.
+    struct Swapped {
+        Model model;
+        bool hasModel = true;
+    };
+    auto other = std::make_shared<Swapped>(Swapped {std::move(model)});
+    const auto swap = [this, other] { swapModel(other->model, other->hasModel); };
+    push(Step::Import, swap, swap, [this] { showImported(); });
+    showImported();
 }
 
 ModelFile::FileResult Document::open(const QString &path)
@@ -67,9 +163,11 @@ ModelFile::FileResult Document::open(const QString &path)
     const ModelFile::FileResult result = ModelFile::load(path.toStdString(), parsed);
     if (!result.ok())
         return result;
-    setModel(ModelFile::toModel(parsed, colourSlots_));
+    Model model = ModelFile::toModel(parsed, colourSlots_);
+    bool hasModel = true;
+    swapModel(model, hasModel);
+    history_->clear(); // a fresh history, as in every editor
     fileName_ = path;
-    setHasModel(true);
     emit fileNameChanged(fileName_);
     emit viewChanged();
     return result;
@@ -78,7 +176,10 @@ ModelFile::FileResult Document::open(const QString &path)
 ModelFile::FileResult Document::save(const QString &path)
 {
     const ModelFile::FileResult result = ModelFile::save(model_, path.toStdString());
-    if (result.ok() && path != fileName_) {
+    if (!result.ok())
+        return result;
+    history_->setClean();
+    if (path != fileName_) {
         fileName_ = path;
         emit fileNameChanged(fileName_);
     }
@@ -87,8 +188,23 @@ ModelFile::FileResult Document::save(const QString &path)
 
 void Document::applyDepth()
 {
-    ::applyDepth(model_, stroke_, centre_, double(depthValue_));
-    emit modelChanged();
+    const double depth = depthValue_;
+    auto replaced
+        = std::make_shared<std::vector<DepthRun>>(::applyDepth(model_, stroke_, centre_, depth));
+    if (!replaced->empty()) {
+        // Its first redo sets the same depths again; a step that changed nothing is no step.
+        push(
+            Step::Depth,
+            [this, replaced, depth] {
+                setDepths(model_, *replaced, depth);
+                emit modelChanged();
+            },
+            [this, replaced] {
+                restoreDepths(model_, *replaced);
+                emit modelChanged();
+            },
+            [this] { editedInFrontView(); });
+    }
     // The view is drawn unturned, but the angles are left as they were.
     frontView_ = true;
     strokeShown_ = false;
@@ -99,22 +215,55 @@ void Document::applyDepth()
 
 void Document::turnQuarter()
 {
-    ::turnQuarter(model_);
-    emit modelChanged();
+    // Both ways only move and negate coordinates: exact, so nothing is stored.
+    push(
+        Step::QuarterTurn,
+        [this] {
+            ::turnQuarter(model_);
+            emit modelChanged();
+        },
+        [this] {
+            turnQuarterBack(model_);
+            emit modelChanged();
+        },
+        [this] { editedInFrontView(); });
     editedInFrontView();
 }
 
 void Document::mirror()
 {
-    mirrorLeftRight(model_);
-    emit modelChanged();
+    const auto mirror = [this] {
+        mirrorLeftRight(model_);
+        emit modelChanged();
+    };
+    push(Step::Mirror, mirror, mirror, [this] { editedInFrontView(); });
     editedInFrontView();
 }
 
 void Document::move(Coordinate axis, double delta)
 {
-    shiftModel(model_, axis, delta);
-    emit modelChanged();
+    // Shifting back is exact for whole numbers; other coordinates are kept.
+    auto kept = std::make_shared<std::vector<double>>();
+    if (!shiftIsReversible(model_, axis, delta)) {
+        for (const Coords &point : model_.points)
+            kept->push_back(point[axis]);
+    }
+    push(
+        Step::Move,
+        [this, axis, delta] {
+            shiftModel(model_, axis, delta);
+            emit modelChanged();
+        },
+        [this, kept, axis, delta] {
+            if (kept->empty()) {
+                shiftModel(model_, axis, -delta);
+            } else {
+                for (std::size_t i = 0; i < kept->size(); ++i)
+                    model_.points[i][axis] = (*kept)[i];
+            }
+            emit modelChanged();
+        },
+        [this] { editedInFrontView(); });
     editedInFrontView();
 }
 

@@ -7,7 +7,10 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <vector>
+
+class QUndoStack;
 
 // What the user edits and looks at: the point model, how it is viewed, the
 // depth stroke, the swing animation and the model file. Every change goes
@@ -17,7 +20,19 @@ class Document : public QObject {
     Q_OBJECT
 
 public:
+    // The kinds of step on the model that can be undone.
+    enum class Step { Import, Depth, QuarterTurn, Mirror, Move };
+    // The user's word for a step, as the undo and redo commands name it.
+    using StepNamer = std::function<QString(Step)>;
+
     explicit Document(QObject *parent = nullptr);
+    ~Document() override;
+
+    void setStepNamer(StepNamer namer);
+    // Every change of the model, for undo and redo.
+    QUndoStack *history() const { return history_; }
+    // The model differs from the last one saved or opened.
+    bool isModified() const;
 
     const Model &model() const { return model_; }
     // An import or an opened file gave the program a model, even one of 0 points.
@@ -65,6 +80,7 @@ public:
 
 signals:
     void modelChanged();
+    void modifiedChanged(bool modified);
     // What the views show has changed: the model, the angles or the stroke.
     void viewChanged();
     void hasModelChanged(bool hasModel);
@@ -75,7 +91,11 @@ signals:
     void animationRunningChanged(bool running);
 
 private:
-    void setModel(Model model);
+    // Pushes a step that has been prepared; its first redo does the change.
+    void push(Step step, std::function<void()> change, std::function<void()> revert,
+              std::function<void()> shown);
+    void swapModel(Model &model, bool &hasModel);
+    void showImported();
     void setHasModel(bool hasModel);
     void setCanEraseStroke(bool can);
     void setCanApplyDepth(bool can);
@@ -83,6 +103,8 @@ private:
     void editedInFrontView();
 
     Model model_;
+    QUndoStack *history_;
+    StepNamer stepNamer_;
     // The colour each point slot last had: a file without colours takes them.
     std::vector<Colour> colourSlots_ = std::vector<Colour>(kMaxPoints, 0);
     bool hasModel_ = false;

@@ -1,6 +1,7 @@
 #include "editing.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 #include <utility>
 
@@ -33,18 +34,50 @@ bool insideStroke(const Stroke &ordered, ViewCentre centre, const Coords &point)
            && y > integerDifference(centre.y, ordered.endY);
 }
 
-void applyDepth(Model &model, const Stroke &ordered, ViewCentre centre, double depth)
+std::vector<DepthRun> applyDepth(Model &model, const Stroke &ordered, ViewCentre centre,
+                                 double depth)
 {
-    for (Coords &point : model.points) {
-        if (insideStroke(ordered, centre, point))
-            point[Depth] = depth;
+    std::vector<DepthRun> runs;
+    for (std::int32_t i = 0; i < model.count(); ++i) {
+        Coords &point = model.points[std::size_t(i)];
+        if (!insideStroke(ordered, centre, point))
+            continue;
+        const bool extends = !runs.empty() && runs.back().first + runs.back().count == i
+                             && std::bit_cast<std::uint64_t>(runs.back().depth)
+                                    == std::bit_cast<std::uint64_t>(point[Depth]);
+        if (extends)
+            ++runs.back().count;
+        else
+            runs.push_back({i, 1, point[Depth]});
+        point[Depth] = depth;
     }
+    return runs;
+}
+
+void restoreDepths(Model &model, const std::vector<DepthRun> &runs)
+{
+    for (const DepthRun &run : runs)
+        for (std::int32_t i = run.first; i < run.first + run.count; ++i)
+            model.points[std::size_t(i)][Depth] = run.depth;
+}
+
+void setDepths(Model &model, const std::vector<DepthRun> &runs, double depth)
+{
+    for (const DepthRun &run : runs)
+        for (std::int32_t i = run.first; i < run.first + run.count; ++i)
+            model.points[std::size_t(i)][Depth] = depth;
 }
 
 void turnQuarter(Model &model)
 {
     for (Coords &point : model.points)
         point = {point[Depth], -point[Vertical], point[Horizontal]};
+}
+
+void turnQuarterBack(Model &model)
+{
+    for (Coords &point : model.points)
+        point = {point[Depth], point[Vertical], -point[Horizontal]};
 }
 
 void mirrorLeftRight(Model &model)
@@ -57,4 +90,12 @@ void shiftModel(Model &model, Coordinate axis, double delta)
 {
     for (Coords &point : model.points)
         point[axis] += delta;
+}
+
+bool shiftIsReversible(const Model &model, Coordinate axis, double delta)
+{
+    return std::all_of(model.points.begin(), model.points.end(), [=](const Coords &point) {
+        return std::bit_cast<std::uint64_t>((point[axis] + delta) - delta)
+               == std::bit_cast<std::uint64_t>(point[axis]);
+    });
 }

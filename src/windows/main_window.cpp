@@ -7,12 +7,14 @@
 #include "texts.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <vector>
@@ -37,7 +39,22 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
     , document_(document)
     , capturePicture_(capturePicture)
 {
-    setWindowTitle(QString(Texts::kProduct));
+    setWindowTitle(QString(Texts::kProduct) + QStringLiteral("[*]"));
+    document_.setStepNamer([](Document::Step step) {
+        switch (step) {
+        case Document::Step::Import:
+            return QString(Texts::kStepImport);
+        case Document::Step::Depth:
+            return QString(Texts::kStepDepth);
+        case Document::Step::QuarterTurn:
+            return QString(Texts::kStepQuarterTurn);
+        case Document::Step::Mirror:
+            return QString(Texts::kStepMirror);
+        case Document::Step::Move:
+            return QString(Texts::kStepMove);
+        }
+        return QString();
+    });
     createControls();
     createMenus();
     connectDocument();
@@ -167,6 +184,15 @@ void MainWindow::createMenus()
     QAction *mirrorAction = add("mirrorAction", Texts::kMenuMirror, &MainWindow::mirror);
     menuBar()->addActions({doOverAction_, quarterTurnAction, mirrorAction});
 
+    QMenu *editMenu = menuBar()->addMenu(QString(Texts::kMenuEdit));
+    QAction *undoAction = document_.history()->createUndoAction(this, QString(Texts::kUndo));
+    undoAction->setObjectName(QStringLiteral("undoAction"));
+    undoAction->setShortcut(Qt::CTRL | Qt::Key_Z);
+    QAction *redoAction = document_.history()->createRedoAction(this, QString(Texts::kRedo));
+    redoAction->setObjectName(QStringLiteral("redoAction"));
+    redoAction->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
+    editMenu->addActions({undoAction, redoAction});
+
     QMenu *helpMenu = menuBar()->addMenu(QString(Texts::kMenuHelp));
     helpMenu->addAction(
         add("helpContentsAction", Texts::kMenuHelpContents, &MainWindow::showHelpContents));
@@ -196,6 +222,7 @@ void MainWindow::connectDocument()
     connect(depthSlider_, &QScrollBar::valueChanged, &document_, &Document::setDepthValue);
     connect(&document_, &Document::animationRunningChanged, this,
             &MainWindow::showAnimationRunning);
+    connect(&document_, &Document::modifiedChanged, this, &QWidget::setWindowModified);
 
     showDepthValue(document_.depthValue());
     showAnimationRunning(document_.animationRunning());

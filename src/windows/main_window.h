@@ -26,6 +26,9 @@ public:
     // Opens a model file as the open dialog does, telling the user of a failure.
     void openModelFile(const QString &path);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private slots:
     void redrawView();
     void showAngles();
@@ -55,6 +58,11 @@ private:
     void setTabOrder();
     QPushButton *addButton(const char *name, const char *caption, QRect geometry);
     bool saveModelTo(const QString &path);
+    // The title for a model file, in the form a save or an open gives it.
+    void showFileName(const QString &path, const char *suffix);
+    // Asks about unsaved changes; false when the user would rather keep them.
+    bool mayDiscardChanges();
+    bool saveForSure();
 
     Document &document_;
     QString capturePicture_;

@@ -13,8 +13,11 @@
 #include "texts.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 
 // The menu commands: capture and import, files, help and exit.
 
@@ -32,11 +35,14 @@ void MainWindow::capture()
                                       view_->surface().height(), document_.centre());
     }
     document_.importModel(std::move(model));
+    if (document_.model().count() == 0)
+        showError(this, QString(Texts::kNothingImported));
 }
 
 void MainWindow::openModel()
 {
-    openModelFile(OpenDialog::getOpenPath(this, QStringLiteral("*.chs")));
+    if (mayDiscardChanges())
+        openModelFile(OpenDialog::getOpenPath(this, QStringLiteral("*.chs")));
 }
 
 void MainWindow::openModelFile(const QString &path)
@@ -48,7 +54,7 @@ void MainWindow::openModelFile(const QString &path)
             result = document_.open(path);
         }
         if (result.ok())
-            setWindowTitle(QFileInfo(path).fileName() + QString(Texts::kOpenedCaptionSuffix));
+            showFileName(path, Texts::kOpenedCaptionSuffix);
         else
             showError(this, modelFileFailureText(path, result, false));
     }
@@ -70,12 +76,24 @@ bool MainWindow::saveModelTo(const QString &path)
     return result.ok();
 }
 
+void MainWindow::showFileName(const QString &path, const char *suffix)
+{
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral("[*]") + QString(suffix));
+}
+
 void MainWindow::save()
 {
-    if (document_.fileName().isEmpty())
-        saveAs();
-    else
-        saveModelTo(document_.fileName());
+    saveForSure();
+}
+
+// Whether the model was saved: the save-over command writes to the current
+// file at once, and asks for a name while there is none.
+bool MainWindow::saveForSure()
+{
+    if (!document_.fileName().isEmpty())
+        return saveModelTo(document_.fileName());
+    saveAs();
+    return !document_.isModified();
 }
 
 void MainWindow::saveAs()
@@ -83,7 +101,35 @@ void MainWindow::saveAs()
     const QString path = SaveDialog::getTargetPath(this, QString(Texts::kSaveModelCaption),
                                                    QStringLiteral(".chs"));
     if (!path.isEmpty() && saveModelTo(path))
-        setWindowTitle(QFileInfo(path).fileName() + QString(Texts::kSavedCaptionSuffix));
+        showFileName(path, Texts::kSavedCaptionSuffix);
+}
+
+bool MainWindow::mayDiscardChanges()
+{
+    if (!document_.isModified())
+        return true;
+    QMessageBox question(QMessageBox::Warning, QString(Texts::kProduct),
+                         QString(Texts::kSaveChangesQuestion), QMessageBox::NoButton, this);
+    question.setWindowModality(Qt::WindowModal);
+    question.addButton(QString(Texts::kSaveChanges), QMessageBox::AcceptRole);
+    QPushButton *discard
+        = question.addButton(QString(Texts::kDiscardChanges), QMessageBox::DestructiveRole);
+    QPushButton *cancel = question.addButton(QString(Texts::kCancel), QMessageBox::RejectRole);
+    question.setDefaultButton(cancel);
+    question.exec();
+    if (question.clickedButton() == discard)
+        return true;
+    if (question.clickedButton() == cancel || !question.clickedButton())
+        return false;
+    return saveForSure();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (mayDiscardChanges())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::saveBitmap()
@@ -119,6 +165,7 @@ void MainWindow::showAbout()
 
 void MainWindow::exitProgram()
 {
-    // At once: no window is asked to close.
-    QCoreApplication::exit(0);
+    // At once once the changes are safe: no window is asked to close.
+    if (mayDiscardChanges())
+        QCoreApplication::exit(0);
 }

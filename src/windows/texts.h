@@ -17,6 +17,9 @@ inline constexpr char kMenuExit[] = "終了(&X)";
 inline constexpr char kMenuDoOver[] = "やり直し(&R)";
 inline constexpr char kMenuQuarterTurn[] = "９０度回転(&D)";
 inline constexpr char kMenuMirror[] = "左右反転(&E)";
+inline constexpr char kMenuEdit[] = "編集(&U)";
+inline constexpr char kUndo[] = "元に戻す";
+inline constexpr char kRedo[] = "再実行";
 inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
 inline constexpr char kMenuHelpContents[] = "目次";
 inline constexpr char kMenuAbout[] = "バージョン情報";
@@ -31,6 +34,20 @@ inline constexpr char kFrontView[] = "正面";
 inline constexpr char kAddDepth[] = "奥行きをつける";
 inline constexpr char kAnimation[] = "アニメーション";
 inline constexpr char kStopAnimation[] = "アニメを止める";
+
+// What the undo and redo commands name.
+inline constexpr char kStepImport[] = "取りこみ";
+inline constexpr char kStepDepth[] = "奥行き";
+inline constexpr char kStepQuarterTurn[] = "９０度回転";
+inline constexpr char kStepMirror[] = "左右反転";
+inline constexpr char kStepMove[] = "表示位置";
+
+inline constexpr char kSaveChangesQuestion[] = "変更を保存しますか？";
+inline constexpr char kSaveChanges[] = "保存";
+inline constexpr char kDiscardChanges[] = "保存しない";
+inline constexpr char kCancel[] = "キャンセル";
+inline constexpr char kNothingImported[]
+    = "指定範囲に取りこめる点がありません。\n元に戻すで前のモデルに戻ります。";
 
 // Capture window
 inline constexpr char kMenuOpenPicture[] = "開く(&O)";

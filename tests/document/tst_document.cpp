@@ -3,6 +3,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
+
+#include <cmath>
 
 static const QString kCorpus = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/");
 
@@ -12,10 +15,90 @@ static Model twoPoints()
     return {{{0, 0, 0}, {0, 50, 0}}, {0x0000FF, 0x00FF00}};
 }
 
+// Coordinates no step may round: fractions, -0, NaN, a huge value; colours 0, 1, 2, ...
+static Model awkwardModel()
+{
+    Model model;
+    for (int i = 0; i < 400; ++i) {
+        model.points.push_back({double(i % 3), i % 20 * 5.0 - 50 + 0.1, i / 20 * 5.0 - 50});
+        model.colours.push_back(i);
+    }
+    model.points[7] = {std::nan(""), -0.0, 1e300};
+    return model;
+}
+
+static QByteArray bits(const Document &document)
+{
+    const std::vector<std::uint8_t> bytes = ModelFile::encode(document.model());
+    return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
+}
+
 class TestDocument : public QObject {
     Q_OBJECT
 
 private slots:
+    // Every step undone gives the model back bit for bit, and redone gives its result again.
+    void undoAndRedo_data()
+    {
+        QTest::addColumn<QString>("step");
+        for (const char *step :
+             {"import", "depth", "quarter turn", "mirror", "move whole", "move fractions"})
+            QTest::newRow(step) << QString(step);
+    }
+    void undoAndRedo()
+    {
+        QFETCH(QString, step);
+        Document document;
+        document.importModel(awkwardModel());
+        const QByteArray before = bits(document);
+        if (step == "import") {
+            document.importModel(twoPoints());
+        } else if (step == "depth") {
+            document.pressStroke(60, 60);
+            document.dragStroke(200, 200);
+            document.releaseStroke();
+            document.applyDepth();
+        } else if (step == "quarter turn") {
+            document.turnQuarter();
+        } else if (step == "mirror") {
+            document.mirror();
+        } else {
+            document.move(step.endsWith("whole") ? Vertical : Horizontal, 10);
+        }
+        const QByteArray after = bits(document);
+        QVERIFY(after != before);
+        document.turnBy(20, 5);
+        document.history()->undo();
+        QCOMPARE(bits(document), before);
+        QVERIFY(document.hasModel());
+        QCOMPARE(document.turn() + document.tilt(), 0.0); // shown as after the step
+        document.history()->redo();
+        QCOMPARE(bits(document), after);
+        document.history()->undo();
+        QCOMPARE(bits(document), before);
+    }
+
+    // The first import undone leaves the program without a model again.
+    void historyAndModified()
+    {
+        Document document;
+        QSignalSpy modified(&document, &Document::modifiedChanged);
+        document.importModel(twoPoints());
+        QVERIFY(document.isModified() && document.hasModel());
+        document.history()->undo();
+        QVERIFY(!document.isModified() && !document.hasModel());
+        document.history()->redo();
+        QTemporaryDir dir;
+        QVERIFY(document.save(dir.filePath("two.chs")).ok());
+        QVERIFY(!document.isModified());
+        document.mirror();
+        QVERIFY(!document.open(kCorpus + "negative-count.chs").ok());
+        QVERIFY(document.isModified() && document.history()->canUndo()); // a failed open
+        QVERIFY(document.open(dir.filePath("two.chs")).ok());
+        QVERIFY(!document.isModified() && !document.history()->canUndo()); // a fresh history
+        QCOMPARE(modified.count(), 6);
+    }
+
     // The swing goes round the square one axis at a time and comes home diagonally.
     void swingAnimation()
     {

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -100,33 +101,55 @@ public:
     explicit MessageBoxes(QMessageBox::StandardButton answer = QMessageBox::Ok)
         : answer_(answer)
     {
-        startTimer(10);
+        qApp->installEventFilter(this);
+    }
+    // Answers by pressing the button with this text.
+    explicit MessageBoxes(const QString &buttonText)
+        : answerText_(buttonText)
+    {
+        qApp->installEventFilter(this);
     }
 
     QList<Shown> shown;
 
 protected:
-    void timerEvent(QTimerEvent *) override
+    bool eventFilter(QObject *watched, QEvent *event) override
     {
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(window);
-            if (!box || !box->isVisible() || box->property("answered").toBool())
-                continue;
-            box->setProperty("answered", true);
-            QString buttonTexts;
-            for (QAbstractButton *button : box->buttons())
-                buttonTexts += button->text() + QLatin1Char(' ');
-            QPushButton *byDefault = box->defaultButton();
-            shown.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                             byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton,
-                             buttonTexts.trimmed()});
-            box->done(answer_);
-        }
+        auto *box = qobject_cast<QMessageBox *>(watched);
+        if (box && event->type() == QEvent::Show)
+            QMetaObject::invokeMethod(
+                this, [this, box = QPointer<QMessageBox>(box)] { answer(box); },
+                Qt::QueuedConnection);
+        return false;
     }
 
 private:
-    QMessageBox::StandardButton answer_;
+    void answer(QMessageBox *box)
+    {
+        if (!box || !box->isVisible())
+            return;
+        QString buttonTexts;
+        for (QAbstractButton *button : box->buttons())
+            buttonTexts += button->text() + QLatin1Char(' ');
+        QPushButton *byDefault = box->defaultButton();
+        shown.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                         byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton,
+                         buttonTexts.trimmed()});
+        for (QAbstractButton *button : box->buttons())
+            if (!answerText_.isEmpty() && button->text() == answerText_)
+                return button->click();
+        box->done(answer_);
+    }
+
+    QMessageBox::StandardButton answer_ = QMessageBox::NoButton;
+    QString answerText_;
 };
+
+// The title as the window system shows it, with the modified mark resolved.
+inline QString shownTitle(const QWidget *window)
+{
+    return window->windowHandle()->title();
+}
 
 // Runs `drive` on the modal window that `open` shows, once it is up, and
 // fails the test if no such window came. A window that `drive` leaves open,

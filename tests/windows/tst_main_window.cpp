@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 
 // A square with a raised middle, so every turn moves some points.
@@ -42,6 +43,8 @@ class TestMainWindow : public QObject {
 private slots:
     void init()
     {
+        // Closing the last window of a test asks the application to quit later.
+        QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
         program_ = std::make_unique<Program>();
         child<QTimer>(window(), "animationTimer")->stop(); // ticks come from the tests
     }
@@ -54,7 +57,7 @@ private slots:
             QVERIFY2(!child<QAction>(window(), name)->isEnabled(), name);
         QCOMPARE(child<QScrollBar>(window(), "depthSlider")->value(), 15);
         QCOMPARE(text(window(), "depthValue"), "15");
-        QCOMPARE(program_->window.windowTitle(), "ZUVORAK");
+        QCOMPARE(shownTitle(window()), "ZUVORAK");
         QImage white(kViewSize, kViewSize, QImage::Format_RGB32);
         white.fill(Qt::white);
         QCOMPARE(shown(window(), "view"), white);
@@ -157,6 +160,87 @@ private slots:
         QVERIFY(showsTurnedView("animation"));
     }
 
+    // The edit menu names the step; undoing the first import disables the model's commands.
+    void undoAndRedoFromTheKeyboard()
+    {
+        QAction *undo = child<QAction>(window(), "undoAction");
+        QAction *redo = child<QAction>(window(), "redoAction");
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+        program_->document.importModel(raisedSquare());
+        click(window(), "moveUp");
+        QCOMPARE(undo->text(), "元に戻す 表示位置");
+        QTest::keyClick(window(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(window(), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!child(window(), "moveUp")->isEnabled() && !undo->isEnabled());
+        QCOMPARE(redo->text(), "再実行 取りこみ");
+        QTest::keyClick(window(), Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(child(window(), "moveUp")->isEnabled());
+        QVERIFY(showsTurnedView("redone import"));
+        QCOMPARE(shownTitle(window()), "ZUVORAK*");
+    }
+
+    // Exit, the close box and opening another model ask only while there are unsaved changes.
+    void unsavedChangesAreNeverLostSilently_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer"); // empty: no changes, so no question
+        for (const char *command : {"exitAction", "close", "openAction"}) {
+            QTest::newRow(qPrintable(QString(command) + ", unchanged")) << command << "";
+            QTest::newRow(qPrintable(QString(command) + ", キャンセル")) << command << "キャンセル";
+            QTest::newRow(qPrintable(QString(command) + ", 保存しない")) << command << "保存しない";
+            QTest::newRow(qPrintable(QString(command) + ", 保存")) << command << "保存";
+        }
+    }
+    void unsavedChangesAreNeverLostSilently()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        QTemporaryDir dir;
+        QDir::setCurrent(dir.path());
+        program_->document.importModel(raisedSquare());
+        QVERIFY(program_->document.save(dir.filePath("square.chs")).ok());
+        if (!answer.isEmpty())
+            click(window(), "moveUp");
+        MessageBoxes boxes(answer);
+        bool wentOn = false; // the program ended, the window closed, the open dialog came
+        if (command == "exitAction") {
+            QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
+            QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(1); }); // when not ended
+            wentOn = QCoreApplication::exec() == 0;
+        } else if (command == "close") {
+            wentOn = window()->close();
+        } else { // the open dialog is closed as soon as it shows
+            struct OpenDialogWatch : QObject {
+                bool shown = false;
+                bool eventFilter(QObject *watched, QEvent *event) override
+                {
+                    auto *dialog = qobject_cast<QDialog *>(watched);
+                    if (dialog && !qobject_cast<QMessageBox *>(dialog)
+                        && event->type() == QEvent::Show) {
+                        shown = true;
+                        QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+                    }
+                    return false;
+                }
+            } watch;
+            qApp->installEventFilter(&watch);
+            trigger(window(), "openAction");
+            wentOn = watch.shown;
+        }
+        QCOMPARE(boxes.shown.size(), qsizetype(!answer.isEmpty()));
+        if (!answer.isEmpty())
+            QCOMPARE(boxes.shown[0].text, "変更を保存しますか？");
+        QCOMPARE(wentOn, answer != "キャンセル");
+        QFile saved(dir.filePath("square.chs"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const Model &model = program_->document.model();
+        const std::vector<std::uint8_t> now = ModelFile::encode(model);
+        QCOMPARE(
+            saved.readAll()
+                == QByteArray(reinterpret_cast<const char *>(now.data()), qsizetype(now.size())),
+            answer.isEmpty() || answer == "保存");
+    }
+
     // Qt tells a window that a modal dialog blocks it; the help must never be told.
     void helpUsableWhileADialogIsOpen()
     {
@@ -180,6 +264,11 @@ private slots:
         withModal<QDialog>([&] { trigger(window(), "captureAction"); },
                            [&](QDialog *) { QApplication::processEvents(); });
         QVERIFY(!watch.blocked);
+        // Closing the main window ends the program, also while the help is open.
+        QTimer::singleShot(0, window(), &QWidget::close);
+        QTimer::singleShot(3000, qApp,
+                           [] { QCoreApplication::exit(1); }); // only if it kept running
+        QCOMPARE(QCoreApplication::exec(), 0);
         help->close();
     }
 };
