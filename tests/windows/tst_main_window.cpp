@@ -269,7 +269,6 @@ private slots:
         QTimer::singleShot(3000, qApp,
                            [] { QCoreApplication::exit(1); }); // only if it kept running
         QCOMPARE(QCoreApplication::exec(), 0);
-        help->close();
     }
 };
 
