@@ -10,6 +10,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   python3-pil
+  lib3mf-dev libzip-dev libtinygltf-dev nlohmann-json3-dev
 )
 
 missing=()
