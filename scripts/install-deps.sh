@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   python3-pil
   lib3mf-dev libzip-dev libtinygltf-dev nlohmann-json3-dev
+  python3-meshio python3-numpy admesh
 )
 
 missing=()
