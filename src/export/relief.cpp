@@ -13,6 +13,12 @@ namespace {
 
 constexpr double kMaxThickness = 1e6; // mm
 
+// The nearest pixel; halves go to even, as the program rounds everywhere else.
+double snap(double coordinate)
+{
+    return std::nearbyint(coordinate);
+}
+
 bool within(double value, double low, double high)
 {
     return value >= low && value <= high; // false for NaN
@@ -52,7 +58,7 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
             ++relief.nonFinite;
             continue;
         }
-        const double x = std::round(point[Horizontal]), y = std::round(point[Vertical]);
+        const double x = snap(point[Horizontal]), y = snap(point[Vertical]);
         relief.snapped += x != point[Horizontal] || y != point[Vertical];
         minX = std::min(minX, x), maxX = std::max(maxX, x);
         minY = std::min(minY, y), maxY = std::max(maxY, y);
@@ -75,8 +81,8 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
         const Coords &point = points[i];
         if (!isFinite(point))
             continue;
-        const std::size_t cell = std::size_t(std::round(point[Vertical]) - minY) * relief.across
-                                 + std::size_t(std::round(point[Horizontal]) - minX);
+        const std::size_t cell = std::size_t(snap(point[Vertical]) - minY) * relief.across
+                                 + std::size_t(snap(point[Horizontal]) - minX);
         int &kept = nearest[cell];
         if (kept >= 0) {
             ++relief.dropped;

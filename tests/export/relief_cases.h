@@ -72,10 +72,12 @@ inline std::vector<ReliefCase> reliefCases()
             .column(0, 0, 4.3, kRed)
             .column(1, 0, 4.3, kRed)
             .column(2, 0, 2.3, kGreen),
-        ReliefCase {"off the lattice, two on one pixel", 3, 1, {}, 0, 2, 1}
+        // Halves go to even: (0.5, 0) to the first pixel.
+        ReliefCase {"off the lattice, two on one pixel", 3, 1, {}, 0, 3, 2}
             .point({5, 2.0, 0.0}, kRed)
             .point({3, 2.2, 0.1}, kGreen)
             .point({0, 0.4, -0.3}, kBlueColour)
+            .point({4, 0.5, 0}, kRed)
             .column(0, 0, 2.85, kBlueColour)
             .column(2, 0, 2.1, kGreen),
         ReliefCase {"NaN and infinite points", 1, 1, {}, 3}
