@@ -146,3 +146,12 @@ std::vector<Colour> columnColours(const Relief &relief)
             colours.push_back(relief.colours[cell]);
     return colours;
 }
+
+std::vector<int> groupOfCells(const Relief &relief, const ColourGrouping &grouping)
+{
+    std::vector<int> groups(relief.tops.size(), -1);
+    for (std::size_t cell = 0, column = 0; cell < groups.size(); ++cell)
+        if (relief.hasColumn(cell))
+            groups[cell] = grouping.groupOf[column++];
+    return groups;
+}

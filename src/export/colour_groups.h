@@ -19,3 +19,6 @@ ColourGrouping groupColours(std::span<const Colour> colours, int maxGroups);
 
 // The colours of the relief's columns, cell by cell.
 std::vector<Colour> columnColours(const Relief &relief);
+
+// Each cell's group, -1 where there is no column, from a grouping of columnColours().
+std::vector<int> groupOfCells(const Relief &relief, const ColourGrouping &grouping);

@@ -114,10 +114,7 @@ ExportResult export3mf(std::span<const Coords> points, std::span<const Colour> c
     if (!relief.ok())
         return result;
     const ColourGrouping grouping = groupColours(columnColours(relief), options.colourGroups);
-    std::vector<int> groupOfCell(relief.tops.size(), -1);
-    for (std::size_t cell = 0, column = 0; cell < groupOfCell.size(); ++cell)
-        if (relief.hasColumn(cell))
-            groupOfCell[cell] = grouping.groupOf[column++];
+    const std::vector<int> groupOfCell = groupOfCells(relief, grouping);
 
     try {
         const Ref model = make(nullptr, [](auto out) { return lib3mf_createmodel(out); });

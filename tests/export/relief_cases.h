@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export.h"
+#include "readers.h"
 
 #include <QTest>
 
@@ -36,6 +37,18 @@ struct ReliefCase {
     {
         columns[{i, j}] = {top, colour};
         return *this;
+    }
+    // The top of each cell a reader must see; with plateCells the plate's where there is no column.
+    std::map<std::pair<int, int>, double> tops(bool plateCells) const
+    {
+        std::map<std::pair<int, int>, double> result;
+        for (int j = 0; j < up; ++j)
+            for (int i = 0; i < across; ++i)
+                if (columns.contains({i, j}))
+                    result[{i, j}] = storedAsFloat(columns.at({i, j}).first);
+                else if (plateCells)
+                    result[{i, j}] = storedAsFloat(options.baseThickness);
+        return result;
     }
     double plateVolume() const
     {

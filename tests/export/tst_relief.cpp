@@ -1,5 +1,4 @@
 #include "colour_groups.h"
-#include "readers.h"
 #include "relief.h"
 #include "relief_cases.h"
 #include "relief_mesh.h"
@@ -90,19 +89,10 @@ private slots:
         const Mesh solid = reliefSolid(relief);
         QCOMPARE(solidProblem(solid), QString());
         QVERIFY(qAbs(enclosedVolume(corners(solid)) - c.volume()) < 1e-4 * c.volume());
-        std::map<std::pair<int, int>, double> expected;
-        for (int j = 0; j < c.up; ++j)
-            for (int i = 0; i < c.across; ++i)
-                expected[{i, j}]
-                    = storedAsFloat(c.columns.contains({i, j}) ? c.columns.at({i, j}).first
-                                                               : c.options.baseThickness);
-        QCOMPARE(topsSeen(corners(solid), c.options.pixelSize), expected);
+        QCOMPARE(topsSeen(corners(solid), c.options.pixelSize), c.tops(true));
 
         const ColourGrouping grouping = groupColours(columnColours(relief), c.options.colourGroups);
-        std::vector<int> groupOfCell(relief.tops.size(), -1);
-        for (std::size_t cell = 0, column = 0; cell < groupOfCell.size(); ++cell)
-            if (relief.hasColumn(cell))
-                groupOfCell[cell] = grouping.groupOf[column++];
+        const std::vector<int> groupOfCell = groupOfCells(relief, grouping);
         double volume = 0;
         for (std::size_t group = 0; group < grouping.groups.size(); ++group) {
             const Mesh columns = columnSolid(relief, groupOfCell, int(group));

@@ -15,20 +15,6 @@ using namespace NMR;
 
 namespace {
 
-// The cells' tops a reader sees; all of them must be expected, the plate's where there is no
-// column.
-std::map<std::pair<int, int>, double> expectedTops(const ReliefCase &c, bool plateCells)
-{
-    std::map<std::pair<int, int>, double> tops;
-    for (int j = 0; j < c.up; ++j)
-        for (int i = 0; i < c.across; ++i)
-            if (c.columns.contains({i, j}))
-                tops[{i, j}] = storedAsFloat(c.columns.at({i, j}).first);
-            else if (plateCells)
-                tops[{i, j}] = storedAsFloat(c.options.baseThickness);
-    return tops;
-}
-
 // Each directed edge once and its reverse once.
 bool closed(const std::vector<MODELMESHTRIANGLE> &triangles)
 {
@@ -124,7 +110,7 @@ private slots:
                                  Vertex {corners[2][0], corners[2][1], corners[2][2]}});
         }
         QCOMPARE(triangles.size(), result.triangles);
-        QCOMPARE(topsSeen(triangles, c.options.pixelSize), expectedTops(c, true));
+        QCOMPARE(topsSeen(triangles, c.options.pixelSize), c.tops(true));
     }
 
     // admesh finds one closed part with nothing to repair, of the columns' and the plate's volume.
@@ -212,7 +198,7 @@ private slots:
         }
         QVERIFY(plateSeen);
         std::map<std::pair<int, int>, std::pair<double, Colour>> expected;
-        for (const auto &[cell, top] : expectedTops(c, false))
+        for (const auto &[cell, top] : c.tops(false))
             expected[cell] = {top, c.columns.at(cell).second};
         QCOMPARE(seen, expected);
     }
