@@ -12,6 +12,7 @@ all: build
 
 deps:
 	@scripts/install-deps.sh
+	@scripts/install-gltf-validator.sh
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DZUVORAK_WERROR=ON >/dev/null
