@@ -1,6 +1,14 @@
 #pragma once
 
+#include "surface.h"
+
 #include <cstdint>
+
+// The capture surface: the picture on a light grey that the import takes for
+// background, at least as large as the capture window's drawing area.
+inline constexpr int kCaptureWidth = 581;
+inline constexpr int kCaptureHeight = 413;
+inline constexpr Colour kCaptureBackground = 0x00EFEFEF;
 
 // Largest corner difference a selection may have on either axis:
 // 191 pixels a side counting the outline, 189 inside it.

@@ -1,6 +1,5 @@
 #include "capture_window.h"
 
-#include "colour.h"
 #include "conversions.h"
 #include "file_dialog.h"
 #include "picture_box.h"
@@ -9,9 +8,7 @@
 #include "texts.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenuBar>
-#include <QPalette>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -20,19 +17,7 @@
 namespace {
 
 constexpr QSize kClientSize(614, 437);
-constexpr QSize kDrawingArea(581, 413);
 constexpr QPoint kPicturePosition(16, 8);
-
-// The platform's control colour, as long as it is light: the import treats
-// light pixels as background, and so must it treat this one.
-Colour controlBackground()
-{
-    const QColor colour = QApplication::palette().color(QPalette::Button);
-    if (colour.red() >= kLightLevel && colour.green() >= kLightLevel
-        && colour.blue() >= kLightLevel)
-        return fromQRgb(colour.rgb());
-    return fromQRgb(qRgb(kLightLevel, kLightLevel, kLightLevel));
-}
 
 } // namespace
 
@@ -48,7 +33,7 @@ CaptureWindow::CaptureWindow(const QString &startPicture, QWidget *parent)
     auto *client = new QWidget(this);
     client->setFixedSize(kClientSize);
     layout->addWidget(client);
-    pictureBox_ = new PictureBox(kDrawingArea, controlBackground(), client);
+    pictureBox_ = new PictureBox(QSize(kCaptureWidth, kCaptureHeight), kCaptureBackground, client);
     pictureBox_->setObjectName(QStringLiteral("picture"));
     pictureBox_->move(kPicturePosition);
     createMenus();
