@@ -53,9 +53,8 @@ QString modelFileFailureText(const QString &path, const ModelFile::FileResult &r
 {
     if (result.ok())
         return {};
-    QString reason = reasonFor(result);
-    if (!result.detail.empty())
-        reason += QStringLiteral(" (%1)").arg(QString::fromStdString(result.detail));
+    const QString reason
+        = result.systemError != 0 ? systemErrorText(result.systemError) : reasonFor(result);
     return QString(writing ? Texts::kCannotWriteFile : Texts::kCannotReadFile)
         .arg(QDir::toNativeSeparators(path), reason);
 }
