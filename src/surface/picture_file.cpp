@@ -92,6 +92,40 @@ bool decodeOver(const QByteArray &bytes, char fill, QImage *image, QString *erro
     return false;
 }
 
+bool samePixel(const QImage &a, const QImage &b, int x, int y)
+{
+    if (a.depth() < 8)
+        return a.pixelIndex(x, y) == b.pixelIndex(x, y);
+    const int bytes = a.depth() / 8;
+    return std::memcmp(a.constScanLine(y) + x * bytes, b.constScanLine(y) + x * bytes,
+                       std::size_t(bytes))
+           == 0;
+}
+
+// Qt's BMP reader decodes into the image it is given when size and format fit,
+// and an RLE stream that stops early or skips leaves those pixels as they were:
+// decoded over two different fills, the pixels that differ are the unset ones.
+bool decodeUnsetWhite(const QByteArray &bytes, QImage *picture, QString *error)
+{
+    QImage zeros;
+    QImage ones;
+    if (!decodeOver(bytes, '\0', &zeros, error) || !decodeOver(bytes, '\xff', &ones, error)
+        || zeros.size() != ones.size() || zeros.format() != ones.format())
+        return false;
+    *picture = zeros.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < zeros.height(); ++y) {
+        if (std::memcmp(zeros.constScanLine(y), ones.constScanLine(y),
+                        std::size_t(zeros.bytesPerLine()))
+            == 0)
+            continue;
+        auto *row = reinterpret_cast<QRgb *>(picture->scanLine(y));
+        for (int x = 0; x < zeros.width(); ++x)
+            if (!samePixel(zeros, ones, x, y))
+                row[x] = qRgb(255, 255, 255);
+    }
+    return true;
+}
+
 } // namespace
 
 DecodedPicture readPicture(const QString &path)
@@ -129,7 +163,10 @@ DecodedPicture decodePicture(const QByteArray &bytes)
 
     QString error;
     QImage image;
-    if (!decodeOver(bytes, '\0', &image, &error))
+    const bool decoded = header.bitmap && !header.uncompressed()
+                             ? decodeUnsetWhite(bytes, &image, &error)
+                             : decodeOver(bytes, '\0', &image, &error);
+    if (!decoded)
         return {{}, failure(PictureError::Unreadable, error)};
     return {image.convertToFormat(QImage::Format_RGB32), {}};
 }

@@ -19,6 +19,7 @@ struct DecodedPicture {
 DecodedPicture readPicture(const QString &path);
 
 // The program's checks, then Qt's decoder, on the bytes of a picture file.
+// Pixels the file leaves unset are white, whatever memory held before.
 DecodedPicture decodePicture(const QByteArray &bytes);
 
 // Writes a 24-bit BMP through a temporary file renamed over the target, so a
