@@ -4,7 +4,7 @@
 #include <QListWidget>
 
 // The path of a file in a folder with exactly one separator between them,
-// also at the filesystem root ("/" and "a.chs" give "/a.chs").
+// also at the filesystem root ("/" and "a.chs" give "/a.chs"); empty without a folder.
 QString pathInFolder(const QString &folder, const QString &name);
 
 class DriveList;
@@ -12,7 +12,8 @@ class FolderList;
 class FileList;
 
 // The three lists of a file dialog, placed in tab order and opened on the
-// process's current folder, as every fresh dialog starts.
+// process's current folder, as every fresh dialog starts, or on the home
+// folder when the current one is gone or cannot be read.
 struct FileLists {
     DriveList *drive;
     FolderList *folder;
@@ -56,7 +57,8 @@ private:
     QString path_;
 };
 
-// The files of one folder that match the pattern, sorted by name.
+// The files of one folder that match the pattern, hidden ones included, sorted
+// by name; the temporary files of saves are never listed.
 class FileList : public QListWidget {
     Q_OBJECT
 
