@@ -166,7 +166,8 @@ DecodedPicture decodePicture(const QByteArray &bytes)
     const bool decoded = header.bitmap && !header.uncompressed()
                              ? decodeUnsetWhite(bytes, &image, &error)
                              : decodeOver(bytes, '\0', &image, &error);
-    if (!decoded)
+    // Qt's MNG reader reports success with no image for some broken files.
+    if (!decoded || image.isNull())
         return {{}, failure(PictureError::Unreadable, error)};
     return {image.convertToFormat(QImage::Format_RGB32), {}};
 }

@@ -87,6 +87,9 @@ private slots:
         QBuffer bitmap; // Qt would show the missing rows as whatever memory held
         ImageSurface(100, 100, kWhite).image().save(&bitmap, "BMP");
         QTest::newRow("pixel rows cut short") << bitmap.data().left(60) << PictureError::Truncated;
+        QTest::newRow("MNG the decoder reads as no picture")
+            << QByteArray::fromHex("8a4d4e470d0a1a0a0000000000000000ffffff0055000000aa000000")
+            << PictureError::Unreadable;
         QTest::newRow("a folder") << QByteArray("folder") << PictureError::NotRegularFile;
         QTest::newRow("missing") << QByteArray("missing") << PictureError::NotFound;
     }
