@@ -5,11 +5,12 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkgconf
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev qt6-image-formats-plugins
   fonts-noto-cjk
   libbenchmark-dev
   clang libclang-rt-14-dev
   python3-pil
+  valgrind
 )
 
 missing=()

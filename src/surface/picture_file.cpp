@@ -6,12 +6,11 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
-
-constexpr std::size_t kAllocationLimitBytes = std::size_t(kPictureAllocationLimitMB) << 20;
 
 PictureResult failure(PictureError error, const QString &detail = {}, int systemError = 0)
 {
@@ -69,7 +68,7 @@ bool rowsMissing(const BitmapHeader &header, qint64 fileSize)
 
 // Decodes into an image of the reader's size and format whose bytes are all
 // `fill`, where the reader tells them and they fit the allocation limit.
-bool decodeOver(const QByteArray &bytes, char fill, QImage *image, QString *error)
+bool decodeOver(const QByteArray &bytes, qint64 limit, char fill, QImage *image, QString *error)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -81,7 +80,7 @@ bool decodeOver(const QByteArray &bytes, char fill, QImage *image, QString *erro
     *image = {};
     if (size.isValid() && format != QImage::Format_Invalid
         && qint64(size.width()) * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8
-               <= qint64(kAllocationLimitBytes)) {
+               <= limit) {
         *image = QImage(size, format);
         if (!image->isNull())
             std::memset(image->bits(), fill, std::size_t(image->sizeInBytes()));
@@ -92,36 +91,33 @@ bool decodeOver(const QByteArray &bytes, char fill, QImage *image, QString *erro
     return false;
 }
 
-bool samePixel(const QImage &a, const QImage &b, int x, int y)
-{
-    if (a.depth() < 8)
-        return a.pixelIndex(x, y) == b.pixelIndex(x, y);
-    const int bytes = a.depth() / 8;
-    return std::memcmp(a.constScanLine(y) + x * bytes, b.constScanLine(y) + x * bytes,
-                       std::size_t(bytes))
-           == 0;
-}
-
 // Qt's BMP reader decodes into the image it is given when size and format fit,
 // and an RLE stream that stops early or skips leaves those pixels as they were:
 // decoded over two different fills, the pixels that differ are the unset ones.
-bool decodeUnsetWhite(const QByteArray &bytes, QImage *picture, QString *error)
+bool decodeUnsetWhite(const QByteArray &bytes, qint64 limit, QImage *picture, QString *error)
 {
     QImage zeros;
     QImage ones;
-    if (!decodeOver(bytes, '\0', &zeros, error) || !decodeOver(bytes, '\xff', &ones, error)
-        || zeros.size() != ones.size() || zeros.format() != ones.format())
+    if (!decodeOver(bytes, limit, '\0', &zeros, error)
+        || !decodeOver(bytes, limit, '\xff', &ones, error) || zeros.size() != ones.size()
+        || zeros.format() != ones.format())
         return false;
     *picture = zeros.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < zeros.height(); ++y) {
-        if (std::memcmp(zeros.constScanLine(y), ones.constScanLine(y),
-                        std::size_t(zeros.bytesPerLine()))
-            == 0)
+    const int width = zeros.width();
+    const int pixelBytes = zeros.depth() / 8; // 0: several pixels a byte
+    const qsizetype stride = zeros.bytesPerLine();
+    const uchar *zero = zeros.constBits();
+    const uchar *one = ones.constBits();
+    auto *out = reinterpret_cast<QRgb *>(picture->bits());
+    for (int y = 0; y < zeros.height(); ++y, zero += stride, one += stride, out += width) {
+        if (std::equal(zero, zero + stride, one))
             continue;
-        auto *row = reinterpret_cast<QRgb *>(picture->scanLine(y));
-        for (int x = 0; x < zeros.width(); ++x)
-            if (!samePixel(zeros, ones, x, y))
-                row[x] = qRgb(255, 255, 255);
+        for (int i = 0; pixelBytes > 0 && i < width * pixelBytes; ++i)
+            if (zero[i] != one[i])
+                out[i / pixelBytes] = qRgb(255, 255, 255);
+        for (int x = 0; pixelBytes == 0 && x < width; ++x)
+            if (zeros.pixelIndex(x, y) != ones.pixelIndex(x, y))
+                out[x] = qRgb(255, 255, 255);
     }
     return true;
 }
@@ -130,7 +126,9 @@ bool decodeUnsetWhite(const QByteArray &bytes, QImage *picture, QString *error)
 
 DecodedPicture readPicture(const QString &path)
 {
-    const ReadResult read = readRegularFile(path.toStdString(), kAllocationLimitBytes);
+    // No picture within the allocation limit comes from a larger file.
+    const ReadResult read
+        = readRegularFile(path.toStdString(), std::size_t(kPictureAllocationLimitMB) << 20);
     switch (read.result.problem) {
     case FileProblem::None:
         break;
@@ -147,14 +145,15 @@ DecodedPicture readPicture(const QString &path)
                                                  qsizetype(read.bytes.size())));
 }
 
-DecodedPicture decodePicture(const QByteArray &bytes)
+DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
 {
-    QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
+    QImageReader::setAllocationLimit(allocationLimitMB);
+    const qint64 limit = qint64(allocationLimitMB) << 20;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     const QSize size = QImageReader(&buffer).size();
-    if (size.isValid() && qint64(size.width()) * size.height() * 4 > qint64(kAllocationLimitBytes))
+    if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
         return {{}, failure(PictureError::TooLarge)};
 
     const BitmapHeader header = bitmapHeader(bytes);
@@ -164,8 +163,8 @@ DecodedPicture decodePicture(const QByteArray &bytes)
     QString error;
     QImage image;
     const bool decoded = header.bitmap && !header.uncompressed()
-                             ? decodeUnsetWhite(bytes, &image, &error)
-                             : decodeOver(bytes, '\0', &image, &error);
+                             ? decodeUnsetWhite(bytes, limit, &image, &error)
+                             : decodeOver(bytes, limit, '\0', &image, &error);
     // Qt's MNG reader reports success with no image for some broken files.
     if (!decoded || image.isNull())
         return {{}, failure(PictureError::Unreadable, error)};

@@ -20,7 +20,8 @@ DecodedPicture readPicture(const QString &path);
 
 // The program's checks, then Qt's decoder, on the bytes of a picture file.
 // Pixels the file leaves unset are white, whatever memory held before.
-DecodedPicture decodePicture(const QByteArray &bytes);
+DecodedPicture decodePicture(const QByteArray &bytes,
+                             int allocationLimitMB = kPictureAllocationLimitMB);
 
 // Writes a 24-bit BMP through a temporary file renamed over the target, so a
 // failed write leaves an existing file as it was and no new file behind.
