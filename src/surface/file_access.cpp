@@ -165,6 +165,9 @@ FileResult writeFileAtomically(const std::string &path, std::span<const std::uin
     const FolderAndName parts = split(target);
     if (parts.name.empty() || parts.name == "." || parts.name == "..")
         return {FileProblem::Create, EISDIR};
+    // The folder would allow the rename; a file the user made read-only stays as it is.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return {FileProblem::Replace, errno};
 
     removeOldLeftovers(parts.folder);
     std::string temporary;

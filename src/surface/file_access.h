@@ -35,7 +35,7 @@ struct FileResult {
 // folder is synced too. On failure the target is untouched and nothing is left
 // behind. Temporary files of killed saves older than a few minutes are removed
 // from the folder first. A symbolic link is saved through, and an existing
-// file keeps its permissions.
+// file keeps its permissions; one the user may not write is not replaced.
 FileResult writeFileAtomically(const std::string &path, std::span<const std::uint8_t> bytes);
 
 enum class LongFile {

@@ -14,15 +14,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// Runs `body` in a child process whose files cannot grow past `limit` bytes,
-// with SIGXFSZ ignored so that writes fail with EFBIG; its return value is
-// the child's exit status, -1 if the child did not exit normally.
-inline int runWithFileSizeLimit(rlim_t limit, const std::function<int()> &body)
+// Runs `body` in a child process whose files cannot grow past `fileSizeLimit`
+// bytes, with SIGXFSZ ignored so that writes fail with EFBIG; its return value
+// is the child's exit status, -1 if the child did not exit normally.
+inline int runInChild(const std::function<int()> &body, rlim_t fileSizeLimit = RLIM_INFINITY)
 {
     const pid_t child = ::fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit fileSize {limit, limit};
+        const rlimit fileSize {fileSizeLimit, fileSizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &fileSize);
         ::_exit(body());
     }

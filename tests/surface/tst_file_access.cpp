@@ -118,8 +118,7 @@ private slots:
             QVERIFY(fillUp(folder, free));
             QCOMPARE(save(kind, size, 2, target), ENOSPC);
         } else {
-            QCOMPARE(runWithFileSizeLimit(limit, [&] { return save(kind, size, 2, target); }),
-                     EFBIG);
+            QCOMPARE(runInChild([&] { return save(kind, size, 2, target); }, limit), EFBIG);
         }
         QCOMPARE(contents(target), old);
         QDir(folder).remove("filler");
@@ -239,6 +238,25 @@ private slots:
         struct stat status { };
         QVERIFY(::stat(QFile::encodeName(file).constData(), &status) == 0
                 && (status.st_mode & 0777) == 0640);
+    }
+
+    // A file the user may not write is kept, though the folder would let it be replaced.
+    void readOnlyFileKept()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("kept.chs");
+        QCOMPARE(save("model", 1, 1, file), 0);
+        const QByteArray old = contents(file);
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0
+                && ::chmod(QFile::encodeName(file).constData(), 0444) == 0);
+        const int error = runInChild([&] {
+            // root may write anything: the save runs as the user nobody then
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return -1;
+            return save("model", 2, 2, file);
+        });
+        QCOMPARE(error, EACCES);
+        QCOMPARE(contents(file), old);
     }
 
     void readLimits_data()
