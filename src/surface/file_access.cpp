@@ -132,8 +132,7 @@ int syncFolder(const std::string &folder)
 {
     const Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() < 0)
-        return 0; // a folder that may be written but not read: its entry is synced by the system
-                  // later
+        return 0; // a folder that may be written but not read cannot be opened to sync
     // EINVAL: the file system has nothing to sync for folders.
     return ::fsync(dir.get()) == 0 || errno == EINVAL ? 0 : errno;
 }
