@@ -5,8 +5,13 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+    // Under a file-size limit a save then fails with EFBIG and is reported,
+    // instead of the signal ending the program with the user's work unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     setUpApplication(app);
     Document document;
