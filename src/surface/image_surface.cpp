@@ -33,8 +33,7 @@ struct PixelGrid {
             return false;
         *px = roundHalfEven(x);
         *py = roundHalfEven(y);
-        return *px >= -margin && *px < width + margin && *py >= -margin
-               && *py < height + margin;
+        return *px >= -margin && *px < width + margin && *py >= -margin && *py < height + margin;
     }
 };
 
@@ -84,17 +83,20 @@ void ImageSurface::plotAll(std::span<const SurfacePoint> points, std::span<const
     }
     const int before = (size - 1) / 2;
     const int after = size / 2;
-    const PixelGrid grid {image_.width(), image_.height(), std::max(before, after)};
+    // Local bounds: QImage's own are calls the compiler cannot lift out of the loops.
+    const int width = image_.width();
+    const int height = image_.height();
+    const PixelGrid grid {width, height, std::max(before, after)};
     for (std::size_t i = 0; i < count; ++i) {
         int px = 0;
         int py = 0;
         if (!grid.locate(points[i].x, points[i].y, &px, &py))
             continue;
         const QRgb rgb = toQRgb(colours[i]);
-        for (int y = std::max(py - before, 0); y <= std::min(py + after, image_.height() - 1); ++y)
-            for (int x = std::max(px - before, 0); x <= std::min(px + after, image_.width() - 1);
-                 ++x)
-                bits[y * stride + x] = rgb;
+        const int left = std::max(px - before, 0);
+        const int right = std::min(px + after, width - 1);
+        for (int y = std::max(py - before, 0); y <= std::min(py + after, height - 1); ++y)
+            std::fill(bits + y * stride + left, bits + y * stride + right + 1, rgb);
     }
 }
 
