@@ -2,6 +2,7 @@
 
 #include "conversions.h"
 #include "document.h"
+#include "large_view.h"
 #include "picture_box.h"
 #include "platform.h"
 #include "texts.h"
@@ -46,7 +47,10 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
     animationTimer_->start();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete largeView_;
+}
 
 QPushButton *MainWindow::addButton(const char *name, const char *caption, QRect geometry)
 {
@@ -166,6 +170,9 @@ void MainWindow::createMenus()
         = add("quarterTurnAction", Texts::kMenuQuarterTurn, &MainWindow::quarterTurn);
     QAction *mirrorAction = add("mirrorAction", Texts::kMenuMirror, &MainWindow::mirror);
     menuBar()->addActions({doOverAction_, quarterTurnAction, mirrorAction});
+
+    QMenu *viewMenu = menuBar()->addMenu(QString(Texts::kMenuView));
+    viewMenu->addAction(add("largeViewAction", Texts::kMenuLargeView, &MainWindow::showLargeView));
 
     QMenu *helpMenu = menuBar()->addMenu(QString(Texts::kMenuHelp));
     helpMenu->addAction(

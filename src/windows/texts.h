@@ -17,6 +17,8 @@ inline constexpr char kMenuExit[] = "終了(&X)";
 inline constexpr char kMenuDoOver[] = "やり直し(&R)";
 inline constexpr char kMenuQuarterTurn[] = "９０度回転(&D)";
 inline constexpr char kMenuMirror[] = "左右反転(&E)";
+inline constexpr char kMenuView[] = "表示(&V)";
+inline constexpr char kMenuLargeView[] = "拡大表示(&L)";
 inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
 inline constexpr char kMenuHelpContents[] = "目次";
 inline constexpr char kMenuAbout[] = "バージョン情報";
@@ -46,6 +48,12 @@ inline constexpr char kDefaultFileName[] = "title1";
 inline constexpr char kOverwriteQuestion[] = " ファイルは既に存在します。上書きしますか？";
 inline constexpr char kSavedCaptionSuffix[] = " - ZUVORAK";
 inline constexpr char kOpenedCaptionSuffix[] = "- ZUVORAK";
+
+// Large view; "%1" is a number of pixels.
+inline constexpr char kLargeViewCaption[] = "ZUVORAK 拡大表示";
+inline constexpr char kMenuPointSize[] = "点の大きさ(&P)";
+inline constexpr char kMenuPixels[] = "&%1 ピクセル";
+inline constexpr char kMenuShading[] = "奥行きの濃淡(&S)";
 
 // Help
 inline constexpr char kHelpCaption[] = "ZUVORAK ヘルプ";
