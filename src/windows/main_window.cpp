@@ -2,6 +2,7 @@
 
 #include "conversions.h"
 #include "document.h"
+#include "export_menu.h"
 #include "large_view.h"
 #include "picture_box.h"
 #include "platform.h"
@@ -162,6 +163,7 @@ void MainWindow::createMenus()
     QAction *bitmapAction
         = add("saveBitmapAction", Texts::kMenuSaveBitmap, &MainWindow::saveBitmap);
     fileMenu->addActions({saveAction, saveAsAction, bitmapAction});
+    fileMenu->addMenu(new ExportMenu(document_, this));
     fileMenu->addAction(add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram));
 
     doOverAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
