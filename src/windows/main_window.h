@@ -4,8 +4,10 @@
 #include "renderer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class Document;
+class LargeView;
 class PictureBox;
 class QAction;
 class QLabel;
@@ -47,6 +49,7 @@ private slots:
     void save();
     void saveAs();
     void saveBitmap();
+    void showLargeView();
     void showHelpContents();
     void showAbout();
     void exitProgram();
@@ -81,4 +84,5 @@ private:
     QList<QPushButton *> modelButtons_;
     QList<QAction *> modelActions_;
     QAction *doOverAction_ = nullptr;
+    QPointer<LargeView> largeView_;
 };
