@@ -4,10 +4,13 @@
 
 #include <QRgb>
 
+#include <cstdint>
+
 // The only place where the program's 0x00BBGGRR meets Qt's 0xAARRGGBB.
+// 0x00BBGGRR byte-swapped is 0xRRGGBB00: one instruction, on the hot path of every redraw.
 constexpr QRgb toQRgb(Colour colour)
 {
-    return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    return 0xFF000000u | (__builtin_bswap32(std::uint32_t(colour)) >> 8);
 }
 
 constexpr Colour fromQRgb(QRgb rgb)

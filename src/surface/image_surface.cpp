@@ -9,12 +9,12 @@
 
 namespace {
 
-// Nearest, halves to even, without a library call per pixel: adding 1.5 * 2^23
-// leaves a float no bits below the units. Only for |v| well below 2^22.
+// Nearest, halves to even. Only for values well inside int's range.
 int roundHalfEven(float v)
 {
-    constexpr float kShift = 12582912.0f;
-    return static_cast<int>((v + kShift) - kShift);
+    // One instruction under the default rounding mode, as the surface library
+    // is built without errno for math functions.
+    return static_cast<int>(std::lrint(v));
 }
 
 // Where a point lands on a surface of the given size, or false when it lands
