@@ -1,16 +1,15 @@
-#include "application.h"
-#include "document.h"
-#include "main_window.h"
-#include "platform.h"
+#include "command_line.h"
+#include "start_windows.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    setUpApplication(app);
-    Document document;
-    MainWindow window(document, shippedFile(QStringLiteral("buhin.bmp")));
-    window.show();
-    return app.exec();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!CommandLine::wantsCommand(arguments))
+        return startWindows(argc, argv);
+    QCoreApplication app(argc, argv);
+    return CommandLine::run(QCoreApplication::arguments());
 }
