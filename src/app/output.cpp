@@ -30,12 +30,18 @@ QString writeOutput(const QString &path, const QByteArray &bytes)
 
 QByteArray encodePicture(const QImage &image, const char *format)
 {
+    // An image takes its resolution from the screen, 96 dpi in the windows
+    // as a rule; without a screen Qt would write 100 dpi into the header.
+    constexpr int kDotsPerMetre = 3780;
+    QImage picture = image;
+    picture.setDotsPerMeterX(kDotsPerMetre);
+    picture.setDotsPerMeterY(kDotsPerMetre);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     const bool bitmap = qstrcmp(format, "bmp") == 0;
-    if (!writer.write(bitmap ? image.convertToFormat(QImage::Format_RGB888) : image))
+    if (!writer.write(bitmap ? picture.convertToFormat(QImage::Format_RGB888) : picture))
         return {};
     return bytes;
 }
