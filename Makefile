@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 MAKEFLAGS  += --no-print-directory
 
-.PHONY: all deps build run test check sanitize fuzz bench screenshots package clean
+.PHONY: all deps build run test check sanitize fuzz fuzz-run bench screenshots package clean
 
 all: build
 
@@ -21,8 +21,8 @@ build: deps
 run: build
 	@scripts/run.sh $(BUILD)/src/app/zuvorak
 
-# Everything CI proves: the tests in a release build, a bounded fuzz run of the
-# model-file reader, and the tests again under the sanitizers.
+# Everything CI proves: the tests in a release build, bounded fuzz runs of the
+# model-file and picture readers, and the tests again under the sanitizers.
 test: check fuzz sanitize
 
 check: build
@@ -34,18 +34,29 @@ sanitize: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The model-file reader under libFuzzer with ASan and UBSan; a crash fails the target.
+# The model-file reader and the picture reader under libFuzzer with ASan and
+# UBSan, each for FUZZ_SECONDS; a crash fails the target.
+FUZZ_FLAGS = -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+
 fuzz: deps
 	@mkdir -p $(FUZZ_BUILD)
-	@clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-	  -Isrc/model -Isrc/surface fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
+	@clang++ $(FUZZ_FLAGS) -Isrc/model -Isrc/surface fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
 	  -lz -o $(FUZZ_BUILD)/fuzz_model_file
-	@rm -rf $(FUZZ_BUILD)/corpus && cp -r fuzz/corpus $(FUZZ_BUILD)/corpus
-	@echo "Fuzzing the model-file reader for $(FUZZ_SECONDS) s (log: $(FUZZ_BUILD)/fuzz.log)"
-	@$(FUZZ_BUILD)/fuzz_model_file -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	  -artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus >$(FUZZ_BUILD)/fuzz.log 2>&1 \
-	  || { tail -n 60 $(FUZZ_BUILD)/fuzz.log; exit 1; }
-	@grep -E '^Done [0-9]+ runs' $(FUZZ_BUILD)/fuzz.log
+	@clang++ $(FUZZ_FLAGS) -Isrc/surface $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
+	  src/surface/picture_file.cpp src/surface/file_access.cpp $$(pkg-config --libs Qt6Gui) \
+	  -o $(FUZZ_BUILD)/fuzz_picture
+	@$(MAKE) fuzz-run NAME=model_file SEEDS=fuzz/corpus
+	@$(MAKE) fuzz-run NAME=picture SEEDS=fuzz/pictures FLAGS=-keep_seed=1
+
+# The picture seeds do not all reach new code of ours (Qt's decoders are not
+# instrumented), so they are kept to be mutated anyway.
+fuzz-run:
+	@rm -rf $(FUZZ_BUILD)/$(NAME)-corpus && cp -r $(SEEDS) $(FUZZ_BUILD)/$(NAME)-corpus
+	@echo "Fuzzing the $(subst _, ,$(NAME)) reader for $(FUZZ_SECONDS) s (log: $(FUZZ_BUILD)/$(NAME).log)"
+	@$(FUZZ_BUILD)/fuzz_$(NAME) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(FLAGS) \
+	  -artifact_prefix=$(FUZZ_BUILD)/$(NAME)- $(FUZZ_BUILD)/$(NAME)-corpus >$(FUZZ_BUILD)/$(NAME).log 2>&1 \
+	  || { tail -n 60 $(FUZZ_BUILD)/$(NAME).log; exit 1; }
+	@grep -E '^Done [0-9]+ runs' $(FUZZ_BUILD)/$(NAME).log
 
 bench: build
 	@$(BUILD)/bench/zuvorak_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkgconf
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n zlib1g-dev
-  libwebp-dev libimagequant-dev libgif-dev
+  libwebp-dev libimagequant-dev libgif-dev qt6-image-formats-plugins
   fonts-noto-cjk
   libbenchmark-dev
   clang libclang-rt-14-dev
@@ -14,6 +14,7 @@ packages=(
   dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
   lib3mf-dev libzip-dev libtinygltf-dev nlohmann-json3-dev
   python3-meshio python3-numpy admesh
+  valgrind
 )
 
 missing=()

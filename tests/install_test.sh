@@ -22,6 +22,14 @@ for _ in 1 2 3 4 5 6 7 8 9 10; do
   kill -0 "$pid" 2>/dev/null || { wait "$pid" || true; echo "the installed program stopped by itself"; exit 1; }
   sleep 0.2
 done
+# A file-size limit must fail a save with a message, not end the program:
+# SIGXFSZ (25 on Linux) is ignored.
+ignored=$(sed -n 's/^SigIgn:[[:space:]]*//p' "/proc/$pid/status")
+if [ $(( 0x$ignored >> 24 & 1 )) -ne 1 ]; then
+  kill "$pid"
+  echo "the program does not ignore SIGXFSZ"
+  exit 1
+fi
 kill "$pid"
 wait "$pid" 2>/dev/null || true
 echo "installed and started from $prefix"

@@ -14,7 +14,7 @@ QString modelFailureReason(const ModelFile::FileResult &result)
 {
     using ModelFile::DecodeError;
     using ModelFile::FileError;
-    const QString detail = QString::fromStdString(result.detail);
+    const QString detail = qt_error_string(result.systemError);
     switch (result.error) {
     case FileError::None:
         break;

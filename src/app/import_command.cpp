@@ -35,7 +35,6 @@ struct DepthStroke {
 
 QString pictureFailureReason(const PictureResult &result)
 {
-    const QString detail = QString::fromStdString(result.detail);
     switch (result.error) {
     case PictureError::None:
         break;
@@ -49,9 +48,12 @@ QString pictureFailureReason(const PictureResult &result)
     case PictureError::Truncated:
         return QStringLiteral("the bitmap's pixel rows stop early (truncated)");
     case PictureError::Unreadable:
-        return QStringLiteral("not a picture that can be read: ") + detail;
+        return QStringLiteral("not a picture that can be read: ")
+               + QString::fromStdString(result.detail);
+    case PictureError::ReadFailed:
+        return QStringLiteral("cannot be read: ") + qt_error_string(result.systemError);
     case PictureError::WriteFailed:
-        return QStringLiteral("cannot be written: ") + detail;
+        return QStringLiteral("cannot be written: ") + qt_error_string(result.systemError);
     }
     return {};
 }

@@ -1,10 +1,10 @@
 #include "commands.h"
 
 #include "conversions.h"
+#include "file_access.h"
 #include "model_file.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -36,11 +36,11 @@ const char *const kCoordinateNames[] = {"depth", "horizontal", "vertical"};
 // Whether the colour block's tag follows the records, complete or not.
 bool colourTagFollows(const QString &path, std::size_t points)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)
-        || !file.seek(qint64(ModelFile::kCountBytes + ModelFile::kRecordBytes * points)))
-        return false;
-    return file.read(4) == QByteArray(reinterpret_cast<const char *>(ModelFile::kColourTag), 4);
+    const std::size_t tagAt = ModelFile::kCountBytes + ModelFile::kRecordBytes * points;
+    const ReadResult read = readRegularFile(path.toStdString(), tagAt + 4, LongFile::ReadStart);
+    return read.result.ok() && read.bytes.size() == tagAt + 4
+           && std::equal(read.bytes.begin() + std::ptrdiff_t(tagAt), read.bytes.end(),
+                         std::begin(ModelFile::kColourTag));
 }
 
 QString text(const QString &path, const Facts &facts)

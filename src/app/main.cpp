@@ -3,8 +3,13 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
+
 int main(int argc, char *argv[])
 {
+    // Under a file-size limit a save then fails with EFBIG and is reported,
+    // instead of the signal ending the program with the user's work unsaved.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);

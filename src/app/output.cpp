@@ -1,25 +1,27 @@
 #include "output.h"
 
+#include "file_access.h"
+
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 QString writeOutput(const QString &path, std::span<const std::uint8_t> bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // A write may stop short (a full disk) without an error that commit() notices.
-    if (file.write(reinterpret_cast<const char *>(bytes.data()), qint64(bytes.size()))
-        != qint64(bytes.size())) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
+    const FileResult result = writeFileAtomically(path.toStdString(), bytes);
+    if (result.ok())
+        return {};
+    const QString reason = result.error ? qt_error_string(result.error) : QStringLiteral("failed");
+    switch (result.problem) {
+    case FileProblem::Create:
+        return QStringLiteral("cannot create a file beside it: ") + reason;
+    case FileProblem::Write:
+        return QStringLiteral("cannot write: ") + reason;
+    case FileProblem::Replace:
+        return QStringLiteral("cannot replace it: ") + reason;
+    default:
         return reason;
     }
-    if (!file.commit())
-        return file.errorString();
-    return {};
 }
 
 QString writeOutput(const QString &path, const QByteArray &bytes)

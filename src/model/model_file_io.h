@@ -21,13 +21,13 @@ struct FileResult {
     FileError error = FileError::None;
     DecodeError decodeError = DecodeError::None;
     std::int64_t count = 0; // the count found in an invalid file
-    std::string detail; // the system's own words, for the message box
+    int systemError = 0; // the system's error number (errno), 0 if it gave none
 
     bool ok() const { return error == FileError::None; }
 };
 
-// Writes the model beside the target and renames it over the target only when
-// every byte went out, so a failed save leaves an existing file as it was.
+// Writes the model beside the target, synced to the disk, and renames it over
+// the target only then, so a failed save leaves an existing file as it was.
 FileResult save(const Model &model, const std::string &path);
 
 // Reads and checks the whole file; `parsed` is set only when it holds a model.

@@ -12,7 +12,7 @@ namespace {
 // the conversion defined. NaN passes through and is skipped by the surface.
 float toSingle(double value)
 {
-    return static_cast<float>(std::clamp(value, -1e30, 1e30));
+    return static_cast<float>(std::min(std::max(value, -1e30), 1e30));
 }
 
 SurfacePoint onScreen(ViewCentre centre, double horizontal, double vertical)

@@ -19,24 +19,69 @@ int roundHalfEven(float v)
 
 // Where a point lands on a surface of the given size, or false when it lands
 // outside. The range test comes before any conversion: casting NaN, an
-// infinity or a huge value to int is undefined behaviour.
-// A margin lets the centre of a larger point lie that far beyond the edges.
-struct PixelGrid {
-    int width;
-    int height;
-    int margin = 0;
+// infinity or a huge value to int is undefined behaviour. A margin lets the
+// centre of a larger point lie that far beyond the edges.
+class PixelGrid {
+public:
+    PixelGrid(int width, int height, int margin = 0)
+        : width_(width + 2 * margin)
+        , height_(height + 2 * margin)
+        , margin_(margin)
+        , low_(-1.0f - float(margin))
+        , right_(float(width + margin) + 1.0f)
+        , bottom_(float(height + margin) + 1.0f)
+    {
+    }
 
     bool locate(float x, float y, int *px, int *py) const
     {
-        const float reach = 1.0f + float(margin);
-        if (!(x > -reach && x < float(width) + reach && y > -reach && y < float(height) + reach))
+        if (!(x > low_ && x < right_ && y > low_ && y < bottom_))
             return false;
         *px = roundHalfEven(x);
         *py = roundHalfEven(y);
-        return *px >= -margin && *px < width + margin && *py >= -margin
-               && *py < height + margin;
+        return unsigned(*px + margin_) < unsigned(width_)
+               && unsigned(*py + margin_) < unsigned(height_);
     }
+
+private:
+    int width_;
+    int height_;
+    int margin_;
+    float low_;
+    float right_;
+    float bottom_;
 };
+
+// The hot loop of every redraw, on its own so that everything stays in registers.
+void plotPixels(QRgb *bits, qsizetype stride, int width, int height,
+                std::span<const SurfacePoint> points, std::span<const Colour> colours)
+{
+    const PixelGrid grid(width, height);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        int px = 0;
+        int py = 0;
+        if (grid.locate(points[i].x, points[i].y, &px, &py))
+            bits[py * stride + px] = toQRgb(colours[i]);
+    }
+}
+
+void plotSquares(QRgb *bits, qsizetype stride, int width, int height,
+                 std::span<const SurfacePoint> points, std::span<const Colour> colours, int size)
+{
+    const int before = (size - 1) / 2;
+    const int after = size / 2;
+    const PixelGrid grid(width, height, std::max(before, after));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        int px = 0;
+        int py = 0;
+        if (!grid.locate(points[i].x, points[i].y, &px, &py))
+            continue;
+        const QRgb rgb = toQRgb(colours[i]);
+        for (int y = std::max(py - before, 0); y <= std::min(py + after, height - 1); ++y)
+            for (int x = std::max(px - before, 0); x <= std::min(px + after, width - 1); ++x)
+                bits[y * stride + x] = rgb;
+    }
+}
 
 // Rounds a coordinate of a box corner, bounded so that it stays an int.
 int boxCoordinate(float v, int size)
@@ -72,37 +117,18 @@ void ImageSurface::plotAll(std::span<const SurfacePoint> points, std::span<const
     const std::size_t count = std::min(points.size(), colours.size());
     QRgb *bits = reinterpret_cast<QRgb *>(image_.bits()); // detaches once, not per point
     const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
-    if (size <= 1) {
-        const PixelGrid grid {image_.width(), image_.height()};
-        for (std::size_t i = 0; i < count; ++i) {
-            int px = 0;
-            int py = 0;
-            if (grid.locate(points[i].x, points[i].y, &px, &py))
-                bits[py * stride + px] = toQRgb(colours[i]);
-        }
-        return;
-    }
-    const int before = (size - 1) / 2;
-    const int after = size / 2;
-    const PixelGrid grid {image_.width(), image_.height(), std::max(before, after)};
-    for (std::size_t i = 0; i < count; ++i) {
-        int px = 0;
-        int py = 0;
-        if (!grid.locate(points[i].x, points[i].y, &px, &py))
-            continue;
-        const QRgb rgb = toQRgb(colours[i]);
-        for (int y = std::max(py - before, 0); y <= std::min(py + after, image_.height() - 1); ++y)
-            for (int x = std::max(px - before, 0); x <= std::min(px + after, image_.width() - 1);
-                 ++x)
-                bits[y * stride + x] = rgb;
-    }
+    if (size <= 1)
+        plotPixels(bits, stride, image_.width(), image_.height(), points.first(count), colours);
+    else
+        plotSquares(bits, stride, image_.width(), image_.height(), points.first(count), colours,
+                    size);
 }
 
 Colour ImageSurface::pixel(float x, float y) const
 {
     int px = 0;
     int py = 0;
-    if (!PixelGrid {image_.width(), image_.height()}.locate(x, y, &px, &py))
+    if (!PixelGrid(image_.width(), image_.height()).locate(x, y, &px, &py))
         return kWhite;
     return fromQRgb(reinterpret_cast<const QRgb *>(image_.constScanLine(py))[px]);
 }

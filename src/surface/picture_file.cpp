@@ -1,20 +1,20 @@
 #include "picture_file.h"
 
+#include "file_access.h"
+
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include <cstring>
 
 namespace {
 
-PictureResult failure(PictureError error, const QString &detail = {})
+PictureResult failure(PictureError error, const QString &detail = {}, int systemError = 0)
 {
-    return {error, detail.toStdString()};
+    return {error, detail.toStdString(), systemError};
 }
 
 qint64 littleEndian(const QByteArray &bytes, int offset, int size)
@@ -25,86 +25,164 @@ qint64 littleEndian(const QByteArray &bytes, int offset, int size)
     return value;
 }
 
+struct BitmapHeader {
+    bool bitmap = false;
+    qint64 pixelOffset = 0, width = 0, height = 0, bitsPerPixel = 0, compression = 0;
+
+    bool uncompressed() const { return compression == 0 || compression == 3 || compression == 6; }
+};
+
+BitmapHeader bitmapHeader(const QByteArray &bytes)
+{
+    BitmapHeader header;
+    if (bytes.size() < 26 || !bytes.startsWith("BM"))
+        return header;
+    header.pixelOffset = littleEndian(bytes, 10, 4);
+    const qint64 headerSize = littleEndian(bytes, 14, 4);
+    if (headerSize == 12) { // the old core header: 16-bit sizes, never compressed
+        header.width = littleEndian(bytes, 18, 2);
+        header.height = littleEndian(bytes, 20, 2);
+        header.bitsPerPixel = littleEndian(bytes, 24, 2);
+    } else if (headerSize >= 40 && bytes.size() >= 34) {
+        header.width = qint32(littleEndian(bytes, 18, 4));
+        header.height = qint32(littleEndian(bytes, 22, 4));
+        header.bitsPerPixel = littleEndian(bytes, 28, 2);
+        header.compression = littleEndian(bytes, 30, 4);
+    } else {
+        return header;
+    }
+    header.bitmap = true;
+    return header;
+}
+
 // Qt accepts an uncompressed bitmap whose pixel rows stop early and leaves the
 // missing rows uninitialised, so the length is checked here first.
-bool bitmapRowsMissing(const QString &path)
+bool rowsMissing(const BitmapHeader &header, qint64 fileSize)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!header.bitmap || !header.uncompressed() || header.width <= 0 || header.bitsPerPixel <= 0)
         return false;
-    const QByteArray header = file.read(34);
-    if (header.size() < 26 || !header.startsWith("BM"))
-        return false;
-    const qint64 pixelOffset = littleEndian(header, 10, 4);
-    const qint64 headerSize = littleEndian(header, 14, 4);
-    qint64 width = 0, height = 0, bitsPerPixel = 0, compression = 0;
-    if (headerSize == 12) { // the old core header: 16-bit sizes, never compressed
-        width = littleEndian(header, 18, 2);
-        height = littleEndian(header, 20, 2);
-        bitsPerPixel = littleEndian(header, 24, 2);
-    } else if (headerSize >= 40 && header.size() >= 34) {
-        width = qint32(littleEndian(header, 18, 4));
-        height = qint32(littleEndian(header, 22, 4));
-        bitsPerPixel = littleEndian(header, 28, 2);
-        compression = littleEndian(header, 30, 4);
-    } else {
-        return false;
+    const qint64 rowBytes = (header.width * header.bitsPerPixel + 31) / 32 * 4;
+    const qint64 pixelBytes = fileSize - header.pixelOffset;
+    return pixelBytes < 0 || std::abs(header.height) > pixelBytes / rowBytes;
+}
+
+// Decodes into an image of the reader's size and format whose bytes are all
+// `fill`, where the reader tells them and they fit the allocation limit.
+bool decodeOver(const QByteArray &bytes, qint64 limit, char fill, QImage *image, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(false);
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    *image = {};
+    if (size.isValid() && format != QImage::Format_Invalid
+        && qint64(size.width()) * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8
+               <= limit) {
+        *image = QImage(size, format);
+        if (!image->isNull())
+            std::memset(image->bits(), fill, std::size_t(image->sizeInBytes()));
     }
-    const bool uncompressed = compression == 0 || compression == 3 || compression == 6;
-    if (!uncompressed || width <= 0 || bitsPerPixel <= 0)
+    if (reader.read(image))
+        return true;
+    *error = reader.errorString();
+    return false;
+}
+
+// Qt's BMP reader decodes into the image it is given when size and format fit,
+// and an RLE stream that stops early or skips leaves those pixels as they were:
+// decoded over two different fills, the pixels that differ are the unset ones.
+bool decodeUnsetWhite(const QByteArray &bytes, qint64 limit, QImage *picture, QString *error)
+{
+    QImage zeros;
+    QImage ones;
+    if (!decodeOver(bytes, limit, '\0', &zeros, error)
+        || !decodeOver(bytes, limit, '\xff', &ones, error) || zeros.size() != ones.size()
+        || zeros.format() != ones.format())
         return false;
-    const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-    const qint64 pixelBytes = file.size() - pixelOffset;
-    return pixelBytes < 0 || std::abs(height) > pixelBytes / rowBytes;
+    *picture = zeros.convertToFormat(QImage::Format_RGB32);
+    const int width = zeros.width();
+    const int pixelBytes = zeros.depth() / 8; // 0: several pixels a byte
+    const qsizetype stride = zeros.bytesPerLine();
+    const uchar *zero = zeros.constBits();
+    const uchar *one = ones.constBits();
+    auto *out = reinterpret_cast<QRgb *>(picture->bits());
+    for (int y = 0; y < zeros.height(); ++y, zero += stride, one += stride, out += width) {
+        if (std::equal(zero, zero + stride, one))
+            continue;
+        for (int i = 0; pixelBytes > 0 && i < width * pixelBytes; ++i)
+            if (zero[i] != one[i])
+                out[i / pixelBytes] = qRgb(255, 255, 255);
+        for (int x = 0; pixelBytes == 0 && x < width; ++x)
+            if (zeros.pixelIndex(x, y) != ones.pixelIndex(x, y))
+                out[x] = qRgb(255, 255, 255);
+    }
+    return true;
 }
 
 } // namespace
 
 DecodedPicture readPicture(const QString &path)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path.toStdString(), ec);
-    if (ec || !std::filesystem::exists(status))
-        return {{}, failure(PictureError::NotFound)};
-    if (!std::filesystem::is_regular_file(status))
+    // No picture within the allocation limit comes from a larger file.
+    const ReadResult read
+        = readRegularFile(path.toStdString(), std::size_t(kPictureAllocationLimitMB) << 20);
+    switch (read.result.problem) {
+    case FileProblem::None:
+        break;
+    case FileProblem::NotFound:
+        return {{}, failure(PictureError::NotFound, {}, read.result.error)};
+    case FileProblem::NotRegularFile:
         return {{}, failure(PictureError::NotRegularFile)};
+    case FileProblem::TooLarge:
+        return {{}, failure(PictureError::TooLarge)};
+    default:
+        return {{}, failure(PictureError::ReadFailed, {}, read.result.error)};
+    }
+    return decodePicture(QByteArray::fromRawData(reinterpret_cast<const char *>(read.bytes.data()),
+                                                 qsizetype(read.bytes.size())));
+}
 
-    QImageReader::setAllocationLimit(kPictureAllocationLimitMB);
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    const QSize size = reader.size();
-    if (size.isValid()
-        && qint64(size.width()) * size.height() * 4 > qint64(kPictureAllocationLimitMB) << 20)
+DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
+{
+    QImageReader::setAllocationLimit(allocationLimitMB);
+    const qint64 limit = qint64(allocationLimitMB) << 20;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize size = QImageReader(&buffer).size();
+    if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
         return {{}, failure(PictureError::TooLarge)};
 
-    if (bitmapRowsMissing(path))
+    const BitmapHeader header = bitmapHeader(bytes);
+    if (rowsMissing(header, bytes.size()))
         return {{}, failure(PictureError::Truncated)};
 
+    QString error;
     QImage image;
-    if (!reader.read(&image))
-        return {{}, failure(PictureError::Unreadable, reader.errorString())};
+    const bool decoded = header.bitmap && !header.uncompressed()
+                             ? decodeUnsetWhite(bytes, limit, &image, &error)
+                             : decodeOver(bytes, limit, '\0', &image, &error);
+    // Qt's MNG reader reports success with no image for some broken files.
+    if (!decoded || image.isNull())
+        return {{}, failure(PictureError::Unreadable, error)};
     return {image.convertToFormat(QImage::Format_RGB32), {}};
 }
 
 PictureResult writePicture(const QImage &image, const QString &path)
 {
-    // Encode in memory first: a full disk then shows up as a short write below.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter encoder(&buffer, "bmp");
     if (!encoder.write(image.convertToFormat(QImage::Format_RGB888)))
         return failure(PictureError::WriteFailed, encoder.errorString());
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failure(PictureError::WriteFailed, file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return failure(PictureError::WriteFailed, reason);
-    }
-    if (!file.commit())
-        return failure(PictureError::WriteFailed, file.errorString());
+    const FileResult written = writeFileAtomically(
+        path.toStdString(),
+        {reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())});
+    if (!written.ok())
+        return failure(PictureError::WriteFailed, {}, written.error);
     return {};
 }

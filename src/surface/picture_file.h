@@ -2,6 +2,7 @@
 
 #include "surface.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -13,9 +14,14 @@ struct DecodedPicture {
     PictureResult result;
 };
 
-// Reads a bitmap safely: anything but a regular file (a folder, a named pipe)
-// is refused before it is opened, and oversized headers are refused.
+// Reads a picture file once, through one descriptor: anything but a regular
+// file (a folder, a named pipe, a device) is refused before it is read.
 DecodedPicture readPicture(const QString &path);
+
+// The program's checks, then Qt's decoder, on the bytes of a picture file.
+// Pixels the file leaves unset are white, whatever memory held before.
+DecodedPicture decodePicture(const QByteArray &bytes,
+                             int allocationLimitMB = kPictureAllocationLimitMB);
 
 // Writes a 24-bit BMP through a temporary file renamed over the target, so a
 // failed write leaves an existing file as it was and no new file behind.

@@ -18,12 +18,14 @@ enum class PictureError {
     TooLarge,
     Truncated,
     Unreadable,
+    ReadFailed,
     WriteFailed,
 };
 
 struct PictureResult {
     PictureError error = PictureError::None;
-    std::string detail; // the platform's own words, for the message box
+    std::string detail; // the decoder's own words, for the message box
+    int systemError = 0; // the system's error number (errno), 0 if it gave none
 
     bool ok() const { return error == PictureError::None; }
 };

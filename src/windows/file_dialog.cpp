@@ -29,7 +29,7 @@ FileDialog::FileDialog(QWidget *parent, const QString &pattern, QRect drive, QRe
     QWidget::setTabOrder(drives_, folders_);
     QWidget::setTabOrder(folders_, files_);
 
-    const QString start = QDir::currentPath();
+    const QString start = dialogStartFolder();
     drives_->showDriveOf(start);
     folders_->setPath(start);
     files_->setPath(folders_->path());

@@ -1,5 +1,7 @@
 #include "file_lists.h"
 
+#include "file_access.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -9,6 +11,8 @@
 
 QString pathInFolder(const QString &folder, const QString &name)
 {
+    if (folder.isEmpty())
+        return {};
     if (folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + QLatin1Char('/') + name;
@@ -135,8 +139,22 @@ void FileList::fill()
     filling_ = true;
     clear();
     if (!path_.isEmpty()) {
-        addItems(QDir(path_).entryList({pattern_}, QDir::Files,
-                                       QDir::Name | QDir::IgnoreCase | QDir::LocaleAware));
+        // Hidden files too: a model saved under the empty name is ".chs".
+        const QStringList names
+            = QDir(path_).entryList({pattern_}, QDir::Files | QDir::Hidden,
+                                    QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        for (const QString &name : names)
+            if (!isTemporaryFileName(name.toStdString()))
+                addItem(name);
     }
     filling_ = false;
+}
+
+QString dialogStartFolder()
+{
+    const QString current = QDir::currentPath();
+    const QFileInfo info(current);
+    if (!current.isEmpty() && info.isDir() && info.isReadable() && QDir(current).isReadable())
+        return current;
+    return QDir::homePath();
 }

@@ -4,8 +4,12 @@
 #include <QListWidget>
 
 // The path of a file in a folder with exactly one separator between them,
-// also at the filesystem root ("/" and "a.chs" give "/a.chs").
+// also at the filesystem root ("/" and "a.chs" give "/a.chs"); empty without a folder.
 QString pathInFolder(const QString &folder, const QString &name);
+
+// Where a fresh file dialog opens: the process's current folder, or the home
+// folder when the current one is gone or cannot be read.
+QString dialogStartFolder();
 
 // The roots of the mounted file systems, the filesystem root first.
 class DriveList : public QComboBox {
@@ -43,7 +47,8 @@ private:
     QString path_;
 };
 
-// The files of one folder that match the pattern, sorted by name.
+// The files of one folder that match the pattern, hidden ones included, sorted
+// by name; the temporary files of saves are never listed.
 class FileList : public QListWidget {
     Q_OBJECT
 

@@ -1,5 +1,6 @@
 #include "model_file_messages.h"
 
+#include "platform.h"
 #include "texts.h"
 
 #include <QDir>
@@ -52,9 +53,8 @@ QString modelFileFailureText(const QString &path, const ModelFile::FileResult &r
 {
     if (result.ok())
         return {};
-    QString reason = reasonFor(result);
-    if (!result.detail.empty())
-        reason += QStringLiteral(" (%1)").arg(QString::fromStdString(result.detail));
+    const QString reason
+        = result.systemError != 0 ? systemErrorText(result.systemError) : reasonFor(result);
     return QString(writing ? Texts::kCannotWriteFile : Texts::kCannotReadFile)
         .arg(QDir::toNativeSeparators(path), reason);
 }

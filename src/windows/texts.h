@@ -83,6 +83,22 @@ inline constexpr char kReasonUnreadable[] = "ビットマップとして読み�
 inline constexpr char kReasonWriteFailed[] = "書き込みに失敗しました。";
 inline constexpr char kReasonCannotOpen[] = "ファイルを開けません。";
 inline constexpr char kReasonReadFailed[] = "読み込みに失敗しました。";
+// Why the system refused, by its error number.
+inline constexpr char kSystemNoSpace[] = "ディスクに空きがありません。";
+inline constexpr char kSystemQuotaExceeded[] = "ディスクの使用量が割り当ての上限に達しています。";
+inline constexpr char kSystemFileTooLarge[] = "ファイルの大きさが上限を超えます。";
+inline constexpr char kSystemAccessDenied[] = "アクセスが許可されていません。";
+inline constexpr char kSystemNotPermitted[] = "この操作は許可されていません。";
+inline constexpr char kSystemReadOnly[] = "読み取り専用のドライブです。";
+inline constexpr char kSystemNameTooLong[] = "ファイル名が長すぎます。";
+inline constexpr char kSystemNoSuchEntry[] = "ファイルまたはフォルダーが見つかりません。";
+inline constexpr char kSystemNotFolder[] = "パスの途中にフォルダーでないものがあります。";
+inline constexpr char kSystemIsFolder[] = "ファイルではなくフォルダーです。";
+inline constexpr char kSystemInputOutput[] = "ディスクの読み書きでエラーが起きました。";
+inline constexpr char kSystemTooManyOpen[] = "開いているファイルが多すぎます。";
+inline constexpr char kSystemNoMemory[] = "メモリーが足りません。";
+inline constexpr char kSystemBusy[] = "ファイルが使用中です。";
+inline constexpr char kSystemLinkLoop[] = "シンボリックリンクが多すぎます。";
 // Why a model file is refused; "%1" is the count of points the file states.
 inline constexpr char kReasonNoPointCount[] = "点の数が書かれていません。";
 inline constexpr char kReasonNegativePointCount[] = "点の数 %1 が負の値です。";

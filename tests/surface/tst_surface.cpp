@@ -138,6 +138,9 @@ private slots:
             << cutShortBitmap(3, 10, 2, false) << PictureError::Truncated;
         QTest::newRow("complete narrow bitmap")
             << cutShortBitmap(3, 10, 0, true) << PictureError::None;
+        QTest::newRow("MNG the decoder reads as no picture")
+            << QByteArray::fromHex("8a4d4e470d0a1a0a0000000000000000ffffff0055000000aa000000")
+            << PictureError::Unreadable;
         QTest::newRow("a folder") << QByteArray("folder") << PictureError::NotRegularFile;
         QTest::newRow("missing") << QByteArray("missing") << PictureError::NotFound;
     }

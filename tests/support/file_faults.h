@@ -1,0 +1,70 @@
+#pragma once
+
+// File-system faults for tests: a file-size limit, a really full file system.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+#include <csignal>
+#include <functional>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Runs `body` in a child process whose files cannot grow past `fileSizeLimit`
+// bytes, with SIGXFSZ ignored so that writes fail with EFBIG; its return value
+// is the child's exit status, -1 if the child did not exit normally.
+inline int runInChild(const std::function<int()> &body, rlim_t fileSizeLimit = RLIM_INFINITY)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit fileSize {fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        ::_exit(body());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// A small tmpfs mounted on a folder for the lifetime of the object; mounting
+// needs root, so callers skip when mounted() is false.
+class SmallTmpfs {
+public:
+    SmallTmpfs(const QString &folder, int kibibytes)
+        : folder_(QFile::encodeName(folder))
+    {
+        const QByteArray options = "size=" + QByteArray::number(kibibytes) + "k";
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~SmallTmpfs()
+    {
+        if (mounted_)
+            ::umount2(folder_.constData(), MNT_DETACH);
+    }
+    SmallTmpfs(const SmallTmpfs &) = delete;
+    SmallTmpfs &operator=(const SmallTmpfs &) = delete;
+
+    bool mounted() const { return mounted_; }
+
+private:
+    QByteArray folder_;
+    bool mounted_ = false;
+};
+
+// Fills the file system of `folder` with one file until it is full, then
+// gives `leaveBytes` back, so that a write of more than that fails part-way.
+inline bool fillUp(const QString &folder, qint64 leaveBytes)
+{
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler")));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size()) { }
+    return filler.resize(std::max<qint64>(0, filler.size() - leaveBytes));
+}

@@ -1,0 +1,177 @@
+#include "picture_file.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Palette entry i is (i, i, 0): never white, so a pixel left unset shows.
+QRgb paletteColour(int index)
+{
+    return qRgb(index, index, 0);
+}
+
+// An 8 x 4 bottom-up bitmap, RLE8 for 8 bits a pixel, RLE4 for 4.
+QByteArray rleBitmap(int bitsPerPixel, const QByteArray &stream)
+{
+    const int colours = 1 << bitsPerPixel;
+    const int offset = 14 + 40 + 4 * colours;
+    QByteArray bytes;
+    const auto u32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            bytes.append(char(v >> 8 * i));
+    };
+    bytes.append("BM");
+    u32(offset + stream.size());
+    u32(0);
+    u32(offset);
+    u32(40);
+    u32(8);
+    u32(4);
+    u32(1 | bitsPerPixel << 16); // planes, bits per pixel
+    u32(bitsPerPixel == 8 ? 1 : 2);
+    u32(stream.size());
+    for (const quint32 field : {0, 0, colours, 0})
+        u32(field);
+    for (int i = 0; i < colours; ++i)
+        u32(paletteColour(i) & 0xFFFFFF);
+    return bytes + stream;
+}
+
+struct Crafted {
+    const char *label;
+    int bitsPerPixel;
+    const char *stream;
+    // Per row from the top, one character a pixel: a palette index in hex, '.' for unset.
+    const char *pixels[4];
+};
+
+const Crafted kCrafted[] = {
+    {"RLE8 stopping early", 8, "0305", {"........", "........", "........", "555....."}},
+    {"RLE8 skipping with a delta",
+     8,
+     "0207 0002 0301 0209 0001",
+     {"........", "........", ".....99.", "77......"}},
+    {"RLE8 running past the row",
+     8,
+     "0c04 0000 0209 0001", // cut at the row's end
+     {"........", "........", "99......", "44444444"}},
+    {"RLE4 stopping early", 4, "0312", {"........", "........", "........", "121....."}},
+    {"RLE4 skipping with a delta",
+     4,
+     "0256 0002 0301 0278 0001",
+     {"........", "........", ".....78.", "56......"}},
+    {"RLE4 running past the row",
+     4,
+     "0b34 0000 0256 0001",
+     {"........", "........", "56......", "34343434"}},
+};
+
+QByteArray pixelBytes(const QImage &image)
+{
+    return {reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()};
+}
+
+} // namespace
+
+class TestPictureFile : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    static QString craftedPath(const QTemporaryDir &dir, int row)
+    {
+        return dir.filePath(QString::number(row) + ".bmp");
+    }
+
+    // The crafted files decoded by a fresh run of this program with malloc's
+    // fresh memory filled with `perturb`, optionally under valgrind.
+    QByteArray decodedElsewhere(const QString &perturb, const QStringList &tool = {})
+    {
+        QStringList arguments = tool;
+        arguments << QCoreApplication::applicationFilePath() << "--decode";
+        for (int row = 0; row < int(std::size(kCrafted)); ++row)
+            arguments << craftedPath(dir_, row);
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("MALLOC_PERTURB_", perturb);
+        child.setProcessEnvironment(environment);
+        child.start(arguments.takeFirst(), arguments);
+        if (!child.waitForFinished(300000) || child.exitCode() != 0)
+            return "exit " + QByteArray::number(child.exitCode()) + child.readAllStandardError();
+        return child.readAllStandardOutput();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (int row = 0; row < int(std::size(kCrafted)); ++row) {
+            QFile file(craftedPath(dir_, row));
+            const QByteArray stream = QByteArray::fromHex(kCrafted[row].stream);
+            QVERIFY(file.open(QIODevice::WriteOnly)
+                    && file.write(rleBitmap(kCrafted[row].bitsPerPixel, stream)) > 0);
+        }
+    }
+
+    // Pixels the stream does not set are white.
+    void rlePixels_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(kCrafted)); ++row)
+            QTest::newRow(kCrafted[row].label) << row;
+    }
+    void rlePixels()
+    {
+        QFETCH(int, row);
+        QImage expected(8, 4, QImage::Format_RGB32);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const char index = kCrafted[row].pixels[y][x];
+                expected.setPixel(x, y,
+                                  index == '.'
+                                      ? qRgb(255, 255, 255)
+                                      : paletteColour(QByteArray(1, index).toInt(nullptr, 16)));
+            }
+        const DecodedPicture decoded = readPicture(craftedPath(dir_, row));
+        QVERIFY(decoded.result.ok());
+        QCOMPARE(decoded.image, expected);
+    }
+
+    // The same pixels whatever fresh memory holds, and no read of memory never written.
+    void rlePixelsIndependentOfMemory()
+    {
+        QByteArray here;
+        for (int row = 0; row < int(std::size(kCrafted)); ++row)
+            here += pixelBytes(readPicture(craftedPath(dir_, row)).image);
+        QCOMPARE(decodedElsewhere("17"), here);
+        QCOMPARE(decodedElsewhere("238"), here);
+#ifdef __SANITIZE_ADDRESS__
+        QSKIP("valgrind cannot run a program built with AddressSanitizer");
+#endif
+        const QString valgrind = QStandardPaths::findExecutable("valgrind");
+        if (valgrind.isEmpty())
+            QSKIP("valgrind is not installed");
+        QCOMPARE(decodedElsewhere("0", {valgrind, "-q", "--error-exitcode=99"}), here);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc > 2
+        && qstrcmp(argv[1], "--decode") == 0) { // the child of rlePixelsIndependentOfMemory
+        for (int i = 2; i < argc; ++i) {
+            const QByteArray pixels
+                = pixelBytes(readPicture(QString::fromLocal8Bit(argv[i])).image);
+            std::fwrite(pixels.constData(), 1, size_t(pixels.size()), stdout);
+        }
+        return 0;
+    }
+    QCoreApplication app(argc, argv);
+    TestPictureFile test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_picture_file.moc"

@@ -1,0 +1,265 @@
+#include "file_faults.h"
+#include "file_lists.h"
+#include "model_file_io.h"
+#include "model_file_messages.h"
+#include "picture_file.h"
+#include "platform.h"
+#include "window_test.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QUndoStack>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+// A soft file-size limit on this process for the lifetime of the object.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit limited {bytes, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit saved_ {};
+};
+
+// The text that `readAs` gives for `path` when run as the user nobody.
+QString textAsOrdinaryUser(const std::function<QString()> &readAs)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "no pipe";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(1);
+        const QByteArray text = readAs().toUtf8();
+        ::_exit(::write(channel[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
+    }
+    ::close(channel[1]);
+    QFile reader;
+    reader.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QString text = QString::fromUtf8(reader.readAll());
+    ::waitpid(child, nullptr, 0);
+    return text;
+}
+
+} // namespace
+
+class TestFileSafety : public QObject {
+    Q_OBJECT
+
+    QString startFolder_;
+    QByteArray home_;
+
+    static FileList *files(QDialog *dialog) { return child<FileList>(dialog, "files"); }
+    static FolderList *folders(QDialog *dialog) { return child<FolderList>(dialog, "folders"); }
+    // Types `name` into the save dialog that `action` opens and presses 保存.
+    static void saveThroughDialog(Program &program, const char *action, const QString &name)
+    {
+        withModal<QDialog>([&] { trigger(&program.window, action); },
+                           [&](QDialog *dialog) {
+                               child<QLineEdit>(dialog, "name")->setText(name);
+                               click(dialog, "saveButton");
+                           });
+    }
+    // A model in place, with nothing unsaved to ask about.
+    static void setPoints(Program &program, int count)
+    {
+        Model model;
+        for (int point = 0; point < count; ++point) {
+            model.points.push_back({double(point % 7), double(point), -2.0});
+            model.colours.push_back(0);
+        }
+        program.document.importModel(std::move(model));
+        program.document.history()->setClean();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        std::signal(SIGXFSZ, SIG_IGN); // as the program does at start
+        startFolder_ = QDir::currentPath();
+        home_ = qgetenv("HOME");
+    }
+    void cleanup()
+    {
+        QDir::setCurrent(startFolder_);
+        qputenv("HOME", home_);
+    }
+
+    // A save that does not fit: the old file byte for byte, the real reason, caption and name kept.
+    void fullDiskReported_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<int>("limit"); // a file-size limit in bytes; 0: a full tmpfs
+        QTest::addColumn<int>("free"); // bytes left free on the tmpfs
+        QTest::addColumn<QString>("reason");
+        const QString tooLarge = "ファイルの大きさが上限を超えます。";
+        const QString full = "ディスクに空きがありません。";
+        QTest::newRow("model of 2816 bytes, limit 1 KiB") << "chs" << 100 << 1024 << 0 << tooLarge;
+        QTest::newRow("model of 84 KB, limit 16 KiB") << "chs" << 3000 << 16384 << 0 << tooLarge;
+        QTest::newRow("bitmap of 204 KB, limit 16 KiB") << "bmp" << 1 << 16384 << 0 << tooLarge;
+        QTest::newRow("model of 2816 bytes, full disk") << "chs" << 100 << 0 << 0 << full;
+        QTest::newRow("model of 84 KB, 16 KiB free") << "chs" << 3000 << 0 << 16384 << full;
+        QTest::newRow("bitmap of 204 KB, 16 KiB free") << "bmp" << 1 << 0 << 16384 << full;
+    }
+    void fullDiskReported()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, points);
+        QFETCH(int, limit);
+        QFETCH(int, free);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("disk");
+        QVERIFY(QDir().mkdir(folder));
+        const SmallTmpfs disk(folder, 1024);
+        if (limit == 0 && !disk.mounted())
+            QSKIP("mounting a tmpfs is not permitted here");
+        QDir::setCurrent(folder);
+        const QString target = QDir(folder).filePath("old." + kind);
+        QVERIFY(
+            QFile::copy(QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/one-point.chs"), target));
+        const QByteArray old = contents(target);
+        MessageBoxes messages(QMessageBox::Yes);
+        Program main;
+        setPoints(main, points);
+        main.window.setWindowTitle("k");
+        {
+            const FileSizeLimit limited(limit > 0 ? rlim_t(limit) : RLIM_INFINITY);
+            if (limit == 0)
+                QVERIFY(fillUp(folder, free));
+            saveThroughDialog(main, kind == "chs" ? "saveAsAction" : "saveBitmapAction", "old");
+        }
+        QCOMPARE(contents(target), old);
+        QCOMPARE(messages.shown.size(), 2); // overwrite?, then the failure
+        QCOMPARE(messages.shown[1].text,
+                 QString("ファイル %1 に書き込めません。\n%2").arg(target, reason));
+        QCOMPARE(shownTitle(&main.window), "k");
+        QVERIFY(main.document.fileName().isEmpty());
+    }
+
+    // Without a readable current folder the dialogs start in the home folder.
+    void startFolder_data()
+    {
+        QTest::addColumn<int>("depth"); // folders of 200 bytes below a removed one
+        QTest::newRow("current folder removed") << 0;
+        QTest::newRow("current folder deeper than the path limit") << 25;
+    }
+    void startFolder()
+    {
+        QFETCH(int, depth);
+        QTemporaryDir dir;
+        const QString home = dir.filePath("home");
+        QVERIFY(QDir().mkdir(home) && QDir().mkdir(dir.filePath("gone")));
+        qputenv("HOME", QFile::encodeName(home));
+        QVERIFY(QDir::setCurrent(dir.filePath("gone")));
+        const QByteArray deep(200, 'd');
+        for (int level = 0; level < depth; ++level)
+            QVERIFY(::mkdir(deep.constData(), 0700) == 0 && ::chdir(deep.constData()) == 0);
+        if (depth == 0)
+            QVERIFY(QDir().rmdir(dir.filePath("gone")));
+
+        MessageBoxes messages;
+        Program main;
+        setPoints(main, 3);
+        const QString name = "zuvorak-start-" + QString::number(::getpid());
+        saveThroughDialog(main, "saveAsAction", name);
+        withModal<QDialog>([&] { trigger(&main.window, "openAction"); },
+                           [&](QDialog *dialog) {
+                               QCOMPARE(folders(dialog)->path(), home);
+                               QCOMPARE(files(dialog)->count(), 1);
+                           });
+        for (int level = 0; level < depth; ++level)
+            QVERIFY(::chdir("..") == 0 && ::rmdir(deep.constData()) == 0);
+        const bool atRoot = QFile::remove("/" + name + ".chs");
+        QVERIFY(!atRoot);
+        QVERIFY(messages.shown.empty());
+        QCOMPARE(main.document.fileName(), QDir(home).filePath(name + ".chs"));
+    }
+
+    // A model saved under the empty name is listed and opens again; our temporary
+    // files and other hidden entries are never listed.
+    void hiddenModelFileListed()
+    {
+        QTemporaryDir dir;
+        QDir::setCurrent(dir.path());
+        for (const char *name : {".notes", ".zuvorak-Ab12Cd.tmp", "list.tmp"})
+            QVERIFY(QFile(name).open(QIODevice::WriteOnly));
+        QVERIFY(QDir().mkdir(".hidden-folder"));
+        MessageBoxes messages;
+        Program main;
+        setPoints(main, 3);
+        saveThroughDialog(main, "saveAsAction", "");
+        setPoints(main, 1);
+        withModal<QDialog>(
+            [&] { trigger(&main.window, "openAction"); },
+            [&](QDialog *dialog) {
+                QCOMPARE(files(dialog)->count(), 1);
+                QCOMPARE(files(dialog)->item(0)->text(), ".chs");
+                QCOMPARE(folders(dialog)->item(folders(dialog)->count() - 1)->text().trimmed(),
+                         QFileInfo(dir.path()).fileName()); // no subfolder listed
+                files(dialog)->setCurrentRow(0);
+            });
+        QCOMPARE(main.document.model().count(), 3);
+        FileList list;
+        list.setPattern("*.tmp");
+        list.setPath(dir.path());
+        QCOMPARE(list.count(), 1);
+        QCOMPARE(list.item(0)->text(), "list.tmp");
+        QVERIFY(messages.shown.empty());
+    }
+
+    // A file the user may not read: the message gives that reason.
+    void unreadableAsOrdinaryUser_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("model file") << "chs";
+        QTest::newRow("picture") << "bmp";
+    }
+    void unreadableAsOrdinaryUser()
+    {
+        QFETCH(QString, kind);
+        if (::geteuid() != 0)
+            QSKIP("switching to the user nobody needs root");
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                      | QFileDevice::ExeOwner
+                                                      | QFileDevice::ExeOther));
+        const QString path = dir.filePath("private." + kind);
+        QVERIFY(QFile::copy(QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/one-point.chs"), path));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+        const QString text = textAsOrdinaryUser([&] {
+            if (kind == "chs") {
+                ModelFile::ParsedModel parsed;
+                return modelFileFailureText(path, ModelFile::load(path.toStdString(), parsed),
+                                            false);
+            }
+            return pictureFailureText(path, readPicture(path).result, false);
+        });
+        QCOMPARE(
+            text,
+            QString("ファイル %1 を読み込めません。\nアクセスが許可されていません。").arg(path));
+    }
+};
+
+ZUVORAK_WINDOW_TEST_MAIN(TestFileSafety)
+#include "tst_file_safety.moc"
