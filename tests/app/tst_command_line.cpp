@@ -237,9 +237,28 @@ private slots:
                 .status,
             0);
         QCOMPARE(listing(one.path()).size(), 8);
+        QVERIFY2(!run(QStringList {"render"} + models + QStringList {"-o", one.path()})
+                      .err.contains("done"),
+                 "a progress line where standard error is no terminal");
         for (const QString &name : listing(one.path()))
             QVERIFY2(contents(one.filePath(name)) == contents(two.filePath(name)),
                      qPrintable(name));
+    }
+
+    // On a terminal (a pseudo-terminal from script(1)) the progress line counts the inputs.
+    void progressOnATerminal()
+    {
+        QTemporaryDir out;
+        const QString command = QStringLiteral("%1 render model.chs drawing.png old.chs -o %2 "
+                                               "--format bmp --jobs 1 >/dev/null")
+                                    .arg(QStringLiteral(ZUVORAK_PROGRAM), out.path());
+        QProcess terminal;
+        terminal.setWorkingDirectory(dir_.path());
+        terminal.start("script", {"-qefc", command, "/dev/null"});
+        QVERIFY(terminal.waitForFinished());
+        const QString shown = QString::fromUtf8(terminal.readAll());
+        QVERIFY2(shown.contains("zuvorak render: 1 of 3 done, 0 failed"), qPrintable(shown));
+        QVERIFY2(shown.contains("2 of 3 done, 1 failed"), qPrintable(shown));
     }
 
     void info_data()
@@ -348,10 +367,11 @@ private slots:
                 {"export", "model.chs", "-o", "groups.3mf", "--colours", QString::number(groups)});
             QVERIFY2(result.status == 0, qPrintable(result.err));
             QProcess python;
-            python.start("python3", {"-c",
-                                     "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read("
-                                     "'3D/3dmodel.model').count(b'<object'))",
-                                     path("groups.3mf")});
+            python.start("/usr/bin/python3",
+                         {"-c",
+                          "import sys, zipfile; print(zipfile.ZipFile(sys.argv[1]).read("
+                          "'3D/3dmodel.model').count(b'<object'))",
+                          path("groups.3mf")});
             QVERIFY(python.waitForFinished());
             QCOMPARE(python.readAllStandardOutput().trimmed().toInt(), groups + 2);
         }
