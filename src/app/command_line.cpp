@@ -11,6 +11,9 @@
 #include <QThread>
 
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace CommandLine {
 
@@ -150,6 +153,17 @@ QList<Job> planJobs(const Command &command, const QStringList &inputs,
     return jobs;
 }
 
+// Every input allocates and frees buffers of megabytes. Kept in the heap they
+// are reused; mapped afresh each time, their page faults cost a third of the time.
+void keepLargeBuffers()
+{
+#if defined(__GLIBC__)
+    constexpr int kLarge = 64 << 20;
+    mallopt(M_MMAP_THRESHOLD, kLarge);
+    mallopt(M_TRIM_THRESHOLD, 4 * kLarge);
+#endif
+}
+
 int runCommand(Command &command, const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -171,6 +185,7 @@ int runCommand(Command &command, const QStringList &arguments)
     QString kind;
     const QList<Job> jobs = planJobs(command, inputs, parser, kind);
     command.readOptions(parser, kind);
+    keepLargeBuffers();
     return runJobs(command, jobs, threads);
 }
 
