@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,8 @@ int main(int argc, char **argv)
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     setUpApplication(app);
+    // Styles chosen here stay out of the user's settings.
+    QStandardPaths::setTestModeEnabled(true);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

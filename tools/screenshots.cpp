@@ -80,6 +80,9 @@ void click(QWidget *window, const char *button, int times = 1)
 
 int main(int argc, char *argv[])
 {
+    // Settings of its own, so the styles chosen here never reach the user's.
+    const QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);
     setUpApplication(app);
     out = QDir(
@@ -109,6 +112,26 @@ int main(int argc, char *argv[])
     click(&main, "turnLeft5", 5);
     click(&main, "turnUp5", 2);
     save(&main, "main-window.png");
+
+    // The same view in the large view, with larger points shaded by depth,
+    // panned by a right drag to bring the relief to the middle.
+    trigger(&main, "largeViewAction");
+    QWidget *large = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("largeView"))
+            large = window;
+    large->resize(480, 480);
+    trigger(large, "pointSize2");
+    large->findChild<QAction *>(QStringLiteral("shadingAction"))->setChecked(true);
+    for (const auto &[type, at] : {std::pair {QEvent::MouseButtonPress, QPointF(300, 300)},
+                                   std::pair {QEvent::MouseMove, QPointF(232, 240)},
+                                   std::pair {QEvent::MouseButtonRelease, QPointF(232, 240)}}) {
+        QMouseEvent event(type, at, large->mapToGlobal(at), Qt::RightButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::RightButton, {});
+        QApplication::sendEvent(large, &event);
+    }
+    save(large, "large-view.png");
+    large->close();
 
     // The save dialog starts in the current folder: one with a few models in it.
     QTemporaryDir models;

@@ -24,11 +24,13 @@ SurfacePoint onScreen(ViewCentre centre, double horizontal, double vertical)
 // so the farthest points still show on a white view.
 Colour shade(Colour colour, double farness)
 {
-    const double lighten = std::clamp(farness, 0.0, 1.0) * 0.7;
+    // NaN, from a point that is never drawn, counts as nearest.
+    const double lighten = (farness > 0 ? std::min(farness, 1.0) : 0.0) * 0.7;
     Colour result = 0;
     for (int shift = 0; shift < 24; shift += 8) {
         const int channel = (colour >> shift) & 0xFF;
-        result |= int(std::lround(channel + (255 - channel) * lighten)) << shift;
+        // Half up, as lround gives for these non-negative values, without a call per channel.
+        result |= int(channel + (255 - channel) * lighten + 0.5) << shift;
     }
     return result;
 }
@@ -100,17 +102,18 @@ Projection Projection::fitting(int width, int height)
             std::min(width, height) / double(kViewSize)};
 }
 
-void ViewRenderer::drawView(Surface &surface, const Model &model, double turnDegrees,
-                            double tiltDegrees, const Projection &projection,
-                            const PointStyle &style)
+template<typename Place>
+void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projection &projection,
+                              const PointStyle &style, const Place &place)
 {
-    const PairTurn turn(turnDegrees, kFirstTurnSubstitute);
-    const PairTurn tilt(tiltDegrees, kSecondTurnSubstitute);
+    // Shading needs the depth range first; the placed points are kept for the drawing.
     double nearest = std::numeric_limits<double>::infinity();
     double farthest = -nearest;
     if (style.shading) {
-        for (const Coords &point : model.points) {
-            const double depth = turnPoint(turn, tilt, point)[Depth];
+        placed_.resize(model.points.size());
+        for (std::size_t i = 0; i < model.points.size(); ++i) {
+            placed_[i] = place(model.points[i]);
+            const double depth = placed_[i][Depth];
             if (std::isfinite(depth)) {
                 nearest = std::min(nearest, depth);
                 farthest = std::max(farthest, depth);
@@ -123,13 +126,30 @@ void ViewRenderer::drawView(Surface &surface, const Model &model, double turnDeg
     for (std::size_t first = 0; first < model.points.size(); first += kBlock) {
         const std::size_t count = std::min(kBlock, model.points.size() - first);
         for (std::size_t i = 0; i < count; ++i) {
-            const Coords turned = turnPoint(turn, tilt, model.points[first + i]);
-            positions_[i] = {toSingle(projection.originX + projection.scale * turned[Horizontal]),
-                             toSingle(projection.originY - projection.scale * turned[Vertical])};
+            const Coords placed
+                = style.shading ? placed_[first + i] : place(model.points[first + i]);
+            positions_[i] = {toSingle(projection.originX + projection.scale * placed[Horizontal]),
+                             toSingle(projection.originY - projection.scale * placed[Vertical])};
             if (style.shading)
-                shaded_[i] = shade(model.colours[first + i], (turned[Depth] - nearest) / depthSpan);
+                shaded_[i] = shade(model.colours[first + i], (placed[Depth] - nearest) / depthSpan);
         }
         const Colour *colours = style.shading ? shaded_.data() : model.colours.data() + first;
         surface.plotAll({positions_.data(), count}, {colours, count}, style.size);
     }
+}
+
+void ViewRenderer::drawView(Surface &surface, const Model &model, double turnDegrees,
+                            double tiltDegrees, const Projection &projection,
+                            const PointStyle &style)
+{
+    const PairTurn turn(turnDegrees, kFirstTurnSubstitute);
+    const PairTurn tilt(tiltDegrees, kSecondTurnSubstitute);
+    drawPlaced(surface, model, projection, style,
+               [&](const Coords &point) { return turnPoint(turn, tilt, point); });
+}
+
+void ViewRenderer::drawUnturnedView(Surface &surface, const Model &model,
+                                    const Projection &projection, const PointStyle &style)
+{
+    drawPlaced(surface, model, projection, style, [](const Coords &point) { return point; });
 }

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 // Degrees to radians and back use this rounded value, not full-precision pi:
 // it is part of how every view of a model looks.
@@ -79,6 +80,9 @@ struct PointStyle {
     bool shading = false; // nearer points darker, farther ones lighter
 };
 
+// The largest point the views and the turntable offer.
+inline constexpr int kMaxPointSize = 4;
+
 // Draws a model into a surface, seen straight on: a later point overwrites an
 // earlier one, and depth plays no part but for the shading.
 class ViewRenderer {
@@ -95,9 +99,19 @@ public:
     void drawView(Surface &surface, const Model &model, double turnDegrees, double tiltDegrees,
                   const Projection &projection, const PointStyle &style);
 
+    // The model as it stands, as the editing tools show it, through any projection.
+    void drawUnturnedView(Surface &surface, const Model &model, const Projection &projection,
+                          const PointStyle &style);
+
 private:
+    // Draws each point where `place` puts it in model coordinates.
+    template<typename Place>
+    void drawPlaced(Surface &surface, const Model &model, const Projection &projection,
+                    const PointStyle &style, const Place &place);
+
     // Positions go to the surface a block at a time, so they never leave the cache.
     static constexpr std::size_t kBlock = 1024;
     std::array<SurfacePoint, kBlock> positions_;
     std::array<Colour, kBlock> shaded_;
+    std::vector<Coords> placed_;
 };

@@ -77,9 +77,10 @@ void plotSquares(QRgb *bits, qsizetype stride, int width, int height,
         if (!grid.locate(points[i].x, points[i].y, &px, &py))
             continue;
         const QRgb rgb = toQRgb(colours[i]);
+        const int left = std::max(px - before, 0);
+        const int right = std::min(px + after, width - 1);
         for (int y = std::max(py - before, 0); y <= std::min(py + after, height - 1); ++y)
-            for (int x = std::max(px - before, 0); x <= std::min(px + after, width - 1); ++x)
-                bits[y * stride + x] = rgb;
+            std::fill(bits + y * stride + left, bits + y * stride + right + 1, rgb);
     }
 }
 

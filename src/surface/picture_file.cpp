@@ -179,9 +179,14 @@ PictureResult writePicture(const QImage &image, const QString &path)
     QImageWriter encoder(&buffer, "bmp");
     if (!encoder.write(image.convertToFormat(QImage::Format_RGB888)))
         return failure(PictureError::WriteFailed, encoder.errorString());
-    const FileResult written = writeFileAtomically(
-        path.toStdString(),
+    return writeBytesAtomically(
+        path,
         {reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())});
+}
+
+PictureResult writeBytesAtomically(const QString &path, std::span<const std::uint8_t> bytes)
+{
+    const FileResult written = writeFileAtomically(path.toStdString(), bytes);
     if (!written.ok())
         return failure(PictureError::WriteFailed, {}, written.error);
     return {};

@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
+#include <span>
+
 // Pictures larger than this are refused before they are decoded.
 inline constexpr int kPictureAllocationLimitMB = 256;
 
@@ -26,3 +29,6 @@ DecodedPicture decodePicture(const QByteArray &bytes,
 // Writes a 24-bit BMP through a temporary file renamed over the target, so a
 // failed write leaves an existing file as it was and no new file behind.
 PictureResult writePicture(const QImage &image, const QString &path);
+
+// Any file's bytes, written as atomically as a picture, its failure in a picture's terms.
+PictureResult writeBytesAtomically(const QString &path, std::span<const std::uint8_t> bytes);

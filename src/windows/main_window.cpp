@@ -2,6 +2,8 @@
 
 #include "conversions.h"
 #include "document.h"
+#include "export_menu.h"
+#include "large_view.h"
 #include "picture_box.h"
 #include "platform.h"
 #include "texts.h"
@@ -63,7 +65,10 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
     animationTimer_->start();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete largeView_;
+}
 
 QPushButton *MainWindow::addButton(const char *name, const char *caption, QRect geometry)
 {
@@ -175,6 +180,7 @@ void MainWindow::createMenus()
     QAction *bitmapAction
         = add("saveBitmapAction", Texts::kMenuSaveBitmap, &MainWindow::saveBitmap);
     fileMenu->addActions({saveAction, saveAsAction, bitmapAction});
+    fileMenu->addMenu(new ExportMenu(document_, this));
     fileMenu->addAction(add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram));
 
     doOverAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
@@ -192,6 +198,9 @@ void MainWindow::createMenus()
     redoAction->setObjectName(QStringLiteral("redoAction"));
     redoAction->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
     editMenu->addActions({undoAction, redoAction});
+
+    QMenu *viewMenu = menuBar()->addMenu(QString(Texts::kMenuView));
+    viewMenu->addAction(add("largeViewAction", Texts::kMenuLargeView, &MainWindow::showLargeView));
 
     QMenu *helpMenu = menuBar()->addMenu(QString(Texts::kMenuHelp));
     helpMenu->addAction(

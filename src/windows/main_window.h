@@ -4,8 +4,10 @@
 #include "renderer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class Document;
+class LargeView;
 class PictureBox;
 class QAction;
 class QLabel;
@@ -49,6 +51,7 @@ private slots:
     void save();
     void saveAs();
     void saveBitmap();
+    void showLargeView();
     void showHelpContents();
     void showAbout();
     void exitProgram();
@@ -83,4 +86,5 @@ private:
     QList<QPushButton *> modelButtons_;
     QList<QAction *> modelActions_;
     QAction *doOverAction_ = nullptr;
+    QPointer<LargeView> largeView_;
 };

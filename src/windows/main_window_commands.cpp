@@ -6,6 +6,7 @@
 #include "file_dialog.h"
 #include "help_viewer.h"
 #include "import.h"
+#include "large_view.h"
 #include "model_file_messages.h"
 #include "picture_box.h"
 #include "picture_file.h"
@@ -19,7 +20,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-// The menu commands: capture and import, files, help and exit.
+// The menu commands: capture and import, files, the large view, help and exit.
 
 void MainWindow::capture()
 {
@@ -150,6 +151,15 @@ void MainWindow::saveBitmap()
     }
     if (!result.ok())
         showError(this, pictureFailureText(path, result, true));
+}
+
+void MainWindow::showLargeView()
+{
+    if (!largeView_)
+        largeView_ = new LargeView(document_);
+    largeView_->show();
+    largeView_->raise();
+    largeView_->activateWindow();
 }
 
 void MainWindow::showHelpContents()

@@ -13,6 +13,8 @@ inline constexpr char kMenuOpenModel[] = "加工後のファイル開く(&O)";
 inline constexpr char kMenuSave[] = "加工ファイルを上書き保存(&S)";
 inline constexpr char kMenuSaveAs[] = "加工ファイルを名前を付けて保存(&A)";
 inline constexpr char kMenuSaveBitmap[] = "ビットマップを名前を付けて保存(&B)";
+inline constexpr char kMenuExport[] = "書き出し(&E)";
+inline constexpr char kMenuTurntable[] = "回転アニメーション(&T)";
 inline constexpr char kMenuExit[] = "終了(&X)";
 inline constexpr char kMenuDoOver[] = "やり直し(&R)";
 inline constexpr char kMenuQuarterTurn[] = "９０度回転(&D)";
@@ -20,6 +22,8 @@ inline constexpr char kMenuMirror[] = "左右反転(&E)";
 inline constexpr char kMenuEdit[] = "編集(&U)";
 inline constexpr char kUndo[] = "元に戻す";
 inline constexpr char kRedo[] = "再実行";
+inline constexpr char kMenuView[] = "表示(&V)";
+inline constexpr char kMenuLargeView[] = "拡大表示(&L)";
 inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
 inline constexpr char kMenuHelpContents[] = "目次";
 inline constexpr char kMenuAbout[] = "バージョン情報";
@@ -63,6 +67,30 @@ inline constexpr char kDefaultFileName[] = "title1";
 inline constexpr char kOverwriteQuestion[] = " ファイルは既に存在します。上書きしますか？";
 inline constexpr char kSavedCaptionSuffix[] = " - ZUVORAK";
 inline constexpr char kOpenedCaptionSuffix[] = "- ZUVORAK";
+
+// Large view; "%1" is a number of pixels.
+inline constexpr char kLargeViewCaption[] = "ZUVORAK 拡大表示";
+inline constexpr char kMenuPointSize[] = "点の大きさ(&P)";
+inline constexpr char kMenuPixels[] = "&%1 ピクセル";
+inline constexpr char kMenuShading[] = "奥行きの濃淡(&S)";
+
+// Turntable animation file
+inline constexpr char kTurntableFileCaption[] = "回転アニメーションの書き出し";
+inline constexpr char kTurntableWebPFilter[] = "アニメーション WebP (*.webp)";
+inline constexpr char kTurntableGifFilter[] = "アニメーション GIF (*.gif)";
+inline constexpr char kTurntableFolderFilter[] = "PNG 連番画像の新しいフォルダー (*/)";
+inline constexpr char kTurntableOptionsCaption[] = "回転アニメーションの設定";
+inline constexpr char kTurntableMotion[] = "動き(&M):";
+inline constexpr char kTurntableFullTurn[] = "一回転";
+inline constexpr char kTurntableSwing[] = "アニメーションの揺れ (36 コマ)";
+inline constexpr char kTurntableFrames[] = "コマ数(&N):";
+inline constexpr char kTurntableSize[] = "大きさ(&Z):";
+inline constexpr char kTurntableDelay[] = "1 コマの時間(&T):";
+inline constexpr char kTurntablePointSize[] = "点の大きさ(&P):";
+inline constexpr char kTurntableShading[] = "奥行きの濃淡(&S)";
+inline constexpr char kPixelsSuffix[] = " ピクセル";
+inline constexpr char kMillisecondsSuffix[] = " ミリ秒";
+inline constexpr char kTurntableProgress[] = "回転アニメーションを書き出しています…";
 
 // Help
 inline constexpr char kHelpCaption[] = "ZUVORAK ヘルプ";

@@ -171,6 +171,16 @@ void withModal(const std::function<void()> &open, const std::function<void(Windo
     QVERIFY2(driven, "the expected modal window was not shown");
 }
 
+// Runs the application's event loop until something ends it or `limitMs` pass;
+// whether something ended it. The time limit dies with the call, so it never
+// fires into a later test.
+inline bool endsWithin(int limitMs)
+{
+    QObject limit;
+    QTimer::singleShot(limitMs, &limit, [] { QCoreApplication::exit(1); });
+    return QCoreApplication::exec() == 0;
+}
+
 // A document and a shown main window over it.
 struct Program {
     explicit Program(const QString &capturePicture

@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("3: half to even, down") << QPointF(2.5, 4) << 3 << QRect(1, 3, 3, 3);
         QTest::newRow("2: one pixel before the centre") << QPointF(5, 5) << 2 << QRect(5, 5, 2, 2);
         QTest::newRow("4: just off the left edge") << QPointF(-1.4, 0) << 4 << QRect(-2, -1, 4, 4);
+        QTest::newRow("4: just off the bottom right") << QPointF(10.4, 9) << 4 << QRect(9, 8, 4, 4);
         QTest::newRow("3: too far off to show") << QPointF(11.6, 5) << 3 << QRect();
     }
     void squares()

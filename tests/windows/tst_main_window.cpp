@@ -2,6 +2,7 @@
 #include "literal_turn.h"
 #include "window_test.h"
 
+#include <QCloseEvent>
 #include <QDialog>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -43,8 +44,6 @@ class TestMainWindow : public QObject {
 private slots:
     void init()
     {
-        // Closing the last window of a test asks the application to quit later.
-        QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
         program_ = std::make_unique<Program>();
         child<QTimer>(window(), "animationTimer")->stop(); // ticks come from the tests
     }
@@ -205,10 +204,11 @@ private slots:
         bool wentOn = false; // the program ended, the window closed, the open dialog came
         if (command == "exitAction") {
             QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
-            QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(1); }); // when not ended
-            wentOn = QCoreApplication::exec() == 0;
-        } else if (command == "close") {
-            wentOn = window()->close();
+            wentOn = endsWithin(2000);
+        } else if (command == "close") { // the close box, without closing the last window
+            QCloseEvent close;
+            QApplication::sendEvent(window(), &close);
+            wentOn = close.isAccepted();
         } else { // the open dialog is closed as soon as it shows
             struct OpenDialogWatch : QObject {
                 bool shown = false;
@@ -266,9 +266,7 @@ private slots:
         QVERIFY(!watch.blocked);
         // Closing the main window ends the program, also while the help is open.
         QTimer::singleShot(0, window(), &QWidget::close);
-        QTimer::singleShot(3000, qApp,
-                           [] { QCoreApplication::exit(1); }); // only if it kept running
-        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(endsWithin(3000));
     }
 };
 

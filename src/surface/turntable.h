@@ -1,0 +1,67 @@
+#pragma once
+
+#include "animation.h"
+#include "image_surface.h"
+#include "model.h"
+#include "renderer.h"
+
+#include <vector>
+
+// How the model moves from frame to frame.
+enum class TurntableMotion {
+    FullTurn, // once round the vertical axis in `frames` equal steps
+    Swing, // the 36 views of the main window's animation
+};
+
+struct TurntableOptions {
+    TurntableMotion motion = TurntableMotion::FullTurn;
+    int frames = 36;
+    int size = 512; // pixels a side
+    int delayMs = 100;
+    PointStyle style;
+    // Where a full turn starts: the angles the views show.
+    double turn = 0;
+    double tilt = 0;
+};
+
+inline constexpr int kMinTurntableFrames = 2;
+inline constexpr int kMaxTurntableFrames = 120;
+inline constexpr int kMinTurntableSize = 16;
+// 120 frames of this size take 480 MB before they are encoded.
+inline constexpr int kMaxTurntableSize = 1024;
+inline constexpr int kMinTurntableDelay = 10;
+inline constexpr int kMaxTurntableDelay = 10000;
+
+// The options with every number brought into its range.
+TurntableOptions withinLimits(TurntableOptions options);
+
+struct ViewAngles {
+    double turn;
+    double tilt;
+};
+
+std::vector<ViewAngles> turntableAngles(const TurntableOptions &options);
+
+// Draws the frames one by one, each exactly as the large view shows the model
+// at that angle and size.
+class TurntableRenderer {
+public:
+    TurntableRenderer(const Model &model, const TurntableOptions &options);
+
+    int frameCount() const { return int(angles_.size()); }
+    // Valid until the next call.
+    const QImage &render(int index);
+
+private:
+    const Model &model_;
+    TurntableOptions options_;
+    std::vector<ViewAngles> angles_;
+    ViewRenderer renderer_;
+    ImageSurface surface_;
+};
+
+Animation::Frame toAnimationFrame(const QImage &image);
+
+// Every frame of the turntable; empty when `progress` returns false.
+std::vector<Animation::Frame> renderTurntable(const Model &model, const TurntableOptions &options,
+                                              const Animation::Progress &progress = {});

@@ -1,0 +1,193 @@
+#include "turntable_file.h"
+
+#include "picture_file.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <cstdio>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+PictureResult failure(const std::string &reason)
+{
+    return {PictureError::WriteFailed, reason};
+}
+
+PictureResult systemFailure(int error)
+{
+    return {PictureError::WriteFailed, {}, error};
+}
+
+// Counts every step of a write and asks whether to go on.
+class Steps {
+public:
+    Steps(const Animation::Progress &progress, int total)
+        : progress_(progress)
+        , total_(total)
+    {
+    }
+
+    bool advance()
+    {
+        ++done_;
+        cancelled_ = cancelled_ || (progress_ && !progress_(done_, total_));
+        return !cancelled_;
+    }
+    bool cancelled() const { return cancelled_; }
+
+private:
+    const Animation::Progress &progress_;
+    int total_;
+    int done_ = 0;
+    bool cancelled_ = false;
+};
+
+TurntableResult writeAnimation(const Model &model, const TurntableOptions &options,
+                               const QString &path, TurntableFormat format,
+                               const Animation::Progress &progress)
+{
+    const int count = int(turntableAngles(options).size());
+    Steps steps(progress, 2 * count + 1);
+    const std::vector<Animation::Frame> frames
+        = renderTurntable(model, options, [&](int, int) { return steps.advance(); });
+    if (steps.cancelled())
+        return {true, {}};
+    std::string error;
+    const Animation::Progress encoded = [&](int, int) { return steps.advance(); };
+    const std::optional<std::vector<std::uint8_t>> bytes
+        = format == TurntableFormat::WebP
+              ? Animation::encodeAnimatedWebP(frames, options.delayMs, &error, encoded)
+              : Animation::encodeAnimatedGif(frames, options.delayMs, &error, encoded);
+    if (steps.cancelled())
+        return {true, {}};
+    if (!bytes)
+        return {false, failure(error)};
+    const PictureResult written = writeBytesAtomically(path, *bytes);
+    steps.advance();
+    return {false, written};
+}
+
+std::optional<QByteArray> pngOf(const QImage &image, std::string *error)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image)) {
+        *error = writer.errorString().toStdString();
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// A new, empty folder beside `path`, removed again unless it is kept.
+class FolderBeside {
+public:
+    explicit FolderBeside(const QString &path)
+    {
+        const QFileInfo target(path);
+        for (int attempt = 0; attempt < 16 && path_.isEmpty(); ++attempt) {
+            const QString candidate = target.dir().filePath(
+                QStringLiteral(".%1-%2")
+                    .arg(target.fileName())
+                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            // The user's usual permissions, as any new folder gets them.
+            if (::mkdir(QFile::encodeName(candidate).constData(), 0777) == 0)
+                path_ = candidate;
+            else if (errno != EEXIST)
+                break;
+        }
+        error_ = path_.isEmpty() ? errno : 0;
+    }
+    ~FolderBeside()
+    {
+        if (!path_.isEmpty() && !kept_)
+            QDir(path_).removeRecursively();
+    }
+    FolderBeside(const FolderBeside &) = delete;
+    FolderBeside &operator=(const FolderBeside &) = delete;
+
+    bool created() const { return !path_.isEmpty(); }
+    int error() const { return error_; }
+    QString filePath(const QString &name) const { return QDir(path_).filePath(name); }
+
+    // Renamed to `path` only if nothing of that name exists.
+    bool renameTo(const QString &path)
+    {
+        const QByteArray from = QFile::encodeName(path_);
+        const QByteArray to = QFile::encodeName(path);
+        int result
+            = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+        if (result != 0 && errno == EINVAL) // a file system without RENAME_NOREPLACE
+            result = QFileInfo::exists(path) ? (errno = EEXIST, -1)
+                                             : std::rename(from.constData(), to.constData());
+        error_ = errno;
+        kept_ = result == 0;
+        return kept_;
+    }
+
+private:
+    QString path_;
+    int error_ = 0;
+    bool kept_ = false;
+};
+
+TurntableResult writeFolder(const Model &model, const TurntableOptions &options,
+                            const QString &path, const Animation::Progress &progress)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        return {false, systemFailure(EEXIST)};
+    FolderBeside folder(path);
+    if (!folder.created())
+        return {false, systemFailure(folder.error())};
+    TurntableRenderer renderer(model, options);
+    Steps steps(progress, renderer.frameCount() + 1);
+    for (int i = 0; i < renderer.frameCount(); ++i) {
+        std::string error;
+        const std::optional<QByteArray> png = pngOf(renderer.render(i), &error);
+        if (!png)
+            return {false, failure(error)};
+        const QString name = QStringLiteral("frame-%1.png").arg(i, 3, 10, QLatin1Char('0'));
+        const PictureResult written = writeBytesAtomically(
+            folder.filePath(name),
+            {reinterpret_cast<const std::uint8_t *>(png->constData()), std::size_t(png->size())});
+        if (!written.ok())
+            return {false, written};
+        if (!steps.advance())
+            return {true, {}};
+    }
+    if (!folder.renameTo(path))
+        return {false, systemFailure(folder.error())};
+    steps.advance();
+    return {};
+}
+
+} // namespace
+
+TurntableFormat turntableFormatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("webp"))
+        return TurntableFormat::WebP;
+    if (suffix == QLatin1String("gif"))
+        return TurntableFormat::Gif;
+    return TurntableFormat::PngFolder;
+}
+
+TurntableResult writeTurntable(const Model &model, const TurntableOptions &options,
+                               const QString &path, const Animation::Progress &progress)
+{
+    const TurntableFormat format = turntableFormatOf(path);
+    if (format == TurntableFormat::PngFolder)
+        return writeFolder(model, withinLimits(options), path, progress);
+    return writeAnimation(model, withinLimits(options), path, format, progress);
+}

@@ -1,0 +1,84 @@
+#include "export_menu.h"
+
+#include "document.h"
+#include "platform.h"
+#include "texts.h"
+#include "turntable_dialog.h"
+#include "turntable_file.h"
+#include "view_settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
+
+namespace {
+
+// Beside the model file under its name, or in the home folder.
+QString suggestedTurntablePath(const QString &modelFile)
+{
+    const QString last = loadTurntablePath();
+    if (!last.isEmpty())
+        return last;
+    if (modelFile.isEmpty())
+        return QDir::home().filePath(QStringLiteral("turntable.webp"));
+    const QFileInfo model(modelFile);
+    return model.dir().filePath(model.completeBaseName() + QStringLiteral(".webp"));
+}
+
+} // namespace
+
+ExportMenu::ExportMenu(Document &document, QWidget *window)
+    : QMenu(QString(Texts::kMenuExport), window)
+    , document_(document)
+    , window_(window)
+{
+    setObjectName(QStringLiteral("exportMenu"));
+    menuAction()->setObjectName(QStringLiteral("exportMenuAction"));
+    QAction *turntable = addAction(QString(Texts::kMenuTurntable));
+    turntable->setObjectName(QStringLiteral("turntableAction"));
+    connect(turntable, &QAction::triggered, this, &ExportMenu::exportTurntable);
+
+    connect(&document_, &Document::modelChanged, this, &ExportMenu::showEnabled);
+    showEnabled();
+}
+
+void ExportMenu::showEnabled()
+{
+    menuAction()->setEnabled(document_.model().count() > 0);
+}
+
+void ExportMenu::exportTurntable()
+{
+    const QString path = askTurntablePath(window_, suggestedTurntablePath(document_.fileName()));
+    if (path.isEmpty())
+        return;
+    const std::optional<TurntableOptions> chosen
+        = TurntableDialog::ask(window_, loadTurntableOptions());
+    if (!chosen)
+        return;
+    saveTurntableOptions(*chosen);
+    saveTurntablePath(path);
+
+    TurntableOptions options = *chosen;
+    if (!document_.showsFrontView()) {
+        options.turn = document_.turn();
+        options.tilt = document_.tilt();
+    }
+    // Events run while it writes: the file shows the model as it was when asked for.
+    const Model model = document_.model();
+    QProgressDialog progress(QString(Texts::kTurntableProgress), QString(Texts::kCancel), 0, 1,
+                             window_);
+    progress.setObjectName(QStringLiteral("turntableProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(250);
+    progress.setValue(0); // starts the clock that decides whether it shows
+    const TurntableResult result = writeTurntable(model, options, path, [&](int done, int total) {
+        if (progress.maximum() != total)
+            progress.setMaximum(total);
+        progress.setValue(done);
+        return !progress.wasCanceled();
+    });
+    progress.reset();
+    if (!result.cancelled && !result.written.ok())
+        showError(window_, pictureFailureText(path, result.written, true));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QMenu>
+
+class Document;
+
+// ファイル → 書き出し: files made from the model for other programs and for
+// people without ZUVORAK. Enabled while the model has points; a new kind of
+// file is one more action and slot here.
+class ExportMenu : public QMenu {
+    Q_OBJECT
+
+public:
+    // `window` owns the dialogs and messages.
+    ExportMenu(Document &document, QWidget *window);
+
+private slots:
+    void showEnabled();
+    void exportTurntable();
+
+private:
+    Document &document_;
+    QWidget *window_;
+};

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "turntable.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QSpinBox;
+
+// Asks where the turntable goes: an animated WebP or GIF, or a new folder of
+// PNG frames named as typed. Empty when the user cancels.
+QString askTurntablePath(QWidget *parent, const QString &suggested);
+
+// The turntable's frames, size, frame time and point style.
+class TurntableDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    TurntableDialog(const TurntableOptions &initial, QWidget *parent);
+
+    TurntableOptions options() const;
+
+    // Nothing when the user cancels.
+    static std::optional<TurntableOptions> ask(QWidget *parent, const TurntableOptions &initial);
+
+private:
+    QComboBox *motion_ = nullptr;
+    QSpinBox *frames_ = nullptr;
+    QSpinBox *size_ = nullptr;
+    QSpinBox *delay_ = nullptr;
+    QSpinBox *pointSize_ = nullptr;
+    QCheckBox *shading_ = nullptr;
+};
