@@ -52,13 +52,8 @@ public:
     virtual QStringList kinds() const { return {}; }
     // The kind written into a folder without --format.
     virtual QString folderKind() const { return {}; }
-    // With one input, whether OUT/ is one result that is a folder rather than
-    // a folder to hold the results.
-    virtual bool writesFolder(const QString &kind) const
-    {
-        Q_UNUSED(kind);
-        return false;
-    }
+    // The kind whose result is a folder rather than a file, if any.
+    virtual QString folderResultKind() const { return {}; }
 
     virtual void addOptions(QCommandLineParser &parser) const = 0;
     // Takes the options for results of this kind; throws UsageError.

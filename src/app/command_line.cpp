@@ -31,6 +31,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(importCommand());
     commands.push_back(renderCommand());
     commands.push_back(exportCommand());
+    commands.push_back(turntableCommand());
     commands.push_back(infoCommand());
     return commands;
 }
@@ -103,6 +104,41 @@ void addCommonOptions(QCommandLineParser &parser, const Command &command)
     command.addOptions(parser);
 }
 
+QString kindList(const Command &command)
+{
+    return QStringLiteral(".") + command.kinds().join(QStringLiteral(", ."));
+}
+
+void checkFolderOf(const QString &path)
+{
+    const QFileInfo target(path);
+    if (!QFileInfo(target.absolutePath()).isDir())
+        throw UsageError(QStringLiteral("%1: no such folder").arg(target.path()));
+}
+
+// Each input's result in the folder, named after the input.
+QList<Job> jobsIntoFolder(const Command &command, const QStringList &inputs, const QString &folder,
+                          const QString &format, QString &kind)
+{
+    if (!QFileInfo(folder).isDir())
+        throw UsageError(QStringLiteral("%1: no such folder").arg(folder));
+    kind = format.isEmpty() ? command.folderKind() : format;
+    if (!command.kinds().contains(kind))
+        throw UsageError(QStringLiteral("--format: '%1' is no kind that %2 writes (%3)")
+                             .arg(format, command.name(), kindList(command)));
+    const QString suffix = kind == command.folderResultKind() ? QString() : QLatin1Char('.') + kind;
+    QList<Job> jobs;
+    QSet<QString> targets;
+    for (const QString &input : inputs) {
+        const QString target = QDir(folder).filePath(QFileInfo(input).completeBaseName() + suffix);
+        if (targets.contains(target))
+            throw UsageError(QStringLiteral("two inputs would both be written to %1").arg(target));
+        targets.insert(target);
+        jobs << Job {input, target};
+    }
+    return jobs;
+}
+
 // Which jobs the inputs make and the kind of file they write; nothing is touched.
 QList<Job> planJobs(const Command &command, const QStringList &inputs,
                     const QCommandLineParser &parser, QString &kind)
@@ -117,40 +153,32 @@ QList<Job> planJobs(const Command &command, const QStringList &inputs,
         throw UsageError(QStringLiteral("-o OUT is missing"));
     const QString output = parser.value(QStringLiteral("output"));
     const QString format = parser.value(QStringLiteral("format")).toLower();
-    const QString kinds = QStringLiteral(".") + command.kinds().join(QStringLiteral(", ."));
     const QFileInfo out(output);
-    const bool toFolder = inputs.size() > 1 || output.endsWith(QLatin1Char('/')) || out.isDir();
+    const bool slash = output.endsWith(QLatin1Char('/'));
 
-    if (toFolder && !(inputs.size() == 1 && command.writesFolder(format))) {
-        if (!out.isDir())
-            throw UsageError(QStringLiteral("%1: no such folder").arg(output));
-        kind = format.isEmpty() ? command.folderKind() : format;
-        if (!command.kinds().contains(kind))
-            throw UsageError(QStringLiteral("--format: '%1' is no kind that %2 writes (%3)")
-                                 .arg(format, command.name(), kinds));
-        QSet<QString> targets;
-        for (const QString &input : inputs) {
-            const QString target = QDir(output).filePath(QFileInfo(input).completeBaseName()
-                                                         + QLatin1Char('.') + kind);
-            if (targets.contains(target))
-                throw UsageError(
-                    QStringLiteral("two inputs would both be written to %1").arg(target));
-            targets.insert(target);
-            jobs << Job {input, target};
-        }
-        return jobs;
+    // One result that is itself a new folder, such as a turntable's frames.
+    if (inputs.size() == 1 && slash && !out.exists() && !command.folderResultKind().isEmpty()) {
+        kind = command.folderResultKind();
+        if (!format.isEmpty() && format != kind)
+            throw UsageError(QStringLiteral("--format %1 does not match %2").arg(format, output));
+        const QString folder = output.chopped(1);
+        checkFolderOf(folder);
+        return {Job {inputs.first(), folder}};
     }
+    if (inputs.size() > 1 || slash || out.isDir())
+        return jobsIntoFolder(command, inputs, output, format, kind);
 
-    kind = toFolder ? format : out.suffix().toLower();
+    kind = out.suffix().toLower();
+    if (kind == command.folderResultKind())
+        throw UsageError(
+            QStringLiteral("%1: .%2 files go into a new folder: give FOLDER/").arg(output, kind));
     if (!command.kinds().contains(kind))
         throw UsageError(QStringLiteral("%1: '.%2' is no kind that %3 writes (%4)")
-                             .arg(output, kind, command.name(), kinds));
+                             .arg(output, kind, command.name(), kindList(command)));
     if (!format.isEmpty() && format != kind)
         throw UsageError(QStringLiteral("--format %1 does not match %2").arg(format, output));
-    if (!QFileInfo(out.absolutePath()).isDir())
-        throw UsageError(QStringLiteral("%1: no such folder").arg(out.path()));
-    jobs << Job {inputs.first(), output};
-    return jobs;
+    checkFolderOf(output);
+    return {Job {inputs.first(), output}};
 }
 
 // Every input allocates and frees buffers of megabytes. Kept in the heap they

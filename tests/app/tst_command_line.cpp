@@ -86,7 +86,7 @@ private slots:
     void versionAndHelp()
     {
         QCOMPARE(run({"--version"}).out, "zuvorak 3.0\n");
-        for (const char *command : {"import", "render", "export", "info"}) {
+        for (const char *command : {"import", "render", "export", "turntable", "info"}) {
             const Run help = run({command, "--help"});
             QCOMPARE(help.status, 0);
             QVERIFY2(help.out.startsWith(QStringLiteral("Usage: zuvorak ") + command), command);
@@ -139,6 +139,10 @@ private slots:
         row("--ascii for STL", {"export", "model.chs", "-o", "old.stl", "--ascii"}, 1, "--ascii");
         row("a pixel size of 0", {"export", "model.chs", "-o", "old.stl", "--pixel-mm", "0"}, 1,
             "pixel size");
+        row("too few turntable frames",
+            {"turntable", "model.chs", "--frames", "1", "-o", "old.webp"}, 1, "2 to 120");
+        row("a turntable of one PNG", {"turntable", "model.chs", "-o", "old.png"}, 1,
+            "give FOLDER/");
         row("no jobs", {"render", "model.chs", "-o", "old.png", "--jobs", "0"}, 1, "--jobs");
         row("no input", {"render", "-o", "old.png"}, 1, "no input");
         row("no output", {"render", "model.chs"}, 1, "-o OUT is missing");
@@ -259,6 +263,38 @@ private slots:
         const QString shown = QString::fromUtf8(terminal.readAll());
         QVERIFY2(shown.contains("zuvorak render: 1 of 3 done, 0 failed"), qPrintable(shown));
         QVERIFY2(shown.contains("2 of 3 done, 1 failed"), qPrintable(shown));
+    }
+
+    // Read back by Python's PIL: frames, size, timing, looping, and the first frame
+    // equal to the view that render draws at that size.
+    void turntable()
+    {
+        QVERIFY(run({"render", "model.chs", "--size", "64", "-o", "first.png"}).status == 0);
+        for (const char *kind : {"webp", "gif"}) {
+            const QString target = QStringLiteral("turning.") + kind;
+            const Run made = run({"turntable", "model.chs", "--frames", "6", "--size", "64",
+                                  "--delay", "40", "-o", target});
+            QVERIFY2(made.status == 0, qPrintable(made.err));
+            QProcess python;
+            python.setWorkingDirectory(dir_.path());
+            python.setProcessChannelMode(QProcess::MergedChannels);
+            python.start("/usr/bin/python3",
+                         {"-c",
+                          "import sys; from PIL import Image\n"
+                          "a = Image.open(sys.argv[1]); a.load(); b = "
+                          "Image.open('first.png').convert('RGB')\n"
+                          "print(a.n_frames, a.size, a.info['duration'], a.info['loop'],\n"
+                          "      list(a.convert('RGB').getdata()) == list(b.getdata()))",
+                          target});
+            QVERIFY(python.waitForFinished());
+            QCOMPARE(python.readAll().trimmed(), "6 (64, 64) 40 0 True");
+        }
+        const Run frames
+            = run({"turntable", "model.chs", "--frames", "3", "--size", "64", "-o", "frames/"});
+        QVERIFY2(frames.status == 0, qPrintable(frames.err));
+        QCOMPARE(listing(path("frames")),
+                 QStringList({"frame-000.png", "frame-001.png", "frame-002.png"}));
+        QCOMPARE(QImage(path("frames/frame-000.png")), QImage(path("first.png")));
     }
 
     void info_data()
