@@ -161,10 +161,7 @@ public:
             moveY_ = int(move[1]);
         }
         kind_ = kind;
-        if (exportKinds().contains(kind))
-            exportSettings_ = readExportOptions(parser, kind);
-        else
-            readExportOptions(parser, QStringLiteral("chs"));
+        exportSettings_ = readExportOptions(parser, kind);
     }
 
     Outcome run(const Job &job) const override

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <unistd.h>
+#include <vector>
 
 namespace CommandLine {
 
@@ -54,10 +55,11 @@ private:
 Status runJobs(const Command &command, const QList<Job> &jobs, int threads)
 {
     Reporter reporter(command.name(), jobs.size());
-    QList<Outcome> outcomes(jobs.size());
+    std::vector<Outcome> outcomes(std::size_t(jobs.size()));
     const auto work = [&](qsizetype i) {
-        outcomes[i] = command.run(jobs[i]);
-        reporter.finished(outcomes[i]);
+        Outcome &outcome = outcomes[std::size_t(i)];
+        outcome = command.run(jobs[i]);
+        reporter.finished(outcome);
     };
     if (threads <= 1 || jobs.size() == 1) {
         for (qsizetype i = 0; i < jobs.size(); ++i)
