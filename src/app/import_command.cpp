@@ -58,6 +58,37 @@ QString pictureFailureReason(const PictureResult &result)
     return {};
 }
 
+// The corners as the capture window rounds the pointer's positions, within the size limit.
+Selection selectionOption(const QString &text)
+{
+    const QList<double> corners = numberList(QStringLiteral("rect"), text, 4, kPositionLimit);
+    const Selection drawn {toInteger(float(corners[0])), toInteger(float(corners[1])),
+                           toInteger(float(corners[2])), toInteger(float(corners[3]))};
+    const Selection ordered = orderedCorners(drawn);
+    if (exceedsSelectionLimit(ordered))
+        throw UsageError(QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, "
+                                        "more than 191 x 191 (指定範囲が大きすぎます)")
+                             .arg(int(ordered.endX) - ordered.startX + 1)
+                             .arg(int(ordered.endY) - ordered.startY + 1));
+    return drawn;
+}
+
+DepthStroke strokeOption(const QString &text)
+{
+    const qsizetype equals = text.lastIndexOf(QLatin1Char('='));
+    if (equals < 0)
+        throw UsageError(QStringLiteral("--depth: '%1' is not X1,Y1,X2,Y2=D").arg(text));
+    const QList<double> corners
+        = numberList(QStringLiteral("depth"), text.left(equals), 4, kPositionLimit);
+    bool ok = false;
+    const int depth = text.mid(equals + 1).trimmed().toInt(&ok);
+    if (!ok || depth < 0 || depth > 100)
+        throw UsageError(
+            QStringLiteral("--depth: '%1': the depth D must be a whole number from 0 to 100")
+                .arg(text));
+    return {float(corners[0]), float(corners[1]), float(corners[2]), float(corners[3]), depth};
+}
+
 // The main window's view of the document, as it is shown and saved.
 QImage documentView(const Document &document)
 {
@@ -117,46 +148,18 @@ public:
 
     void readOptions(const QCommandLineParser &parser, const QString &kind) override
     {
-        if (parser.isSet(QStringLiteral("rect"))) {
-            const QList<double> corners = numberList(
-                QStringLiteral("rect"), parser.value(QStringLiteral("rect")), 4, kPositionLimit);
-            // Rounded as the capture window rounds the pointer's position.
-            const Selection drawn {toInteger(float(corners[0])), toInteger(float(corners[1])),
-                                   toInteger(float(corners[2])), toInteger(float(corners[3]))};
-            const Selection ordered = orderedCorners(drawn);
-            if (exceedsSelectionLimit(ordered))
-                throw UsageError(
-                    QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, more "
-                                   "than 191 x 191 (指定範囲が大きすぎます)")
-                        .arg(int(ordered.endX) - ordered.startX + 1)
-                        .arg(int(ordered.endY) - ordered.startY + 1));
-            rect_ = drawn;
-        }
-        for (const QString &text : parser.values(QStringLiteral("depth"))) {
-            const qsizetype equals = text.lastIndexOf(QLatin1Char('='));
-            if (equals < 0)
-                throw UsageError(QStringLiteral("--depth: '%1' is not X1,Y1,X2,Y2=D").arg(text));
-            const QList<double> corners
-                = numberList(QStringLiteral("depth"), text.left(equals), 4, kPositionLimit);
-            bool ok = false;
-            const int depth = text.mid(equals + 1).trimmed().toInt(&ok);
-            if (!ok || depth < 0 || depth > 100)
-                throw UsageError(
-                    QStringLiteral(
-                        "--depth: '%1': the depth D must be a whole number from 0 to 100")
-                        .arg(text));
-            strokes_.push_back({float(corners[0]), float(corners[1]), float(corners[2]),
-                                float(corners[3]), depth});
-        }
+        if (parser.isSet(QStringLiteral("rect")))
+            rect_ = selectionOption(parser.value(QStringLiteral("rect")));
+        for (const QString &text : parser.values(QStringLiteral("depth")))
+            strokes_.push_back(strokeOption(text));
         if (parser.isSet(QStringLiteral("quarter-turns")))
             quarterTurns_ = integerOption(parser, QStringLiteral("quarter-turns"), 0, 100);
         mirror_ = parser.isSet(QStringLiteral("mirror"));
         if (parser.isSet(QStringLiteral("move"))) {
-            const QList<double> move = numberList(
-                QStringLiteral("move"), parser.value(QStringLiteral("move")), 2, kMoveLimit);
+            const QString text = parser.value(QStringLiteral("move"));
+            const QList<double> move = numberList(QStringLiteral("move"), text, 2, kMoveLimit);
             if (move[0] != std::trunc(move[0]) || move[1] != std::trunc(move[1]))
-                throw UsageError(QStringLiteral("--move: '%1' is not two whole numbers")
-                                     .arg(parser.value(QStringLiteral("move"))));
+                throw UsageError(QStringLiteral("--move: '%1' is not two whole numbers").arg(text));
             moveX_ = int(move[0]);
             moveY_ = int(move[1]);
         }
