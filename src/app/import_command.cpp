@@ -10,6 +10,7 @@
 #include "output.h"
 #include "picture_file.h"
 #include "renderer.h"
+#include "texts.h"
 
 #include <QCommandLineParser>
 #include <QImage>
@@ -67,9 +68,10 @@ Selection selectionOption(const QString &text)
     const Selection ordered = orderedCorners(drawn);
     if (exceedsSelectionLimit(ordered))
         throw UsageError(QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, "
-                                        "more than 191 x 191 (指定範囲が大きすぎます)")
+                                        "more than 191 x 191 (%3)")
                              .arg(int(ordered.endX) - ordered.startX + 1)
-                             .arg(int(ordered.endY) - ordered.startY + 1));
+                             .arg(int(ordered.endY) - ordered.startY + 1)
+                             .arg(QString::fromUtf8(Texts::kSelectionTooLarge)));
     return drawn;
 }
 
@@ -180,10 +182,11 @@ public:
             return Outcome::failed(
                 InputRefused, job.input,
                 QStringLiteral("the picture is %1 x %2 pixels; without --rect it is taken whole "
-                               "only up to %3 x %3 (指定範囲が大きすぎます)")
+                               "only up to %3 x %3 (%4)")
                     .arg(picture.width())
                     .arg(picture.height())
-                    .arg(kLargestWhole));
+                    .arg(kLargestWhole)
+                    .arg(QString::fromUtf8(Texts::kSelectionTooLarge)));
         } else {
             // The outline just outside the picture: every pixel lies inside it.
             drawn = {-1, -1, std::int16_t(picture.width()), std::int16_t(picture.height())};
