@@ -60,6 +60,7 @@ fuzz-run:
 
 bench: build
 	@$(BUILD)/bench/zuvorak_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@bench/command_line.sh $(BUILD)
 
 # build/zuvorak_<version>_<arch>.deb; `sudo apt install ./build/zuvorak_*.deb` installs it.
 package: build

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n zlib1g-dev
   libwebp-dev libimagequant-dev libgif-dev qt6-image-formats-plugins
   fonts-noto-cjk
-  libbenchmark-dev
+  libbenchmark-dev hyperfine
   clang libclang-rt-14-dev
   python3-pil
   dpkg-dev file desktop-file-utils appstream shared-mime-info man-db

@@ -1,9 +1,7 @@
-#include "application.h"
-#include "document.h"
-#include "main_window.h"
-#include "platform.h"
+#include "command_line.h"
+#include "start_windows.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 
 #include <csignal>
 
@@ -12,10 +10,11 @@ int main(int argc, char *argv[])
     // Under a file-size limit a save then fails with EFBIG and is reported,
     // instead of the signal ending the program with the user's work unsaved.
     std::signal(SIGXFSZ, SIG_IGN);
-    QApplication app(argc, argv);
-    setUpApplication(app);
-    Document document;
-    MainWindow window(document, shippedFile(QStringLiteral("buhin.bmp")));
-    window.show();
-    return app.exec();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (!CommandLine::wantsCommand(arguments))
+        return startWindows(argc, argv);
+    QCoreApplication app(argc, argv);
+    return CommandLine::run(QCoreApplication::arguments());
 }

@@ -27,6 +27,8 @@ public:
 
     // Opens a model file as the open dialog does, telling the user of a failure.
     void openModelFile(const QString &path);
+    // The capture command on another picture than the one it shows first.
+    void captureFrom(const QString &picture);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

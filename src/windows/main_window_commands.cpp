@@ -24,7 +24,12 @@
 
 void MainWindow::capture()
 {
-    CaptureWindow window(capturePicture_, this);
+    captureFrom(capturePicture_);
+}
+
+void MainWindow::captureFrom(const QString &picture)
+{
+    CaptureWindow window(picture, this);
     if (window.exec() != QDialog::Accepted || !window.taken())
         return;
     stageImport(*window.taken(), staging_->surface());

@@ -1,0 +1,277 @@
+#include "commands.h"
+
+#include "capture.h"
+#include "conversions.h"
+#include "document.h"
+#include "export_kinds.h"
+#include "image_surface.h"
+#include "import.h"
+#include "model_file.h"
+#include "output.h"
+#include "picture_file.h"
+#include "renderer.h"
+#include "texts.h"
+
+#include <QCommandLineParser>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace CommandLine {
+
+namespace {
+
+// A mouse position in pixels; far beyond any screen, but within 16 bits.
+constexpr double kPositionLimit = 32767;
+constexpr int kPositionStep = 10;
+constexpr int kMoveLimit = 100000;
+constexpr int kLargestWhole = kSelectionLimit - 1;
+
+struct DepthStroke {
+    float x1, y1, x2, y2;
+    int depth;
+};
+
+QString pictureFailureReason(const PictureResult &result)
+{
+    switch (result.error) {
+    case PictureError::None:
+        break;
+    case PictureError::NotFound:
+        return QStringLiteral("no such file");
+    case PictureError::NotRegularFile:
+        return QStringLiteral("not a regular file");
+    case PictureError::TooLarge:
+        return QStringLiteral("the picture would take more than %1 MB")
+            .arg(kPictureAllocationLimitMB);
+    case PictureError::Truncated:
+        return QStringLiteral("the bitmap's pixel rows stop early (truncated)");
+    case PictureError::Unreadable:
+        return QStringLiteral("not a picture that can be read: ")
+               + QString::fromStdString(result.detail);
+    case PictureError::ReadFailed:
+        return QStringLiteral("cannot be read: ") + qt_error_string(result.systemError);
+    case PictureError::WriteFailed:
+        return QStringLiteral("cannot be written: ") + qt_error_string(result.systemError);
+    }
+    return {};
+}
+
+// The corners as the capture window rounds the pointer's positions, within the size limit.
+Selection selectionOption(const QString &text)
+{
+    const QList<double> corners = numberList(QStringLiteral("rect"), text, 4, kPositionLimit);
+    const Selection drawn {toInteger(float(corners[0])), toInteger(float(corners[1])),
+                           toInteger(float(corners[2])), toInteger(float(corners[3]))};
+    const Selection ordered = orderedCorners(drawn);
+    if (exceedsSelectionLimit(ordered))
+        throw UsageError(QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, "
+                                        "more than 191 x 191 (%3)")
+                             .arg(int(ordered.endX) - ordered.startX + 1)
+                             .arg(int(ordered.endY) - ordered.startY + 1)
+                             .arg(QString::fromUtf8(Texts::kSelectionTooLarge)));
+    return drawn;
+}
+
+DepthStroke strokeOption(const QString &text)
+{
+    const qsizetype equals = text.lastIndexOf(QLatin1Char('='));
+    if (equals < 0)
+        throw UsageError(QStringLiteral("--depth: '%1' is not X1,Y1,X2,Y2=D").arg(text));
+    const QList<double> corners
+        = numberList(QStringLiteral("depth"), text.left(equals), 4, kPositionLimit);
+    bool ok = false;
+    const int depth = text.mid(equals + 1).trimmed().toInt(&ok);
+    if (!ok || depth < 0 || depth > 100)
+        throw UsageError(
+            QStringLiteral("--depth: '%1': the depth D must be a whole number from 0 to 100")
+                .arg(text));
+    return {float(corners[0]), float(corners[1]), float(corners[2]), float(corners[3]), depth};
+}
+
+// The main window's view of the document, as it is shown and saved.
+QImage documentView(const Document &document)
+{
+    ImageSurface surface(kViewSize, kViewSize, kWhite);
+    ViewRenderer renderer;
+    if (document.showsFrontView())
+        renderer.drawFrontView(surface, document.model(), document.centre());
+    else
+        renderer.drawTurnedView(surface, document.model(), document.centre(), document.turn(),
+                                document.tilt());
+    return surface.image();
+}
+
+class ImportCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("import"); }
+    QString synopsis() const override { return QStringLiteral("PICTURE... -o OUT"); }
+    QString description() const override
+    {
+        return QStringLiteral(
+            "Builds a model from a picture as the capture window and the main window do: the\n"
+            "selection, then the depth strokes in the order given, the quarter turns, the mirror\n"
+            "and the move. OUT's extension picks the kind: .chs (a model file), .bmp (the front\n"
+            "view as the main window saves it) or .ply, .xyz, .glb, .stl, .3mf as export writes\n"
+            "them. Into a folder: .chs unless --format says otherwise.");
+    }
+    QStringList kinds() const override
+    {
+        return QStringList {QStringLiteral("chs"), QStringLiteral("bmp")} + exportKinds();
+    }
+    QString folderKind() const override { return QStringLiteral("chs"); }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        parser.addOptions({
+            {QStringLiteral("rect"),
+             QStringLiteral(
+                 "The selection as a drag from (X1, Y1) to (X2, Y2) in picture pixels, at "
+                 "most 191 x 191 with the outline. Without it the whole picture, if it "
+                 "is at most 189 x 189."),
+             QStringLiteral("X1,Y1,X2,Y2")},
+            {QStringLiteral("depth"),
+             QStringLiteral("A depth stroke from (X1, Y1) to (X2, Y2) in pixels of the 261 x 261 "
+                            "view with the slider at D (0 to 100); may be repeated."),
+             QStringLiteral("X1,Y1,X2,Y2=D")},
+            {QStringLiteral("quarter-turns"),
+             QStringLiteral("Turns the model N times by 90 degrees (0 to 100)."),
+             QStringLiteral("N")},
+            {QStringLiteral("mirror"), QStringLiteral("Mirrors the model left to right.")},
+            {QStringLiteral("move"),
+             QStringLiteral("Moves the model DX right and DY up, in whole pixels, as the position "
+                            "buttons do in steps of 10."),
+             QStringLiteral("DX,DY")},
+        });
+        addExportOptions(parser);
+    }
+
+    void readOptions(const QCommandLineParser &parser, const QString &kind) override
+    {
+        if (parser.isSet(QStringLiteral("rect")))
+            rect_ = selectionOption(parser.value(QStringLiteral("rect")));
+        for (const QString &text : parser.values(QStringLiteral("depth")))
+            strokes_.push_back(strokeOption(text));
+        if (parser.isSet(QStringLiteral("quarter-turns")))
+            quarterTurns_ = integerOption(parser, QStringLiteral("quarter-turns"), 0, 100);
+        mirror_ = parser.isSet(QStringLiteral("mirror"));
+        if (parser.isSet(QStringLiteral("move"))) {
+            const QString text = parser.value(QStringLiteral("move"));
+            const QList<double> move = numberList(QStringLiteral("move"), text, 2, kMoveLimit);
+            if (move[0] != std::trunc(move[0]) || move[1] != std::trunc(move[1]))
+                throw UsageError(QStringLiteral("--move: '%1' is not two whole numbers").arg(text));
+            moveX_ = int(move[0]);
+            moveY_ = int(move[1]);
+        }
+        kind_ = kind;
+        exportSettings_ = readExportOptions(parser, kind);
+    }
+
+    Outcome run(const Job &job) const override
+    {
+        const DecodedPicture decoded = readPicture(job.input);
+        if (!decoded.result.ok())
+            return Outcome::failed(InputRefused, job.input, pictureFailureReason(decoded.result));
+        const QImage &picture = decoded.image;
+        Selection drawn;
+        if (rect_) {
+            drawn = *rect_;
+        } else if (picture.width() > kLargestWhole || picture.height() > kLargestWhole) {
+            return Outcome::failed(
+                InputRefused, job.input,
+                QStringLiteral("the picture is %1 x %2 pixels; without --rect it is taken whole "
+                               "only up to %3 x %3 (%4)")
+                    .arg(picture.width())
+                    .arg(picture.height())
+                    .arg(kLargestWhole)
+                    .arg(QString::fromUtf8(Texts::kSelectionTooLarge)));
+        } else {
+            // The outline just outside the picture: every pixel lies inside it.
+            drawn = {-1, -1, std::int16_t(picture.width()), std::int16_t(picture.height())};
+        }
+
+        Document document;
+        Model model = capture(picture, drawn, document.centre());
+        if (model.count() == 0)
+            return Outcome::failed(InputRefused, job.input,
+                                   QStringLiteral("no dark pixel inside the selection"));
+        document.importModel(std::move(model));
+        edit(document);
+        return write(document, job);
+    }
+
+private:
+    static Model capture(const QImage &picture, const Selection &drawn, ViewCentre centre)
+    {
+        ImageSurface surface(std::max(picture.width(), kCaptureWidth),
+                             std::max(picture.height(), kCaptureHeight), kCaptureBackground);
+        surface.showPicture(picture);
+        surface.drawBox(drawn.startX, drawn.startY, drawn.endX, drawn.endY, kBlue);
+        const ImportGrid grid = ImportGrid::read(surface, orderedCorners(drawn));
+        ImageSurface staging(kStagingSize, kStagingSize, kWhite);
+        stageImport(grid, staging);
+        return buildModelFromPicture(staging, kViewSize, kViewSize, centre);
+    }
+
+    void edit(Document &document) const
+    {
+        for (const DepthStroke &stroke : strokes_) {
+            document.setDepthValue(stroke.depth);
+            document.pressStroke(stroke.x1, stroke.y1);
+            document.dragStroke(stroke.x2, stroke.y2);
+            document.releaseStroke();
+            document.applyDepth();
+        }
+        for (int i = 0; i < quarterTurns_; ++i)
+            document.turnQuarter();
+        if (mirror_)
+            document.mirror();
+        move(document, Horizontal, moveX_);
+        move(document, Vertical, moveY_);
+    }
+
+    // Button presses of 10 pixels, then what is left in one step.
+    static void move(Document &document, Coordinate axis, int pixels)
+    {
+        const int sign = pixels < 0 ? -1 : 1;
+        for (int i = 0; i < std::abs(pixels) / kPositionStep; ++i)
+            document.move(axis, sign * kPositionStep);
+        if (const int rest = pixels % kPositionStep)
+            document.move(axis, rest);
+    }
+
+    Outcome write(const Document &document, const Job &job) const
+    {
+        const QString &path = job.output;
+        if (kind_ == QLatin1String("chs"))
+            return writeResult(path, ModelFile::encode(document.model()));
+        if (kind_ == QLatin1String("bmp"))
+            return writeResult(path, encodePicture(documentView(document), "bmp"));
+        const ExportResult exported = exportModel(document.model(), kind_, exportSettings_);
+        if (!exported.ok())
+            return Outcome::failed(InputRefused, job.input,
+                                   QStringLiteral("cannot be exported: ")
+                                       + QString::fromStdString(exported.error));
+        return writeResult(path, exported.bytes);
+    }
+
+    std::optional<Selection> rect_; // the corners as dragged, not ordered
+    std::vector<DepthStroke> strokes_;
+    int quarterTurns_ = 0;
+    bool mirror_ = false;
+    int moveX_ = 0;
+    int moveY_ = 0;
+    QString kind_;
+    ExportSettings exportSettings_;
+};
+
+} // namespace
+
+std::unique_ptr<Command> importCommand()
+{
+    return std::make_unique<ImportCommand>();
+}
+
+} // namespace CommandLine

@@ -1,0 +1,94 @@
+#include "commands.h"
+
+#include "document.h"
+#include "image_surface.h"
+#include "output.h"
+#include "renderer.h"
+
+#include <QCommandLineParser>
+
+namespace CommandLine {
+
+namespace {
+
+constexpr int kMaxRenderSize = 8192;
+constexpr double kAngleLimit = 1e6;
+
+class RenderCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("render"); }
+    QString synopsis() const override { return QStringLiteral("MODEL... -o OUT.png|OUT.bmp"); }
+    QString description() const override
+    {
+        return QStringLiteral(
+            "Draws the view of a model file. At size 261 without --point-size or --shading the\n"
+            "picture is the main window's view at the same angles, pixel for pixel. Into a\n"
+            "folder: .png unless --format bmp.");
+    }
+    QStringList kinds() const override { return {QStringLiteral("png"), QStringLiteral("bmp")}; }
+    QString folderKind() const override { return QStringLiteral("png"); }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        parser.addOptions({
+            {QStringLiteral("turn"),
+             QStringLiteral("The turn about the vertical axis in degrees, as the left arrow "
+                            "buttons count it (0)."),
+             QStringLiteral("A")},
+            {QStringLiteral("tilt"),
+             QStringLiteral("The tilt about the horizontal axis in degrees, as the up arrow "
+                            "buttons count it (0)."),
+             QStringLiteral("B")},
+            {QStringLiteral("size"),
+             QStringLiteral("The picture's width and height in pixels, 1 to 8192 (261)."),
+             QStringLiteral("N")},
+            {QStringLiteral("point-size"), QStringLiteral("Points of P x P pixels, 1 to 4 (1)."),
+             QStringLiteral("P")},
+            {QStringLiteral("shading"),
+             QStringLiteral("Nearer points darker, farther points lighter.")},
+        });
+    }
+
+    void readOptions(const QCommandLineParser &parser, const QString &kind) override
+    {
+        if (parser.isSet(QStringLiteral("turn")))
+            turn_ = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
+        if (parser.isSet(QStringLiteral("tilt")))
+            tilt_ = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
+        if (parser.isSet(QStringLiteral("size")))
+            size_ = integerOption(parser, QStringLiteral("size"), 1, kMaxRenderSize);
+        if (parser.isSet(QStringLiteral("point-size")))
+            style_.size = integerOption(parser, QStringLiteral("point-size"), 1, 4);
+        style_.shading = parser.isSet(QStringLiteral("shading"));
+        format_ = kind.toLatin1();
+    }
+
+    Outcome run(const Job &job) const override
+    {
+        Document document;
+        Outcome outcome;
+        if (!openModel(document, job.input, outcome))
+            return outcome;
+        ImageSurface surface(size_, size_, kWhite);
+        ViewRenderer renderer;
+        renderer.drawView(surface, document.model(), turn_, tilt_,
+                          Projection::fitting(size_, size_), style_);
+        return writeResult(job.output, encodePicture(surface.image(), format_.constData()));
+    }
+
+private:
+    double turn_ = 0;
+    double tilt_ = 0;
+    int size_ = kViewSize;
+    PointStyle style_;
+    QByteArray format_;
+};
+
+} // namespace
+
+std::unique_ptr<Command> renderCommand()
+{
+    return std::make_unique<RenderCommand>();
+}
+
+} // namespace CommandLine

@@ -1,0 +1,117 @@
+#include "commands.h"
+
+#include "document.h"
+#include "turntable_file.h"
+
+#include <QCommandLineParser>
+
+namespace CommandLine {
+
+namespace {
+
+constexpr double kAngleLimit = 1e6;
+
+class TurntableCommand : public Command {
+public:
+    QString name() const override { return QStringLiteral("turntable"); }
+    QString synopsis() const override
+    {
+        return QStringLiteral("MODEL... -o OUT.webp|OUT.gif|FOLDER/");
+    }
+    QString description() const override
+    {
+        return QStringLiteral(
+            "Writes the model turning once about its vertical axis, each frame as the large view\n"
+            "draws it: a looping animated WebP (lossless), a looping animated GIF or, for one\n"
+            "input and a FOLDER/ that does not exist yet, a new folder of numbered PNG frames.\n"
+            "Into a folder of results: .webp unless --format gif or png (a folder of frames\n"
+            "for each input).");
+    }
+    QStringList kinds() const override
+    {
+        return {QStringLiteral("webp"), QStringLiteral("gif"), QStringLiteral("png")};
+    }
+    QString folderKind() const override { return QStringLiteral("webp"); }
+    QString folderResultKind() const override { return QStringLiteral("png"); }
+
+    void addOptions(QCommandLineParser &parser) const override
+    {
+        parser.addOptions({
+            {QStringLiteral("frames"),
+             QStringLiteral("The number of frames, %1 to %2 (36, 10 degrees a frame).")
+                 .arg(kMinTurntableFrames)
+                 .arg(kMaxTurntableFrames),
+             QStringLiteral("N")},
+            {QStringLiteral("size"),
+             QStringLiteral("The frames' width and height in pixels, %1 to %2 (512).")
+                 .arg(kMinTurntableSize)
+                 .arg(kMaxTurntableSize),
+             QStringLiteral("N")},
+            {QStringLiteral("delay"),
+             QStringLiteral("How long each frame shows in milliseconds, %1 to %2 (100).")
+                 .arg(kMinTurntableDelay)
+                 .arg(kMaxTurntableDelay),
+             QStringLiteral("MS")},
+            {QStringLiteral("point-size"), QStringLiteral("Points of P x P pixels, 1 to 4 (1)."),
+             QStringLiteral("P")},
+            {QStringLiteral("shading"),
+             QStringLiteral("Nearer points darker, farther points lighter.")},
+            {QStringLiteral("turn"), QStringLiteral("The turn of the first frame in degrees (0)."),
+             QStringLiteral("A")},
+            {QStringLiteral("tilt"), QStringLiteral("The tilt of every frame in degrees (0)."),
+             QStringLiteral("B")},
+        });
+    }
+
+    void readOptions(const QCommandLineParser &parser, const QString &) override
+    {
+        const struct {
+            const char *option;
+            int *value;
+            int low;
+            int high;
+        } integers[] = {
+            {"frames", &options_.frames, kMinTurntableFrames, kMaxTurntableFrames},
+            {"size", &options_.size, kMinTurntableSize, kMaxTurntableSize},
+            {"delay", &options_.delayMs, kMinTurntableDelay, kMaxTurntableDelay},
+            {"point-size", &options_.style.size, 1, kMaxPointSize},
+        };
+        for (const auto &integer : integers)
+            if (parser.isSet(QString(integer.option)))
+                *integer.value
+                    = integerOption(parser, QString(integer.option), integer.low, integer.high);
+        options_.style.shading = parser.isSet(QStringLiteral("shading"));
+        if (parser.isSet(QStringLiteral("turn")))
+            options_.turn = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
+        if (parser.isSet(QStringLiteral("tilt")))
+            options_.tilt = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
+    }
+
+    Outcome run(const Job &job) const override
+    {
+        Document document;
+        Outcome outcome;
+        if (!openModel(document, job.input, outcome))
+            return outcome;
+        // The windows' own writer: the same files, and a folder appears whole or not at all.
+        const TurntableResult result = writeTurntable(document.model(), options_, job.output);
+        if (result.ok())
+            return {};
+        const PictureResult &written = result.written;
+        const QString reason = written.systemError ? qt_error_string(written.systemError)
+                                                   : QString::fromStdString(written.detail);
+        return Outcome::failed(OutputFailed, job.output, QStringLiteral("not written: ") + reason);
+    }
+
+private:
+    TurntableOptions options_;
+};
+
+} // namespace
+
+std::unique_ptr<Command> turntableCommand()
+{
+    return std::make_unique<TurntableCommand>();
+}
+
+} // namespace CommandLine

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// What one run of the real program gave.
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the built program with no display at all: a window would make it fail.
+inline Run zuvorak(const QStringList &arguments, const QString &folder = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(QString(name));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(ZUVORAK_PROGRAM), arguments);
+    if (!process.waitForFinished(60000))
+        return {};
+    Run run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+inline QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A drawing in four colours, light grey and white, with features in every
+// quarter so that turns and mirrors show.
+inline QImage drawing(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            if ((x / 7 + y / 5) % 3 == 0 && x < width * 2 / 3)
+                picture.setPixel(x, y, qRgb(200, 20, 20));
+            else if ((x - width / 2) * (x - width / 2) + (y - 20) * (y - 20) < 200)
+                picture.setPixel(x, y, qRgb(10, 30, 160));
+            else if (y == height - 10 || x == width - 12)
+                picture.setPixel(x, y, qRgb(0, 0, 0));
+            else if (x % 11 == 0)
+                picture.setPixel(x, y, qRgb(192, 192, 192)); // light grey: background
+        }
+    return picture;
+}
