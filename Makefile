@@ -43,7 +43,8 @@ fuzz: deps
 	@clang++ $(FUZZ_FLAGS) -Isrc/model -Isrc/surface fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
 	  -lz -o $(FUZZ_BUILD)/fuzz_model_file
 	@clang++ $(FUZZ_FLAGS) -Isrc/surface $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
-	  src/surface/picture_file.cpp src/surface/file_access.cpp $$(pkg-config --libs Qt6Gui) \
+	  src/surface/picture_file.cpp src/surface/picture_formats.cpp src/surface/file_access.cpp \
+	  $$(pkg-config --libs Qt6Gui) -lgif \
 	  -o $(FUZZ_BUILD)/fuzz_picture
 	@$(MAKE) fuzz-run NAME=model_file SEEDS=fuzz/corpus
 	@$(MAKE) fuzz-run NAME=picture SEEDS=fuzz/pictures FLAGS=-keep_seed=1
