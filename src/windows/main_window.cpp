@@ -2,6 +2,7 @@
 
 #include "conversions.h"
 #include "document.h"
+#include "export_commands.h"
 #include "picture_box.h"
 #include "platform.h"
 #include "texts.h"
@@ -175,6 +176,9 @@ void MainWindow::createMenus()
     QAction *bitmapAction
         = add("saveBitmapAction", Texts::kMenuSaveBitmap, &MainWindow::saveBitmap);
     fileMenu->addActions({saveAction, saveAsAction, bitmapAction});
+    QMenu *exportMenu = fileMenu->addMenu(QString(Texts::kMenuExport));
+    exportMenu->setObjectName(QStringLiteral("exportMenu"));
+    new ExportCommands(document_, this, exportMenu);
     fileMenu->addAction(add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram));
 
     doOverAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
