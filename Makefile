@@ -66,8 +66,10 @@ bench: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
+# The windows, then the exported relief as matplotlib renders the STL.
 screenshots: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/tools/zuvorak_screenshots docs
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/tools/zuvorak_screenshots docs $(BUILD)/relief.stl
+	@/usr/bin/python3 scripts/render_relief.py $(BUILD)/relief.stl docs/exported-relief.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
