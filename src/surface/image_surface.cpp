@@ -170,12 +170,12 @@ void ImageSurface::showPicture(const QImage &picture)
     painter.drawImage(0, 0, picture);
 }
 
-void ImageSurface::restore(const QImage &original, const QRect &area)
+void ImageSurface::restore(const QImage &kept, const QRect &area)
 {
-    const QRect clipped = area & image_.rect() & original.rect();
+    const QRect clipped = area & image_.rect() & kept.rect();
     if (clipped.isEmpty())
         return;
-    const QImage source = original.convertToFormat(image_.format());
+    const QImage source = kept.convertToFormat(image_.format());
     const std::size_t bytes = std::size_t(clipped.width()) * sizeof(QRgb);
     for (int y = clipped.top(); y <= clipped.bottom(); ++y)
         std::memcpy(image_.scanLine(y) + clipped.left() * qsizetype(sizeof(QRgb)),

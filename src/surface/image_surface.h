@@ -22,8 +22,8 @@ public:
 
     // Draws a decoded picture from the top-left corner, clipped.
     void showPicture(const QImage &picture);
-    // Puts back the pixels of `original`, an image of this surface's size, within the area.
-    void restore(const QImage &original, const QRect &area);
+    // Puts back the pixels of `kept`, an image of this surface's size, within the area.
+    void restore(const QImage &kept, const QRect &area);
 
     const QImage &image() const { return image_; }
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-struct KindSpec {
+struct KindInfo {
     ExportCommands::Kind kind;
     const char *action;
     const char *caption;
@@ -26,7 +26,7 @@ struct KindSpec {
     const char *name;
 };
 
-constexpr KindSpec kKinds[] = {
+constexpr KindInfo kKinds[] = {
     {ExportCommands::Kind::Ply, "exportPlyAction", Texts::kMenuExportPly, Texts::kFilterPly, "ply",
      "PLY"},
     {ExportCommands::Kind::Xyz, "exportXyzAction", Texts::kMenuExportXyz, Texts::kFilterXyz, "xyz",
@@ -39,11 +39,11 @@ constexpr KindSpec kKinds[] = {
      "3mf", "3MF"},
 };
 
-const KindSpec &specOf(ExportCommands::Kind kind)
+const KindInfo &infoOf(ExportCommands::Kind kind)
 {
-    for (const KindSpec &spec : kKinds)
-        if (spec.kind == kind)
-            return spec;
+    for (const KindInfo &info : kKinds)
+        if (info.kind == kind)
+            return info;
     return kKinds[0];
 }
 
@@ -60,9 +60,9 @@ ExportCommands::ExportCommands(Document &document, QWidget *window, QMenu *menu)
     , window_(window)
     , menu_(menu)
 {
-    for (const KindSpec &spec : kKinds) {
-        QAction *action = makeAction(menu, spec.action, spec.caption);
-        connect(action, &QAction::triggered, this, [this, kind = spec.kind] { exportAs(kind); });
+    for (const KindInfo &info : kKinds) {
+        QAction *action = makeAction(menu, info.action, info.caption);
+        connect(action, &QAction::triggered, this, [this, kind = info.kind] { exportAs(kind); });
         menu->addAction(action);
         actions_ << action;
     }
@@ -120,19 +120,19 @@ void ExportCommands::exportAs(Kind kind)
 // kind's extension to a name typed without one and asks before replacing a file.
 QString ExportCommands::askPath(Kind kind) const
 {
-    const KindSpec &spec = specOf(kind);
+    const KindInfo &info = infoOf(kind);
     const QFileInfo model(document_.fileName());
     const QString name = (document_.fileName().isEmpty() ? QString(Texts::kDefaultFileName)
                                                          : model.completeBaseName())
-                         + QLatin1Char('.') + QLatin1String(spec.suffix);
+                         + QLatin1Char('.') + QLatin1String(info.suffix);
     const QString folder
         = document_.fileName().isEmpty() ? dialogStartFolder() : model.absolutePath();
-    QFileDialog dialog(window_, QString(Texts::kExportCaption).arg(QLatin1String(spec.name)),
-                       pathInFolder(folder, name), QString(spec.filter));
+    QFileDialog dialog(window_, QString(Texts::kExportCaption).arg(QLatin1String(info.name)),
+                       pathInFolder(folder, name), QString(info.filter));
     dialog.setObjectName(QStringLiteral("exportFileDialog"));
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QLatin1String(spec.suffix));
+    dialog.setDefaultSuffix(QLatin1String(info.suffix));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
@@ -161,7 +161,7 @@ std::optional<ExportResult> ExportCommands::produce(Kind kind) const
     case Kind::Stl:
     case Kind::ThreeMf: {
         const bool threeMf = kind == Kind::ThreeMf;
-        SolidOptionsDialog dialog(model, loadSolidOptions(), QLatin1String(specOf(kind).name),
+        SolidOptionsDialog dialog(model, loadSolidOptions(), QLatin1String(infoOf(kind).name),
                                   threeMf, window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
