@@ -43,7 +43,8 @@ fuzz: deps
 	@clang++ $(FUZZ_FLAGS) -Isrc/model -Isrc/surface fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
 	  -lz -o $(FUZZ_BUILD)/fuzz_model_file
 	@clang++ $(FUZZ_FLAGS) -Isrc/surface $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
-	  src/surface/picture_file.cpp src/surface/file_access.cpp $$(pkg-config --libs Qt6Gui) \
+	  src/surface/picture_file.cpp src/surface/picture_formats.cpp src/surface/file_access.cpp \
+	  $$(pkg-config --libs Qt6Gui) -lgif \
 	  -o $(FUZZ_BUILD)/fuzz_picture
 	@$(MAKE) fuzz-run NAME=model_file SEEDS=fuzz/corpus
 	@$(MAKE) fuzz-run NAME=picture SEEDS=fuzz/pictures FLAGS=-keep_seed=1
@@ -66,8 +67,10 @@ bench: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
+# The windows, then the exported relief as matplotlib renders the STL.
 screenshots: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD)/tools/zuvorak_screenshots docs
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/tools/zuvorak_screenshots docs $(BUILD)/relief.stl
+	@/usr/bin/python3 scripts/render_relief.py $(BUILD)/relief.stl docs/exported-relief.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,13 +1,16 @@
 #include "bench_support.h"
 #include "capture_window.h"
 
+#include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <random>
 
 namespace {
 
@@ -84,3 +87,64 @@ static void BM_CaptureImport190x188(benchmark::State &state)
     state.counters["points"] = double(document.model().count());
 }
 BENCHMARK(BM_CaptureImport190x188)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A 4000 x 3000 scan of a drawing: coloured lines, boxes and discs on white, as PNG.
+struct ScannedDrawing {
+    ScannedDrawing()
+    {
+        QImage scan(4000, 3000, QImage::Format_RGB32);
+        scan.fill(Qt::white);
+        QPainter painter(&scan);
+        std::mt19937 random(3);
+        std::uniform_int_distribution<int> x(0, 3999), y(0, 2999), size(5, 300), shade(0, 180);
+        for (int i = 0; i < 3000; ++i) {
+            const QColor ink(shade(random), shade(random), shade(random));
+            painter.setPen(QPen(ink, size(random) % 6 + 1));
+            const QRect box(x(random), y(random), size(random), size(random));
+            switch (i % 3) {
+            case 0:
+                painter.drawLine(box.topLeft(), box.bottomRight());
+                break;
+            case 1:
+                painter.drawRect(box);
+                break;
+            default:
+                painter.setBrush(ink);
+                painter.drawEllipse(box);
+                painter.setBrush(Qt::NoBrush);
+            }
+        }
+        painter.end();
+        scan.save(path, "PNG");
+    }
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("scan.png"));
+};
+
+// Opening the scan in the capture window: reading and decoding the file, the capture
+// surface and the first paint of the scrolled view.
+static void BM_CaptureOpenPng4000x3000(benchmark::State &state)
+{
+    const ScannedDrawing scan;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        CaptureWindow capture(scan.path);
+        capture.show();
+        capture.findChild<QWidget *>(QStringLiteral("picture"))->repaint();
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["MB"] = double(QFileInfo(scan.path).size()) / 1e6;
+}
+BENCHMARK(BM_CaptureOpenPng4000x3000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// Qt's PNG reader alone on the same scan, for comparison: most of the opening is this.
+static void BM_QtReadsPng4000x3000(benchmark::State &state)
+{
+    const ScannedDrawing scan;
+    for (auto _ : state) {
+        QImage image(scan.path);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_QtReadsPng4000x3000)->Unit(benchmark::kMillisecond);

@@ -13,7 +13,7 @@ packages=(
   python3-pil
   dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
   lib3mf-dev libzip-dev libtinygltf-dev nlohmann-json3-dev
-  python3-meshio python3-numpy admesh
+  python3-meshio python3-numpy admesh python3-matplotlib
   valgrind
 )
 

@@ -1,5 +1,6 @@
 // Renders the program's windows in a typical use to PNG files for the README
-// and the help: `make screenshots` (offscreen, no display needed).
+// and the help: `make screenshots` (offscreen, no display needed). A second
+// argument names where to export the relief as an STL.
 #include "application.h"
 #include "document.h"
 #include "main_window.h"
@@ -8,15 +9,21 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 namespace {
 
@@ -47,6 +54,40 @@ void withModal(const std::function<void()> &open, const std::function<void(QWidg
         }
     });
     open();
+}
+
+// Runs each drive on the next modal dialog that comes up while `open` runs; any
+// further one fails the run.
+void withModals(const std::function<void()> &open,
+                const std::vector<std::function<void(QWidget *)>> &drives)
+{
+    std::size_t next = 0;
+    QPointer<QWidget> last;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *window = QApplication::activeModalWidget();
+        if (!window || window == last)
+            return;
+        last = window;
+        QApplication::processEvents();
+        if (next == drives.size()) { // an error message, say: not what the pictures show
+            failed = true;
+            window->close();
+            return;
+        }
+        drives[next++](window);
+    });
+    poll.start();
+    open();
+    failed = failed || next != drives.size();
+}
+
+// Types a path into Qt's save dialog and presses Save.
+void saveTo(QWidget *dialog, const QString &path)
+{
+    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+    static_cast<QDialog *>(dialog)->accept();
 }
 
 void mouse(QWidget *box, QEvent::Type type, QPoint at)
@@ -80,13 +121,17 @@ void click(QWidget *window, const char *button, int times = 1)
 
 int main(int argc, char *argv[])
 {
-    // Settings of its own, so the styles chosen here never reach the user's.
+    // Settings of its own: the dialogs show their defaults, and the styles chosen
+    // here never reach the user's.
     const QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);
     setUpApplication(app);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     out = QDir(
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")).absolutePath());
+    const QString stl
+        = argc > 2 ? QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath() : QString();
 
     Document document;
     MainWindow main(document, QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp"));
@@ -149,5 +194,17 @@ int main(int argc, char *argv[])
                   save(box, "version-box.png");
                   box->close();
               });
+
+    // The 3MF's options in four colours; the relief as an STL for scripts/render_relief.py.
+    withModals([&] { trigger(&main, "export3mfAction"); },
+               {[&](QWidget *dialog) { saveTo(dialog, models.filePath(QStringLiteral("relief"))); },
+                [](QWidget *dialog) {
+                    save(dialog, "export-dialog.png");
+                    dialog->close();
+                }});
+    if (!stl.isEmpty())
+        withModals([&] { trigger(&main, "exportStlAction"); },
+                   {[&](QWidget *dialog) { saveTo(dialog, stl); },
+                    [](QWidget *dialog) { static_cast<QDialog *>(dialog)->accept(); }});
     return failed ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include "surface.h"
 
+#include <algorithm>
 #include <cstdint>
 
 // The capture surface: the picture on a light grey that the import takes for
@@ -9,6 +10,20 @@
 inline constexpr int kCaptureWidth = 581;
 inline constexpr int kCaptureHeight = 413;
 inline constexpr Colour kCaptureBackground = 0x00EFEFEF;
+// Selections hold 16-bit corners: a picture may be this many pixels a side.
+inline constexpr int kCaptureLargestSide = 32767;
+
+struct CaptureSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The capture surface for a picture of this size: the picture at the top-left,
+// the background beyond it, scrolled when it is larger than the drawing area.
+constexpr CaptureSize captureSurfaceSize(int pictureWidth, int pictureHeight)
+{
+    return {std::max(pictureWidth, kCaptureWidth), std::max(pictureHeight, kCaptureHeight)};
+}
 
 // Largest corner difference a selection may have on either axis:
 // 191 pixels a side counting the outline, 189 inside it.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -101,6 +102,12 @@ ImageSurface::ImageSurface(int width, int height, Colour background)
     clear();
 }
 
+ImageSurface::ImageSurface(const QImage &picture, Colour background)
+    : image_(picture.convertToFormat(QImage::Format_RGB32))
+    , background_(background)
+{
+}
+
 void ImageSurface::clear()
 {
     image_.fill(toQRgb(background_));
@@ -162,4 +169,16 @@ void ImageSurface::showPicture(const QImage &picture)
 {
     QPainter painter(&image_);
     painter.drawImage(0, 0, picture);
+}
+
+void ImageSurface::restore(const QImage &kept, const QRect &area)
+{
+    const QRect clipped = area & image_.rect() & kept.rect();
+    if (clipped.isEmpty())
+        return;
+    const QImage source = kept.convertToFormat(image_.format());
+    const std::size_t bytes = std::size_t(clipped.width()) * sizeof(QRgb);
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+        std::memcpy(image_.scanLine(y) + clipped.left() * qsizetype(sizeof(QRgb)),
+                    source.constScanLine(y) + clipped.left() * qsizetype(sizeof(QRgb)), bytes);
 }

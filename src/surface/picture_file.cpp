@@ -1,10 +1,12 @@
 #include "picture_file.h"
 
 #include "file_access.h"
+#include "picture_formats.h"
 
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 
 #include <algorithm>
 #include <cstdlib>
@@ -122,6 +124,17 @@ bool decodeUnsetWhite(const QByteArray &bytes, qint64 limit, QImage *picture, QS
     return true;
 }
 
+// A transparent pixel counts as background: only visible ink may become a point.
+QImage onWhite(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage opaque(image.size(), QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    QPainter(&opaque).drawImage(0, 0, image);
+    return opaque;
+}
+
 } // namespace
 
 DecodedPicture readPicture(const QString &path)
@@ -159,6 +172,8 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     const BitmapHeader header = bitmapHeader(bytes);
     if (rowsMissing(header, bytes.size()))
         return {{}, failure(PictureError::Truncated)};
+    if (PictureResult incomplete = incompletePicture(bytes); !incomplete.ok())
+        return {{}, incomplete};
 
     QString error;
     QImage image;
@@ -168,7 +183,7 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     // Qt's MNG reader reports success with no image for some broken files.
     if (!decoded || image.isNull())
         return {{}, failure(PictureError::Unreadable, error)};
-    return {image.convertToFormat(QImage::Format_RGB32), {}};
+    return {onWhite(image), {}};
 }
 
 PictureResult writePicture(const QImage &image, const QString &path)

@@ -21,8 +21,9 @@ struct DecodedPicture {
 // file (a folder, a named pipe, a device) is refused before it is read.
 DecodedPicture readPicture(const QString &path);
 
-// The program's checks, then Qt's decoder, on the bytes of a picture file.
-// Pixels the file leaves unset are white, whatever memory held before.
+// The program's checks, then Qt's decoder, on the bytes of a picture file; of
+// an animation, the first frame. Pixels the file leaves unset are white,
+// whatever memory held before, and transparent pixels are white too.
 DecodedPicture decodePicture(const QByteArray &bytes,
                              int allocationLimitMB = kPictureAllocationLimitMB);
 

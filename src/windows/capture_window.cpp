@@ -1,5 +1,6 @@
 #include "capture_window.h"
 
+#include "capture_surface.h"
 #include "conversions.h"
 #include "file_dialog.h"
 #include "picture_box.h"
@@ -9,15 +10,30 @@
 
 #include <QAction>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
 
 constexpr QSize kClientSize(614, 437);
-constexpr QPoint kPicturePosition(16, 8);
+// The outer size of the picture box for a picture that fits: no scroll bars then.
+constexpr QRect kPictureArea(16, 8, 585, 417);
+constexpr int kAutoScrollInterval = 40; // ms
+constexpr char kPicturePatterns[] = "*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp";
+
+// A picture whose every pixel a selection can reach, or why it cannot be shown.
+DecodedPicture readCapturePicture(const QString &path)
+{
+    DecodedPicture decoded = readPicture(path);
+    if (std::max(decoded.image.width(), decoded.image.height()) > kCaptureLargestSide)
+        return {{}, {PictureError::TooLarge, {}, 0}};
+    return decoded;
+}
 
 } // namespace
 
@@ -33,20 +49,27 @@ CaptureWindow::CaptureWindow(const QString &startPicture, QWidget *parent)
     auto *client = new QWidget(this);
     client->setFixedSize(kClientSize);
     layout->addWidget(client);
-    pictureBox_ = new PictureBox(QSize(kCaptureWidth, kCaptureHeight), kCaptureBackground, client);
+    scroll_ = new QScrollArea(client);
+    scroll_->setObjectName(QStringLiteral("pictureScroll"));
+    scroll_->setGeometry(kPictureArea);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    pictureBox_ = new PictureBox(QSize(kCaptureWidth, kCaptureHeight), kCaptureBackground);
     pictureBox_->setObjectName(QStringLiteral("picture"));
-    pictureBox_->move(kPicturePosition);
+    scroll_->setWidget(pictureBox_);
+    pictureBox_->setAutoFillBackground(false); // it paints every pixel itself
+    autoScroll_ = new QTimer(this);
+    autoScroll_->setInterval(kAutoScrollInterval);
     createMenus();
 
     connect(pictureBox_, &PictureBox::pressed, this, &CaptureWindow::startSelection);
     connect(pictureBox_, &PictureBox::moved, this, &CaptureWindow::dragSelection);
     connect(pictureBox_, &PictureBox::released, this, &CaptureWindow::endSelection);
+    connect(autoScroll_, &QTimer::timeout, this, &CaptureWindow::autoScroll);
 
-    const DecodedPicture decoded = readPicture(startPicture);
-    picture_ = decoded.image;
+    const DecodedPicture decoded = readCapturePicture(startPicture);
     if (!decoded.result.ok())
         pendingFailure_ = pictureFailureText(startPicture, decoded.result, false);
-    restorePicture();
+    setPicture(decoded.image);
     placeWindow(this);
 }
 
@@ -89,7 +112,7 @@ void CaptureWindow::reportPendingFailure()
 
 void CaptureWindow::openPicture()
 {
-    const QString path = OpenDialog::getOpenPath(this, QStringLiteral("*.bmp"));
+    const QString path = OpenDialog::getOpenPath(this, QString(kPicturePatterns));
     if (!path.isEmpty())
         showPicture(path);
 }
@@ -100,25 +123,46 @@ bool CaptureWindow::showPicture(const QString &path)
     DecodedPicture decoded;
     {
         const BusyCursor busy;
-        decoded = readPicture(path);
+        decoded = readCapturePicture(path);
     }
     if (!decoded.result.ok()) {
         showError(this, pictureFailureText(path, decoded.result, false));
         return false;
     }
-    picture_ = std::move(decoded.image);
-    restorePicture();
+    setPicture(decoded.image);
     return true;
 }
 
-// Erases any outline by drawing the kept picture afresh: the file is not read
-// again, so a picture removed from disk mid-drag does no harm.
-void CaptureWindow::restorePicture()
+void CaptureWindow::setPicture(const QImage &picture)
 {
+    ImageSurface surface = captureSurfaceFor(picture);
+    pristine_ = surface.image();
+    outline_.reset();
+    pictureBox_->setSurface(std::move(surface));
+    scroll_->horizontalScrollBar()->setValue(0);
+    scroll_->verticalScrollBar()->setValue(0);
+}
+
+void CaptureWindow::drawOutline()
+{
+    pictureBox_->surface().drawBox(selection_.startX, selection_.startY, selection_.endX,
+                                   selection_.endY, kBlue);
+    outline_ = selection_;
+    pictureBox_->update();
+}
+
+// Puts back the kept picture under the outline: the file is not read again, so
+// a picture removed from disk mid-drag does no harm.
+void CaptureWindow::eraseOutline()
+{
+    if (!outline_)
+        return;
     ImageSurface &surface = pictureBox_->surface();
-    surface.clear();
-    if (!picture_.isNull())
-        surface.showPicture(picture_);
+    for (const int y : {outline_->startY, outline_->endY})
+        surface.restore(pristine_, QRect(0, y, surface.width(), 1));
+    for (const int x : {outline_->startX, outline_->endX})
+        surface.restore(pristine_, QRect(x, 0, 1, surface.height()));
+    outline_.reset();
     pictureBox_->update();
 }
 
@@ -137,12 +181,44 @@ void CaptureWindow::dragSelection(QPointF position)
 {
     if (!dragging_)
         return;
-    restorePicture();
+    eraseOutline();
     selection_.endX = toInteger(float(position.x()));
     selection_.endY = toInteger(float(position.y()));
-    pictureBox_->surface().drawBox(selection_.startX, selection_.startY, selection_.endX,
-                                   selection_.endY, kBlue);
-    pictureBox_->update();
+    drawOutline();
+    followPointer(position);
+}
+
+// A drag past the edge of the view scrolls the picture, and goes on scrolling
+// while the pointer rests there.
+void CaptureWindow::followPointer(QPointF position)
+{
+    const QPoint inBox = position.toPoint() + QPoint(PictureBox::kBorder, PictureBox::kBorder);
+    const QRect shown(pictureBox_->mapFrom(scroll_->viewport(), QPoint(0, 0)),
+                      scroll_->viewport()->size());
+    if (shown.contains(inBox)) {
+        autoScroll_->stop();
+        return;
+    }
+    pointer_ = pictureBox_->mapToGlobal(inBox);
+    const QPoint before(scroll_->horizontalScrollBar()->value(),
+                        scroll_->verticalScrollBar()->value());
+    scroll_->ensureVisible(inBox.x(), inBox.y(), 0, 0);
+    const QPoint after(scroll_->horizontalScrollBar()->value(),
+                       scroll_->verticalScrollBar()->value());
+    if (after != before)
+        autoScroll_->start();
+    else
+        autoScroll_->stop();
+}
+
+void CaptureWindow::autoScroll()
+{
+    if (!dragging_) {
+        autoScroll_->stop();
+        return;
+    }
+    const QPoint inBox = pictureBox_->mapFromGlobal(pointer_);
+    dragSelection(QPointF(inBox - QPoint(PictureBox::kBorder, PictureBox::kBorder)));
 }
 
 // Any button ends a selection, even one that never started a drag: a right
@@ -150,6 +226,7 @@ void CaptureWindow::dragSelection(QPointF position)
 void CaptureWindow::endSelection(QPointF position)
 {
     dragging_ = false;
+    autoScroll_->stop();
     selection_.endX = toInteger(float(position.x()));
     selection_.endY = toInteger(float(position.y()));
     selection_ = orderedCorners(selection_);
@@ -158,7 +235,7 @@ void CaptureWindow::endSelection(QPointF position)
 
 void CaptureWindow::doOver()
 {
-    restorePicture();
+    eraseOutline();
     doOverAction_->setEnabled(false);
 }
 

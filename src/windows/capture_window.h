@@ -11,9 +11,12 @@
 
 class PictureBox;
 class QAction;
+class QScrollArea;
+class QTimer;
 
 // The capture window: the user shows a picture, drags a rectangle over it and
-// imports what lies inside. Made afresh for every showing.
+// imports what lies inside. A picture larger than the drawing area scrolls;
+// positions are always in picture pixels. Made afresh for every showing.
 class CaptureWindow : public QDialog {
     Q_OBJECT
 
@@ -32,23 +35,32 @@ private slots:
     void dragSelection(QPointF position);
     void endSelection(QPointF position);
     void openPicture();
-    void restorePicture();
     void doOver();
     void importSelection();
     void reportPendingFailure();
+    void autoScroll();
 
 private:
     void createMenus();
     bool showPicture(const QString &path);
+    void setPicture(const QImage &picture);
+    void drawOutline();
+    void eraseOutline();
+    void followPointer(QPointF position);
 
+    QScrollArea *scroll_ = nullptr;
     PictureBox *pictureBox_ = nullptr;
     QAction *doOverAction_ = nullptr;
     QAction *importAction_ = nullptr;
+    QTimer *autoScroll_ = nullptr;
 
-    QImage picture_; // the decoded picture; null when none could be read
+    // The capture surface without an outline; the picture is kept decoded here.
+    QImage pristine_;
     QString pendingFailure_; // a failure to read the start picture, told once the window is up
     bool dragging_ = false;
+    QPoint pointer_; // where the drag's pointer is on the screen
     Selection selection_;
+    std::optional<Selection> outline_; // the corners of the outline drawn on the surface
     bool tooLarge_ = false;
     std::optional<ImportGrid> taken_;
 };

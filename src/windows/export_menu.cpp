@@ -1,6 +1,7 @@
 #include "export_menu.h"
 
 #include "document.h"
+#include "export_commands.h"
 #include "platform.h"
 #include "texts.h"
 #include "turntable_dialog.h"
@@ -34,9 +35,11 @@ ExportMenu::ExportMenu(Document &document, QWidget *window)
 {
     setObjectName(QStringLiteral("exportMenu"));
     menuAction()->setObjectName(QStringLiteral("exportMenuAction"));
-    QAction *turntable = addAction(QString(Texts::kMenuTurntable));
-    turntable->setObjectName(QStringLiteral("turntableAction"));
-    connect(turntable, &QAction::triggered, this, &ExportMenu::exportTurntable);
+    new ExportCommands(document_, window, this);
+    addSeparator();
+    turntableAction_ = addAction(QString(Texts::kMenuTurntable));
+    turntableAction_->setObjectName(QStringLiteral("turntableAction"));
+    connect(turntableAction_, &QAction::triggered, this, &ExportMenu::exportTurntable);
 
     connect(&document_, &Document::modelChanged, this, &ExportMenu::showEnabled);
     showEnabled();
@@ -44,7 +47,9 @@ ExportMenu::ExportMenu(Document &document, QWidget *window)
 
 void ExportMenu::showEnabled()
 {
-    menuAction()->setEnabled(document_.model().count() > 0);
+    const bool hasPoints = document_.model().count() > 0;
+    menuAction()->setEnabled(hasPoints);
+    turntableAction_->setEnabled(hasPoints);
 }
 
 void ExportMenu::exportTurntable()

@@ -4,9 +4,9 @@
 
 class Document;
 
-// ファイル → 書き出し: files made from the model for other programs and for
-// people without ZUVORAK. Enabled while the model has points; a new kind of
-// file is one more action and slot here.
+// ファイル → 書き出し: files made from the model for other programs (the
+// ExportCommands) and the turntable animation for people without ZUVORAK.
+// Enabled while the model has points.
 class ExportMenu : public QMenu {
     Q_OBJECT
 
@@ -21,4 +21,5 @@ private slots:
 private:
     Document &document_;
     QWidget *window_;
+    QAction *turntableAction_ = nullptr;
 };

@@ -140,9 +140,9 @@ void FileList::fill()
     clear();
     if (!path_.isEmpty()) {
         // Hidden files too: a model saved under the empty name is ".chs".
-        const QStringList names
-            = QDir(path_).entryList({pattern_}, QDir::Files | QDir::Hidden,
-                                    QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
+        const QStringList names = QDir(path_).entryList(
+            QDir::nameFiltersFromString(pattern_), QDir::Files | QDir::Hidden,
+            QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
         for (const QString &name : names)
             if (!isTemporaryFileName(name.toStdString()))
                 addItem(name);

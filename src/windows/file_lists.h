@@ -47,8 +47,8 @@ private:
     QString path_;
 };
 
-// The files of one folder that match the pattern, hidden ones included, sorted
-// by name; the temporary files of saves are never listed.
+// The files of one folder that match the pattern ("*.png *.jpg": any of them),
+// hidden ones included, sorted by name; the temporary files of saves are never listed.
 class FileList : public QListWidget {
     Q_OBJECT
 

@@ -1,7 +1,10 @@
 #include "picture_box.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <utility>
 
 PictureBox::PictureBox(QSize drawingArea, Colour background, QWidget *parent)
     : QWidget(parent)
@@ -12,7 +15,14 @@ PictureBox::PictureBox(QSize drawingArea, Colour background, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PictureBox::paintEvent(QPaintEvent *)
+void PictureBox::setSurface(ImageSurface surface)
+{
+    surface_ = std::move(surface);
+    setFixedSize(surface_.width() + 2 * kBorder, surface_.height() + 2 * kBorder);
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QRect outer = rect();
@@ -31,7 +41,9 @@ void PictureBox::paintEvent(QPaintEvent *)
     painter.drawLine(inner.bottomLeft(), inner.bottomRight());
     painter.drawLine(inner.topRight(), inner.bottomRight());
 
-    painter.drawImage(kBorder, kBorder, surface_.image());
+    // Only what is exposed: a scrolled picture may be far larger than its view.
+    const QRect exposed = event->rect() & QRect(QPoint(kBorder, kBorder), surface_.image().size());
+    painter.drawImage(exposed.topLeft(), surface_.image(), exposed.translated(-kBorder, -kBorder));
 }
 
 QPointF PictureBox::inDrawingArea(const QMouseEvent *event) const

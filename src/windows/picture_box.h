@@ -17,6 +17,8 @@ public:
 
     ImageSurface &surface() { return surface_; }
     const ImageSurface &surface() const { return surface_; }
+    // Shows another surface; the box takes its size.
+    void setSurface(ImageSurface surface);
 
 signals:
     void pressed(QPointF position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);

@@ -53,6 +53,37 @@ inline constexpr char kCancel[] = "キャンセル";
 inline constexpr char kNothingImported[]
     = "指定範囲に取りこめる点がありません。\n元に戻すで前のモデルに戻ります。";
 
+// Export submenu and its dialogs; "%1" is a count or a size, "%2" and "%3" too.
+inline constexpr char kMenuExportPly[] = "PLY 点群(&P)";
+inline constexpr char kMenuExportXyz[] = "XYZ 点群(&X)";
+inline constexpr char kMenuExportGlb[] = "glTF バイナリ(&G)";
+inline constexpr char kMenuExportStl[] = "STL 立体(&S)";
+inline constexpr char kMenuExport3mf[] = "3MF 多色立体(&M)";
+inline constexpr char kExportCaption[] = "書き出し - %1";
+inline constexpr char kFilterPly[] = "PLY 点群 (*.ply)";
+inline constexpr char kFilterXyz[] = "XYZ 点群 (*.xyz)";
+inline constexpr char kFilterGlb[] = "glTF バイナリ (*.glb)";
+inline constexpr char kFilterStl[] = "STL 立体 (*.stl)";
+inline constexpr char kFilter3mf[] = "3MF 多色立体 (*.3mf)";
+inline constexpr char kOptionsCaption[] = "%1 の設定";
+inline constexpr char kPlyBinary[] = "バイナリ（リトルエンディアン）(&B)";
+inline constexpr char kPlyAscii[] = "テキスト（ASCII）(&T)";
+inline constexpr char kPixelSize[] = "1 ピクセルの幅(&P):";
+inline constexpr char kDepthScale[] = "奥行き 1 あたりの高さ(&D):";
+inline constexpr char kInkHeight[] = "いちばん奥の点の高さ(&I):";
+inline constexpr char kBaseThickness[] = "台の厚さ(&B):";
+inline constexpr char kReverse[] = "奥の点ほど高くする(&R)";
+inline constexpr char kColourGroups[] = "色の数(&C):";
+inline constexpr char kMillimetres[] = " mm";
+inline constexpr char kSolidSize[] = "大きさ: 横 %1 mm × 縦 %2 mm × 高さ %3 mm";
+inline constexpr char kSolidCounts[]
+    = "格子に合わせた点: %1 個　重なって省いた点: %2 個　座標が有限でない点: %3 個";
+inline constexpr char kSolidRefused[] = "この設定では書き出せません。(%1)";
+inline constexpr char kGroupPoints[] = "%1 点";
+inline constexpr char kPointsLeftOut[]
+    = "座標が有限でない点、または範囲を超える点 %1 個は書き出していません。";
+inline constexpr char kReasonCannotExport[] = "このモデルは書き出せません。";
+
 // Capture window
 inline constexpr char kMenuOpenPicture[] = "開く(&O)";
 inline constexpr char kMenuImport[] = "取りこみ(&L)";
@@ -107,7 +138,7 @@ inline constexpr char kReasonNotFound[] = "ファイルが見つかりません�
 inline constexpr char kReasonNotRegularFile[] = "通常のファイルではありません。";
 inline constexpr char kReasonTooLarge[] = "画像が大きすぎます。";
 inline constexpr char kReasonTruncated[] = "ファイルが途中で切れています。";
-inline constexpr char kReasonUnreadable[] = "ビットマップとして読み込めません。";
+inline constexpr char kReasonUnreadable[] = "画像として読み込めません。";
 inline constexpr char kReasonWriteFailed[] = "書き込みに失敗しました。";
 inline constexpr char kReasonCannotOpen[] = "ファイルを開けません。";
 inline constexpr char kReasonReadFailed[] = "読み込みに失敗しました。";

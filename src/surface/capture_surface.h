@@ -1,0 +1,10 @@
+#pragma once
+
+#include "image_surface.h"
+
+#include <QImage>
+
+// The surface a selection is made on and imported from, for the capture window
+// and the command line alike: see captureSurfaceSize(). A null picture gives
+// the bare background of the drawing area's size.
+ImageSurface captureSurfaceFor(const QImage &picture);

@@ -1,0 +1,134 @@
+#include "picture_formats.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+bool isJpeg(const QByteArray &bytes)
+{
+    return bytes.startsWith("\xff\xd8\xff");
+}
+
+bool isGif(const QByteArray &bytes)
+{
+    return bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a");
+}
+
+// Walks the JPEG's segments and entropy-coded data up to the end-of-image marker.
+bool jpegReachesEnd(const QByteArray &bytes)
+{
+    const auto byte = [&](qsizetype at) { return quint8(bytes[at]); };
+    const qsizetype size = bytes.size();
+    qsizetype at = 2;
+    while (at < size) {
+        if (byte(at) != 0xFF)
+            return false;
+        while (at < size && byte(at) == 0xFF) // fill bytes before a marker
+            ++at;
+        if (at >= size)
+            return false;
+        const quint8 marker = byte(at++);
+        if (marker == 0xD9)
+            return true;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // markers without a length
+        if (at + 2 > size)
+            return false;
+        const qsizetype length = byte(at) << 8 | byte(at + 1);
+        if (length < 2)
+            return false;
+        at += length;
+        if (marker != 0xDA)
+            continue;
+        // After a scan's header, its data: a 0xFF in it is followed by 0 or a restart marker.
+        while (at + 1 < size
+               && !(byte(at) == 0xFF && byte(at + 1) != 0 && (byte(at + 1) & 0xF8) != 0xD0))
+            ++at;
+        if (at + 1 >= size)
+            return false;
+    }
+    return false;
+}
+
+struct GifInput {
+    const QByteArray *bytes;
+    qsizetype at = 0;
+};
+
+int readGif(GifFileType *gif, GifByteType *out, int count)
+{
+    auto *input = static_cast<GifInput *>(gif->UserData);
+    const int n = int(std::min<qsizetype>(count, input->bytes->size() - input->at));
+    std::memcpy(out, input->bytes->constData() + input->at, std::size_t(n));
+    input->at += n;
+    return n;
+}
+
+PictureResult gifResult(int error)
+{
+    if (error == D_GIF_ERR_READ_FAILED || error == D_GIF_ERR_EOF_TOO_SOON)
+        return {PictureError::Truncated, {}, 0};
+    const char *words = GifErrorString(error);
+    return {PictureError::Unreadable, words ? words : "GIF error", 0};
+}
+
+// Decodes the first frame's pixels with giflib, one row at a time, and drops them.
+PictureResult gifFirstFrameProblem(GifFileType *gif)
+{
+    for (;;) {
+        GifRecordType record = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif, &record) == GIF_ERROR)
+            return gifResult(gif->Error);
+        if (record == TERMINATE_RECORD_TYPE)
+            return {PictureError::Unreadable, "no image in the file", 0};
+        if (record == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType *block = nullptr;
+            if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
+                return gifResult(gif->Error);
+            while (block)
+                if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
+                    return gifResult(gif->Error);
+            continue;
+        }
+        if (record != IMAGE_DESC_RECORD_TYPE)
+            return {PictureError::Unreadable, "unknown record", 0};
+        if (DGifGetImageDesc(gif) == GIF_ERROR)
+            return gifResult(gif->Error);
+        const int width = gif->Image.Width;
+        if (width <= 0 || gif->Image.Height <= 0)
+            return {PictureError::Unreadable, "empty image", 0};
+        std::vector<GifPixelType> row(std::size_t(width), 0);
+        for (int y = 0; y < gif->Image.Height; ++y)
+            if (DGifGetLine(gif, row.data(), width) == GIF_ERROR)
+                return gifResult(gif->Error);
+        return {};
+    }
+}
+
+PictureResult gifProblem(const QByteArray &bytes)
+{
+    GifInput input {&bytes};
+    int error = 0;
+    GifFileType *gif = DGifOpen(&input, readGif, &error);
+    if (!gif)
+        return gifResult(error);
+    PictureResult result = gifFirstFrameProblem(gif);
+    DGifCloseFile(gif, &error);
+    return result;
+}
+
+} // namespace
+
+PictureResult incompletePicture(const QByteArray &bytes)
+{
+    if (isJpeg(bytes) && !jpegReachesEnd(bytes))
+        return {PictureError::Truncated, {}, 0};
+    if (isGif(bytes))
+        return gifProblem(bytes);
+    return {};
+}

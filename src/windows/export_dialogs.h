@@ -1,0 +1,59 @@
+#pragma once
+
+#include "export.h"
+#include "model.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QDialogButtonBox;
+class QDoubleSpinBox;
+class QLabel;
+class QListWidget;
+class QRadioButton;
+class QSpinBox;
+
+// The PLY export's one choice: binary or text.
+class PlyOptionsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    PlyOptionsDialog(const PlyOptions &options, QWidget *parent = nullptr);
+
+    PlyOptions options() const;
+
+private:
+    QRadioButton *binary_;
+    QRadioButton *ascii_;
+};
+
+// The options of a printable relief, with the outer size, the counts of points
+// moved or left out and, for the 3MF, the colour groups that they give the
+// model, shown afresh as the options change.
+class SolidOptionsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // `kind` names the format in the caption; `colourGroups` asks for the 3MF's colours too.
+    SolidOptionsDialog(const Model &model, const SolidOptions &options, const QString &kind,
+                       bool colourGroups, QWidget *parent = nullptr);
+
+    SolidOptions options() const;
+
+private slots:
+    void showSummary();
+
+private:
+    const Model &model_;
+    QDoubleSpinBox *pixelSize_;
+    QDoubleSpinBox *depthScale_;
+    QDoubleSpinBox *inkHeight_;
+    QDoubleSpinBox *baseThickness_;
+    QCheckBox *reverse_;
+    QSpinBox *colourGroups_ = nullptr;
+    QLabel *size_;
+    QLabel *counts_;
+    QListWidget *groups_ = nullptr;
+    QDialogButtonBox *buttons_;
+    int groupsWanted_;
+};
