@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "capture.h"
+#include "capture_surface.h"
 #include "conversions.h"
 #include "document.h"
 #include "export_kinds.h"
@@ -171,7 +172,7 @@ public:
 
     Outcome run(const Job &job) const override
     {
-        const DecodedPicture decoded = readPicture(job.input);
+        const DecodedPicture decoded = readCapturePicture(job.input);
         if (!decoded.result.ok())
             return Outcome::failed(InputRefused, job.input, pictureFailureReason(decoded.result));
         const QImage &picture = decoded.image;
@@ -205,9 +206,7 @@ public:
 private:
     static Model capture(const QImage &picture, const Selection &drawn, ViewCentre centre)
     {
-        ImageSurface surface(std::max(picture.width(), kCaptureWidth),
-                             std::max(picture.height(), kCaptureHeight), kCaptureBackground);
-        surface.showPicture(picture);
+        ImageSurface surface = captureSurfaceFor(picture);
         surface.drawBox(drawn.startX, drawn.startY, drawn.endX, drawn.endY, kBlue);
         const ImportGrid grid = ImportGrid::read(surface, orderedCorners(drawn));
         ImageSurface staging(kStagingSize, kStagingSize, kWhite);

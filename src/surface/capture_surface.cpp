@@ -2,6 +2,8 @@
 
 #include "capture.h"
 
+#include <algorithm>
+
 ImageSurface captureSurfaceFor(const QImage &picture)
 {
     const CaptureSize size = captureSurfaceSize(picture.width(), picture.height());
@@ -12,4 +14,12 @@ ImageSurface captureSurfaceFor(const QImage &picture)
     if (!picture.isNull())
         surface.showPicture(picture);
     return surface;
+}
+
+DecodedPicture readCapturePicture(const QString &path)
+{
+    DecodedPicture decoded = readPicture(path);
+    if (std::max(decoded.image.width(), decoded.image.height()) > kCaptureLargestSide)
+        return {{}, {PictureError::TooLarge, {}, 0}};
+    return decoded;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image_surface.h"
+#include "picture_file.h"
 
 #include <QImage>
 
@@ -8,3 +9,6 @@
 // and the command line alike: see captureSurfaceSize(). A null picture gives
 // the bare background of the drawing area's size.
 ImageSurface captureSurfaceFor(const QImage &picture);
+
+// A picture whose every pixel a selection can reach, or why it cannot be captured.
+DecodedPicture readCapturePicture(const QString &path);

@@ -26,15 +26,6 @@ constexpr QRect kPictureArea(16, 8, 585, 417);
 constexpr int kAutoScrollInterval = 40; // ms
 constexpr char kPicturePatterns[] = "*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp";
 
-// A picture whose every pixel a selection can reach, or why it cannot be shown.
-DecodedPicture readCapturePicture(const QString &path)
-{
-    DecodedPicture decoded = readPicture(path);
-    if (std::max(decoded.image.width(), decoded.image.height()) > kCaptureLargestSide)
-        return {{}, {PictureError::TooLarge, {}, 0}};
-    return decoded;
-}
-
 } // namespace
 
 CaptureWindow::CaptureWindow(const QString &startPicture, QWidget *parent)
