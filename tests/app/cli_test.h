@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
+#include "readers.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -32,12 +32,6 @@ inline Run zuvorak(const QStringList &arguments, const QString &folder = {})
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
-}
-
-inline QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A drawing in four colours, light grey and white, with features in every

@@ -1,10 +1,6 @@
 #include "animation.h"
+#include "readers.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <random>
@@ -57,26 +53,6 @@ Frames noise(int count, int colours, bool opaque)
     return frames;
 }
 
-// Another reader's view of the file: its facts as JSON, every frame's RGBA pixels in
-// `pixels`; on failure what the reader said in `complaint`.
-QJsonObject readWithPil(const QString &path, const QString &pixels, QByteArray *complaint)
-{
-    const char *script
-        = "import sys, json; from PIL import Image\n"
-          "im = Image.open(sys.argv[1]); durations = []\n"
-          "with open(sys.argv[2], 'wb') as out:\n"
-          "    for i in range(im.n_frames):\n"
-          "        im.seek(i); out.write(im.convert('RGBA').tobytes())\n"
-          "        durations.append(im.info.get('duration'))\n"
-          "print(json.dumps({'format': im.format, 'frames': im.n_frames, 'size': im.size,\n"
-          "                  'durations': durations, 'loop': im.info.get('loop')}))\n";
-    QProcess reader;
-    reader.start("/usr/bin/python3", {"-c", script, path, pixels});
-    reader.waitForFinished(30000);
-    *complaint = reader.readAllStandardError();
-    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
-}
-
 } // namespace
 
 class TestAnimation : public QObject {
@@ -109,35 +85,27 @@ private slots:
         const std::optional<Bytes> bytes = encode(format, frames, delay, &error);
         QVERIFY2(bytes, error.c_str());
 
-        QTemporaryDir dir;
-        QFile file(dir.filePath("turntable." + format));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char *>(bytes->data()), qint64(bytes->size()));
-        file.close();
-        QByteArray complaint;
-        const QJsonObject read = readWithPil(file.fileName(), dir.filePath("pixels"), &complaint);
-        if (!QFile::exists("/usr/bin/python3") || complaint.contains("No module named 'PIL'"))
-            QSKIP("python3 with PIL is not available");
-        QVERIFY2(!read.isEmpty(), complaint.constData());
-
-        const qsizetype frameBytes = qsizetype(frames[0].rgba.size());
-        QCOMPARE(read["format"].toString(), format.toUpper());
-        QCOMPARE(read["frames"].toInt(), int(frames.size()));
-        QCOMPARE(read["size"].toArray(), QJsonArray({frames[0].width, frames[0].height}));
-        QCOMPARE(read["loop"].toInt(-1), 0);
-        for (const QJsonValue duration : read["durations"].toArray())
+        const QTemporaryDir dir;
+        QVERIFY(write(dir.filePath("turntable." + format), asBytes(*bytes)));
+        const ReadBack read = ::readBack("frames", dir.filePath("turntable." + format));
+        REQUIRE_READ(read);
+        QCOMPARE(read.seen["formats"].toArray(), QJsonArray {format.toUpper()});
+        QCOMPARE(read.seen["sizes"].toArray().size(), qsizetype(frames.size()));
+        QCOMPARE(read.seen["sizes"][0].toArray(), QJsonArray({frames[0].width, frames[0].height}));
+        QCOMPARE(read.seen["loop"].toInt(-1), 0);
+        for (const QJsonValue duration : read.seen["durations"].toArray())
             QCOMPARE(duration.toInt(), storedDelay);
-        QFile pixels(dir.filePath("pixels"));
-        QVERIFY(pixels.open(QIODevice::ReadOnly));
-        const QByteArray got = pixels.readAll();
         QByteArray given;
         for (const Frame &frame : frames)
-            given.append(reinterpret_cast<const char *>(frame.rgba.data()),
-                         qsizetype(frame.rgba.size()));
-        const auto differs = std::mismatch(given.begin(), given.end(), got.begin(), got.end());
-        QVERIFY2(given == got, qPrintable(QString("frame %1 differs from byte %2 on")
-                                              .arg((differs.first - given.begin()) / frameBytes + 1)
-                                              .arg((differs.first - given.begin()) % frameBytes)));
+            given += asBytes(frame.rgba);
+        const qsizetype frameBytes = given.size() / qsizetype(frames.size());
+        const qsizetype differs
+            = std::mismatch(given.begin(), given.end(), read.pixels.begin(), read.pixels.end())
+                  .first
+              - given.begin();
+        QVERIFY2(given == read.pixels, qPrintable(QString("frame %1 differs from byte %2 on")
+                                                      .arg(differs / frameBytes + 1)
+                                                      .arg(differs % frameBytes)));
     }
 
     void progressAndCancel_data()

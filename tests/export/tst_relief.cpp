@@ -1,73 +1,277 @@
 #include "colour_groups.h"
+#include "export.h"
+#include "readers.h"
 #include "relief.h"
-#include "relief_cases.h"
 #include "relief_mesh.h"
 
+#include <Model/COM/NMR_DLLInterfaces.h>
+
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <algorithm>
+#include <map>
+#include <memory>
+#include <random>
 #include <set>
 
-Q_DECLARE_METATYPE(std::vector<Colour>)
-Q_DECLARE_METATYPE(std::vector<ColourGroup>)
+using namespace NMR;
+
 Q_DECLARE_METATYPE(std::vector<Coords>)
 Q_DECLARE_METATYPE(SolidOptions)
 
 namespace {
 
-Triangle cornersOf(const Mesh &mesh, const std::array<std::uint32_t, 3> &triangle)
+constexpr Colour kRed = 0x0000FF, kGreen = 0x00FF00, kBlueColour = 0xFF0000;
+using Cell = std::pair<int, int>; // counted from the bounding box's bottom left
+
+// A model and the relief it must give.
+struct ReliefCase {
+    std::string name;
+    int across = 0, up = 0;
+    SolidOptions options {};
+    int nonFinite = 0, snapped = 0, dropped = 0;
+    std::vector<Coords> points {}; // {depth, horizontal, vertical}
+    std::vector<Colour> colours {};
+    std::map<Cell, std::pair<double, Colour>> columns {}; // cell: top in mm, colour
+
+    ReliefCase &point(Coords point, Colour colour)
+    {
+        points.push_back(point);
+        colours.push_back(colour);
+        return *this;
+    }
+    ReliefCase &column(int i, int j, double top, Colour colour)
+    {
+        columns[{i, j}] = {top, colour};
+        return *this;
+    }
+    // A point at a cell's corner (the box's own at 0, 0) and the column it gives there.
+    ReliefCase &pillar(Coords p, Colour colour, double top, Colour shown = -1)
+    {
+        return point(p, colour).column(int(p[1]), int(p[2]), top, shown < 0 ? colour : shown);
+    }
+    // The top of each cell a reader must see; with plateCells the plate's where there is no column.
+    std::map<Cell, double> tops(bool plateCells) const
+    {
+        std::map<Cell, double> result;
+        for (int j = 0; j < up; ++j)
+            for (int i = 0; i < across; ++i)
+                if (columns.contains({i, j}))
+                    result[{i, j}] = storedAsFloat(columns.at({i, j}).first);
+                else if (plateCells)
+                    result[{i, j}] = storedAsFloat(options.baseThickness);
+        return result;
+    }
+    double plateVolume() const
+    {
+        return across * up * options.pixelSize * options.pixelSize * options.baseThickness;
+    }
+    double volume() const
+    {
+        double sum = plateVolume();
+        for (const auto &[cell, column] : columns)
+            sum += (column.first - options.baseThickness) * options.pixelSize * options.pixelSize;
+        return sum;
+    }
+};
+
+// With default options a top is 1 + 0.6 + (largest depth - depth) * 0.25.
+std::vector<ReliefCase> reliefCases()
 {
-    Triangle corners;
-    for (int k = 0; k < 3; ++k)
-        for (int axis = 0; axis < 3; ++axis)
-            corners[k][axis] = mesh.vertices[triangle[k]][axis];
-    return corners;
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const SolidOptions other {
+        .pixelSize = 0.5, .depthScale = 1, .inkHeight = 0.3, .baseThickness = 2, .reverse = true};
+    std::vector<ReliefCase> cases = {
+        ReliefCase {"single point", 1, 1}.pillar({0, 0, 0}, kRed, 1.6),
+        ReliefCase {"columns touching diagonally, one pair of equal height", 3, 2}
+            .pillar({0, 0, 0}, kRed, 2.1)
+            .pillar({2, 1, 1}, kBlueColour, 1.6)
+            .pillar({2, 2, 0}, kBlueColour, 1.6),
+        ReliefCase {"equal neighbours, other sizes, reversed", 3, 1, other}
+            .pillar({0, 0, 0}, kRed, 2.3)
+            .pillar({0, 1, 0}, kRed, 2.3)
+            .pillar({2, 2, 0}, kGreen, 4.3),
+        // Halves go to even: (0.5, 0) to the first pixel.
+        ReliefCase {"off the lattice, two on one pixel, NaN and infinite points", 3, 1, {}, 3, 3, 2}
+            .point({5, 2.0, 0.0}, kRed)
+            .point({3, 2.2, 0.1}, kGreen)
+            .point({0, 0.4, -0.3}, kBlueColour)
+            .point({4, 0.5, 0}, kRed)
+            .point({nan, 0, 0}, kRed)
+            .point({0, inf, 0}, kRed)
+            .point({-inf, 3, 3}, kRed)
+            .column(0, 0, 2.85, kBlueColour)
+            .column(2, 0, 2.1, kGreen),
+    };
+    cases.reserve(10); // the references below stay valid
+    // Three red and one blue give their mean; so do RGB (250,0,0) x2 and (240,10,0), giving
+    // (246.7, 3.3, 0), and (0,0,250) and (0,10,240) x3, giving (0, 7.5, 242.5) rounded away
+    // from zero; one colour group for each, and 16 groups of one.
+    ReliefCase &one
+        = cases.emplace_back(ReliefCase {"one colour group", 4, 1, {.colourGroups = 1}});
+    ReliefCase &two = cases.emplace_back(
+        ReliefCase {"two clusters into two groups", 7, 1, {.colourGroups = 2}});
+    ReliefCase &sixteen
+        = cases.emplace_back(ReliefCase {"16 colour groups", 16, 1, {.colourGroups = 16}});
+    for (int i = 0; i < 4; ++i)
+        one.pillar({0, double(i), 0}, i < 3 ? kRed : kBlueColour, 1.6, 0x4000BF);
+    const Colour given[] = {0xFA0000, 0x0000FA, 0x000AF0, 0xF00A00, 0x0000FA, 0xF00A00, 0xF00A00};
+    for (int i = 0; i < 7; ++i)
+        two.pillar({0, double(i), 0}, given[i], 1.6, given[i] & 0xFF ? 0x0003F7 : 0xF30800);
+    for (int i = 0; i < 16; ++i)
+        sixteen.pillar({double(i % 3), double(i), 0}, Colour(i * 0x0F0F0F) ^ 0x00F000,
+                       2.1 - 0.25 * (i % 3));
+
+    // Three depths over 40 x 30 pixels with holes, four colours, never two points on a pixel.
+    ReliefCase &random = cases.emplace_back(ReliefCase {"random relief", 40, 30});
+    std::mt19937 generator(12);
+    const double depths[] = {0, 3, 7};
+    const Colour palette[] = {kRed, kGreen, kBlueColour, 0x000000};
+    for (int j = 0; j < 30; ++j)
+        for (int i = 0; i < 40; ++i) {
+            const bool corner = (i == 0 && j == 0) || (i == 39 && j == 29); // fixes the box
+            if (!corner && generator() % 4 == 0)
+                continue;
+            const double depth = depths[generator() % 3];
+            const Colour colour = palette[generator() % 4];
+            random.point({depth, double(i - 20), double(j - 15)}, colour)
+                .column(i, j, 1.6 + (7 - depth) * 0.25, colour);
+        }
+    return cases;
+}
+
+void addCaseRows()
+{
+    QTest::addColumn<int>("index");
+    const auto cases = reliefCases();
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        QTest::newRow(cases[i].name.c_str()) << int(i);
+}
+
+using Vertex = std::array<double, 3>;
+using Triangle = std::array<Vertex, 3>;
+
+Vertex cross(const Vertex &a, const Vertex &b, const Vertex &c)
+{
+    const Vertex u = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    const Vertex v = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
 }
 
 std::vector<Triangle> corners(const Mesh &mesh)
 {
     std::vector<Triangle> triangles;
-    for (const auto &triangle : mesh.triangles)
-        triangles.push_back(cornersOf(mesh, triangle));
+    for (const auto &t : mesh.triangles) {
+        Triangle &corners = triangles.emplace_back();
+        for (int k = 0; k < 3; ++k)
+            std::copy_n(mesh.vertices[t[k]].begin(), 3, corners[k].begin());
+    }
     return triangles;
 }
 
-// What keeps the mesh from being one closed, 2-manifold, outward-wound solid; empty if nothing.
+// The height of the upward, level faces over each cell's centre.
+std::map<Cell, double> topsSeen(const std::vector<Triangle> &triangles, double pixelSize)
+{
+    std::map<Cell, double> tops;
+    for (const Triangle &t : triangles) {
+        if (t[0][2] != t[1][2] || t[1][2] != t[2][2] || cross(t[0], t[1], t[2])[2] <= 0)
+            continue;
+        const auto [left, right] = std::minmax({t[0][0], t[1][0], t[2][0]});
+        const auto [bottom, top] = std::minmax({t[0][1], t[1][1], t[2][1]});
+        for (int j = int(std::floor(bottom / pixelSize)); j <= int(top / pixelSize); ++j)
+            for (int i = int(std::floor(left / pixelSize)); i <= int(right / pixelSize); ++i) {
+                const Vertex centre = {(i + 0.5) * pixelSize, (j + 0.5) * pixelSize, t[0][2]};
+                bool inside = true;
+                for (int k = 0; k < 3; ++k)
+                    inside = inside && cross(t[k], t[(k + 1) % 3], centre)[2] >= -1e-12;
+                if (inside)
+                    tops[{i, j}] = t[0][2];
+            }
+    }
+    return tops;
+}
+
+// The volume a closed, outward-wound mesh encloses.
+double enclosedVolume(const std::vector<Triangle> &triangles)
+{
+    double sum = 0;
+    for (const Triangle &t : triangles) {
+        const Vertex n = cross({0, 0, 0}, t[1], t[2]);
+        sum += (t[0][0] * n[0] + t[0][1] * n[1] + t[0][2] * n[2]) / 6;
+    }
+    return sum;
+}
+
+// What keeps the mesh from being one closed, outward-wound solid without a vertex inside
+// an edge: each edge used once each way; empty if nothing.
 QString solidProblem(const Mesh &mesh)
 {
     std::map<std::pair<std::uint32_t, std::uint32_t>, int> edges; // directed
-    std::set<std::array<std::uint32_t, 3>> seen;
-    std::map<std::uint32_t, std::map<std::uint32_t, std::uint32_t>> fans; // around a vertex
+    const std::vector<Triangle> triangles = corners(mesh);
     for (std::size_t i = 0; i < mesh.triangles.size(); ++i) {
-        const auto &t = mesh.triangles[i];
-        auto sorted = t;
-        std::sort(sorted.begin(), sorted.end());
-        if (!seen.insert(sorted).second)
-            return QString("triangle %1 repeats another").arg(i);
-        const Triangle c = cornersOf(mesh, t);
-        const Vertex normal = cross(c[0], c[1], c[2]);
-        if (normal[0] == 0 && normal[1] == 0 && normal[2] == 0)
+        if (cross(triangles[i][0], triangles[i][1], triangles[i][2]) == Vertex {0, 0, 0})
             return QString("triangle %1 is degenerate").arg(i);
-        for (int k = 0; k < 3; ++k) {
-            ++edges[{t[k], t[(k + 1) % 3]}];
-            fans[t[k]][t[(k + 1) % 3]] = t[(k + 2) % 3];
-        }
+        for (int k = 0; k < 3; ++k)
+            ++edges[{mesh.triangles[i][k], mesh.triangles[i][(k + 1) % 3]}];
     }
     for (const auto &[edge, uses] : edges)
         if (uses != 1 || !edges.contains({edge.second, edge.first}))
             return QString("edge %1-%2 is not used once each way").arg(edge.first).arg(edge.second);
-    for (const auto &[vertex, fan] : fans) { // the faces round a vertex form one cycle
-        std::size_t steps = 0;
-        std::uint32_t at = fan.begin()->first;
-        do
-            at = fan.at(at), ++steps;
-        while (at != fan.begin()->first && steps <= fan.size());
-        if (steps != fan.size())
-            return QString("vertex %1 joins two separate fans").arg(vertex);
-    }
-    if (enclosedVolume(corners(mesh)) <= 0)
+    if (triangles.empty() || enclosedVolume(triangles) <= 0)
         return "the faces point inwards";
     return {};
+}
+
+// lib3mf hands out references that must be given back.
+using Lib3mf
+    = std::unique_ptr<PLib3MFBase, decltype([](PLib3MFBase *object) { lib3mf_release(object); })>;
+
+template<typename Get> Lib3mf get(Get get)
+{
+    PLib3MFBase *object = nullptr;
+    get(&object);
+    return Lib3mf(object);
+}
+
+// One object of the 3MF's assembly as lib3mf's reader gives it back.
+struct Part {
+    QString name;
+    Colour material = -1; // its base material's display colour; -1 if it has none
+    Mesh mesh;
+};
+
+Part readPart(PLib3MFModel *model, PLib3MFModelObjectResource *object)
+{
+    Part part;
+    char name[64] = {};
+    ULONG length = 0;
+    lib3mf_object_getnameutf8(object, name, sizeof name, &length);
+    part.name = name;
+    const Lib3mf properties
+        = get([&](auto out) { lib3mf_object_createdefaultpropertyhandler(object, out); });
+    DWORD group = 0, index = 0;
+    if (lib3mf_defaultpropertyhandler_getbasematerial(properties.get(), &group, &index)
+        == LIB3MF_OK) {
+        const Lib3mf materials
+            = get([&](auto out) { lib3mf_model_getbasematerialbyid(model, group, out); });
+        BYTE red = 0, green = 0, blue = 0, alpha = 0;
+        lib3mf_basematerial_getdisplaycolor(materials.get(), index, &red, &green, &blue, &alpha);
+        part.material = alpha == 255 ? Colour(red | green << 8 | blue << 16) : -2;
+    }
+    DWORD vertexCount = 0, triangleCount = 0;
+    lib3mf_meshobject_getvertexcount(object, &vertexCount);
+    lib3mf_meshobject_gettrianglecount(object, &triangleCount);
+    std::vector<MODELMESHVERTEX> vertices(vertexCount);
+    std::vector<MODELMESHTRIANGLE> triangles(triangleCount);
+    lib3mf_meshobject_getvertices(object, vertices.data(), vertexCount, nullptr);
+    lib3mf_meshobject_gettriangleindices(object, triangles.data(), triangleCount, nullptr);
+    for (const MODELMESHVERTEX &v : vertices)
+        part.mesh.vertices.push_back({v.m_fPosition[0], v.m_fPosition[1], v.m_fPosition[2]});
+    for (const MODELMESHTRIANGLE &t : triangles)
+        part.mesh.triangles.push_back({t.m_nIndices[0], t.m_nIndices[1], t.m_nIndices[2]});
+    return part;
 }
 
 } // namespace
@@ -76,37 +280,10 @@ class TestRelief : public QObject {
     Q_OBJECT
 
 private slots:
-    // The whole relief, each colour group's columns and the plate are closed solids of the right
-    // shape.
-    void meshes_data() { addCaseRows(); }
-    void meshes()
-    {
-        QFETCH(int, index);
-        const ReliefCase c = reliefCases()[std::size_t(index)];
-        const Relief relief = buildRelief(c.points, c.colours, c.options);
-        QVERIFY2(relief.ok(), relief.error.c_str());
-
-        const Mesh solid = reliefSolid(relief);
-        QCOMPARE(solidProblem(solid), QString());
-        QVERIFY(qAbs(enclosedVolume(corners(solid)) - c.volume()) < 1e-4 * c.volume());
-        QCOMPARE(topsSeen(corners(solid), c.options.pixelSize), c.tops(true));
-
-        const ColourGrouping grouping = groupColours(columnColours(relief), c.options.colourGroups);
-        const std::vector<int> groupOfCell = groupOfCells(relief, grouping);
-        double volume = 0;
-        for (std::size_t group = 0; group < grouping.groups.size(); ++group) {
-            const Mesh columns = columnSolid(relief, groupOfCell, int(group));
-            QCOMPARE(solidProblem(columns), QString());
-            volume += enclosedVolume(corners(columns));
-        }
-        const Mesh plate = plateSolid(relief);
-        QCOMPARE(solidProblem(plate), QString());
-        QVERIFY(qAbs(enclosedVolume(corners(plate)) - c.plateVolume()) < 1e-4 * c.plateVolume());
-        QVERIFY(qAbs(volume + c.plateVolume() - c.volume()) < 1e-4 * c.volume());
-    }
-
-    void summary_data() { addCaseRows(); }
-    void summary()
+    // The summary the options dialog shows, and the whole relief as one closed solid of the
+    // right shape (its colour groups' and plate's solids are read from the 3MF below).
+    void relief_data() { addCaseRows(); }
+    void relief()
     {
         QFETCH(int, index);
         const ReliefCase c = reliefCases()[std::size_t(index)];
@@ -115,47 +292,121 @@ private slots:
         for (const auto &[cell, column] : c.columns)
             thickness = std::max(thickness, column.first);
         QVERIFY(summary.ok());
-        QCOMPARE(summary.width, c.across * c.options.pixelSize);
-        QCOMPARE(summary.height, c.up * c.options.pixelSize);
-        QCOMPARE(float(summary.thickness), float(thickness));
-        QCOMPARE(summary.nonFinite, c.nonFinite);
-        QCOMPARE(summary.snapped, c.snapped);
-        QCOMPARE(summary.dropped, c.dropped);
-        QCOMPARE(summary.columns, c.columns.size());
+        QCOMPARE((std::array {summary.width, summary.height, double(float(summary.thickness))}),
+                 (std::array {c.across * c.options.pixelSize, c.up * c.options.pixelSize,
+                              double(float(thickness))}));
+        QCOMPARE((std::array {summary.nonFinite, summary.snapped, summary.dropped,
+                              int(summary.columns)}),
+                 (std::array {c.nonFinite, c.snapped, c.dropped, int(c.columns.size())}));
+
+        const Mesh solid = reliefSolid(buildRelief(c.points, c.colours, c.options));
+        QCOMPARE(solidProblem(solid), QString());
+        QVERIFY(qAbs(enclosedVolume(corners(solid)) - c.volume()) < 1e-4 * c.volume());
+        QCOMPARE(topsSeen(corners(solid), c.options.pixelSize), c.tops(true));
     }
 
-    void colourGroups_data()
+    // meshio sees every cell's top where the model puts it; admesh finds one closed part
+    // with nothing to repair, of the columns' and the plate's volume.
+    void stl_data() { addCaseRows(); }
+    void stl()
     {
-        QTest::addColumn<std::vector<Colour>>("colours");
-        QTest::addColumn<int>("maxGroups");
-        QTest::addColumn<std::vector<ColourGroup>>("groups");
-        QTest::newRow("fewer colours than groups: each its own, most used first")
-            << std::vector<Colour> {kBlueColour, kRed, kRed} << 4
-            << std::vector<ColourGroup> {{kRed, 2}, {kBlueColour, 1}};
-        // RGB (250,0,0) x2 and (240,10,0) give (246.7, 3.3, 0); (0,0,250) and (0,10,240) x3 give
-        // (0, 7.5, 242.5), rounded away from zero.
-        QTest::newRow("two clusters into two groups, each with its mean")
-            << std::vector<Colour> {0xFA0000, 0x0000FA, 0x000AF0, 0xF00A00,
-                                    0x0000FA, 0xF00A00, 0xF00A00}
-            << 2 << std::vector<ColourGroup> {{0xF30800, 4}, {0x0003F7, 3}};
-        QTest::newRow("two colours into one group") << std::vector<Colour> {0x000000, 0xFFFFFF} << 1
-                                                    << std::vector<ColourGroup> {{0x808080, 2}};
-    }
-    void colourGroups()
-    {
-        QFETCH(std::vector<Colour>, colours);
-        QFETCH(int, maxGroups);
-        QFETCH(std::vector<ColourGroup>, groups);
-        const ColourGrouping grouping = groupColours(colours, maxGroups);
-        QCOMPARE(grouping.groups.size(), groups.size());
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            QCOMPARE(grouping.groups[g].swatch, groups[g].swatch);
-            QCOMPARE(grouping.groups[g].points, groups[g].points);
+        QFETCH(int, index);
+        const ReliefCase c = reliefCases()[std::size_t(index)];
+        const ExportResult result = exportStl(c.points, c.colours, c.options);
+        QVERIFY2(result.ok(), result.error.c_str());
+        const ReadBack read = readBack("stl", result.bytes);
+        REQUIRE_READ(read);
+        std::vector<Triangle> triangles;
+        for (const QJsonValue &t : read.seen["triangles"].toArray()) {
+            const auto corners = rows(t);
+            Triangle &triangle = triangles.emplace_back();
+            for (int k = 0; k < 3; ++k)
+                std::copy_n(corners[k].begin(), 3, triangle[k].begin());
         }
-        std::vector<Colour> reversed(colours.rbegin(), colours.rend());
-        const ColourGrouping again = groupColours(reversed, maxGroups);
-        for (std::size_t i = 0; i < colours.size(); ++i) // the same groups in any order
-            QCOMPARE(again.groupOf[colours.size() - 1 - i], grouping.groupOf[i]);
+        QCOMPARE(topsSeen(triangles, c.options.pixelSize), c.tops(true));
+
+        if (QStandardPaths::findExecutable("admesh").isEmpty())
+            QSKIP("admesh is not installed");
+        const QTemporaryDir dir;
+        QVERIFY(write(dir.filePath("relief.stl"), asBytes(result.bytes)));
+        QProcess admesh;
+        admesh.start("admesh", {dir.filePath("relief.stl")});
+        QVERIFY(admesh.waitForFinished(60000));
+        const QString report = admesh.readAllStandardOutput();
+        const auto value = [&](const QString &label) {
+            const auto match = QRegularExpression(label + R"(\s*:\s*([-0-9.]+))").match(report);
+            return match.hasMatch() ? match.captured(1).toDouble() : -1;
+        };
+        for (const char *label : {"Facets removed", "Backwards edges", "Normals fixed",
+                                  "Edges fixed", "Facets reversed", "Degenerate facets"})
+            QVERIFY2(value(label) == 0, qPrintable(label + (": " + report)));
+        QCOMPARE(value("Number of parts"), 1.0);
+        QVERIFY2(qAbs(value("Volume") - c.volume()) < 1e-5 + 1e-5 * c.volume(), qPrintable(report));
+    }
+
+    // lib3mf reads, without warnings, one build item of the colour groups' and the plate's
+    // objects, each a closed solid, named and coloured as its columns.
+    void threeMf_data() { addCaseRows(); }
+    void threeMf()
+    {
+        QFETCH(int, index);
+        const ReliefCase c = reliefCases()[std::size_t(index)];
+        ExportResult result = export3mf(c.points, c.colours, c.options); // lib3mf reads non-const
+        QVERIFY2(result.ok(), result.error.c_str());
+        QCOMPARE(result.dropped, c.dropped);
+
+        const Lib3mf model = get([](auto out) { lib3mf_createmodel(out); });
+        const Lib3mf reader
+            = get([&](auto out) { lib3mf_model_queryreader(model.get(), "3mf", out); });
+        QCOMPARE(
+            lib3mf_reader_readfrombuffer(reader.get(), result.bytes.data(), result.bytes.size()),
+            LIB3MF_OK);
+        DWORD warnings = 1, unit = 0;
+        lib3mf_reader_getwarningcount(reader.get(), &warnings);
+        lib3mf_model_getunit(model.get(), &unit);
+        QVERIFY(warnings == 0 && unit == DWORD(MODELUNIT_MILLIMETER));
+
+        const Lib3mf items = get([&](auto out) { lib3mf_model_getbuilditems(model.get(), out); });
+        BOOL more = false;
+        QVERIFY(lib3mf_builditemiterator_movenext(items.get(), &more) == LIB3MF_OK && more);
+        const Lib3mf item
+            = get([&](auto out) { lib3mf_builditemiterator_getcurrent(items.get(), out); });
+        QVERIFY(lib3mf_builditemiterator_movenext(items.get(), &more) == LIB3MF_OK && !more);
+        const Lib3mf assembly
+            = get([&](auto out) { lib3mf_builditem_getobjectresource(item.get(), out); });
+        BOOL isAssembly = false;
+        lib3mf_object_iscomponentsobject(assembly.get(), &isAssembly);
+        QVERIFY(isAssembly);
+
+        DWORD components = 0;
+        lib3mf_componentsobject_getcomponentcount(assembly.get(), &components);
+        std::map<Cell, std::pair<double, Colour>> seen;
+        std::set<Colour> groupColours;
+        bool plateSeen = false;
+        for (DWORD n = 0; n < components; ++n) {
+            const Lib3mf component = get(
+                [&](auto out) { lib3mf_componentsobject_getcomponent(assembly.get(), n, out); });
+            const Lib3mf object
+                = get([&](auto out) { lib3mf_component_getobjectresource(component.get(), out); });
+            const Part part = readPart(model.get(), object.get());
+            QCOMPARE(part.name + ": " + solidProblem(part.mesh), part.name + ": ");
+            if (part.name == "Base plate") {
+                plateSeen = true;
+                QCOMPARE(part.material, kWhite);
+                QVERIFY(qAbs(enclosedVolume(corners(part.mesh)) - c.plateVolume()) < 1e-5);
+                continue;
+            }
+            QCOMPARE(part.name, QString::asprintf("#%02X%02X%02X", part.material & 0xFF,
+                                                  part.material >> 8 & 0xFF, part.material >> 16));
+            QVERIFY(groupColours.insert(part.material).second);
+            for (const auto &[cell, top] : topsSeen(corners(part.mesh), c.options.pixelSize))
+                seen[cell] = {top, part.material};
+        }
+        QVERIFY(plateSeen);
+        std::map<Cell, std::pair<double, Colour>> expected;
+        for (const auto &[cell, top] : c.tops(false))
+            expected[cell] = {top, c.columns.at(cell).second};
+        QCOMPARE(seen, expected);
     }
 
     void refused_data()

@@ -15,17 +15,11 @@ static Model importFrom(const ImageSurface &capture, Selection selection, ImageS
     return buildModelFromPicture(staging, kViewSize, kViewSize, kCentre);
 }
 
+// The selection limit is met through the capture window and the command line.
 class TestImport : public QObject {
     Q_OBJECT
 
 private slots:
-    // 190 pixels on both axes are allowed, 191 across are not; the press may be at any corner.
-    void selectionLimit()
-    {
-        QVERIFY(!exceedsSelectionLimit(orderedCorners({195, 197, 5, 7})));
-        QVERIFY(exceedsSelectionLimit(orderedCorners({196, 7, 5, 197})));
-    }
-
     // Columns from the left, each top down; S = T = 261 / 3; light (all channels >= 192) skipped.
     void modelFromKnownPicture()
     {
@@ -43,15 +37,6 @@ private slots:
         }
         const decltype(points) expected = {{0.0, -43.0, 38.0, cyan}, {0.0, -42.0, 43.0, 0}};
         QCOMPARE(points, expected);
-    }
-
-    void offsetsInSinglePrecision()
-    {
-        ImageSurface staging(kStagingSize, kStagingSize, kWhite);
-        staging.plot(0, 0, 0);
-        const Model model = buildModelFromPicture(staging, 100, 100, {50, 50});
-        QCOMPARE(model.points[0][Horizontal], double(-50.0f + 100.0f / 3.0f));
-        QCOMPARE(model.points[0][Vertical], double(50.0f - 100.0f / 3.0f));
     }
 
     // The grid holds the outline's columns; staging leaves them out.

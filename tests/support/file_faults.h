@@ -1,6 +1,6 @@
 #pragma once
 
-// File-system faults for tests: a file-size limit, a really full file system.
+// File-system faults for tests: a file-size limit, a really full file system, another user.
 
 #include <QByteArray>
 #include <QDir>
@@ -14,16 +14,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// Runs `body` in a child process whose files cannot grow past `fileSizeLimit`
-// bytes, with SIGXFSZ ignored so that writes fail with EFBIG; its return value
-// is the child's exit status, -1 if the child did not exit normally.
-inline int runInChild(const std::function<int()> &body, rlim_t fileSizeLimit = RLIM_INFINITY)
+// Runs `body` in a child process, as the user nobody where this one is root; the
+// child's exit status is `body`'s return value, and -1 is returned if it did not exit.
+inline int runAsNobody(const std::function<int()> &body)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit fileSize {fileSizeLimit, fileSizeLimit};
-        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(255);
         ::_exit(body());
     }
     int status = 0;
@@ -31,6 +29,25 @@ inline int runInChild(const std::function<int()> &body, rlim_t fileSizeLimit = R
         return -1;
     return WEXITSTATUS(status);
 }
+
+// Files of this process cannot grow past `bytes` while the object lives; SIGXFSZ is
+// ignored, as the program does, so that such a write fails with EFBIG.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        const rlimit limited {bytes, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit saved_ {};
+};
 
 // A small tmpfs mounted on a folder for the lifetime of the object; mounting
 // needs root, so callers skip when mounted() is false.

@@ -2,27 +2,25 @@
 
 #include "application.h"
 #include "document.h"
+#include "large_view.h"
 #include "main_window.h"
 #include "picture_box.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
 #include <functional>
 #include <memory>
-
-// Where the BMP corpus and other inputs kept outside the repository live.
-inline QString testDataDir()
-{
-    return QStringLiteral(ZUVORAK_TESTDATA);
-}
 
 template<typename T = QWidget> T *child(const QObject *window, const char *name)
 {
@@ -40,6 +38,14 @@ inline void trigger(const QObject *window, const char *action)
 inline void click(const QObject *window, const char *button)
 {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
+}
+
+// Triggers the action of that name, or else clicks the button.
+inline void press(const QObject *window, const QString &name)
+{
+    if (auto *action = window->findChild<QAction *>(name))
+        return action->trigger();
+    click(window, qPrintable(name));
 }
 
 inline QString text(const QObject *window, const char *label)
@@ -86,40 +92,27 @@ inline bool samePicture(const QImage &actual, const QImage &expected, const QStr
     return false;
 }
 
-// Answers every message box that comes up while it lives, and keeps what was shown.
+// Answers every message box that comes up while it lives, by pressing the button with
+// `answer`'s text or else with the standard button `answer`, and keeps what was shown.
 class MessageBoxes : public QObject {
 public:
     struct Shown {
-        QString title;
-        QString text;
-        QMessageBox::Icon icon;
-        QMessageBox::StandardButtons buttons;
-        QMessageBox::StandardButton defaultButton;
-        QString buttonTexts;
+        QString title, text, buttonTexts;
     };
-
-    explicit MessageBoxes(QMessageBox::StandardButton answer = QMessageBox::Ok)
-        : answer_(answer)
-    {
-        qApp->installEventFilter(this);
-    }
-    // Answers by pressing the button with this text.
-    explicit MessageBoxes(const QString &buttonText)
-        : answerText_(buttonText)
-    {
-        qApp->installEventFilter(this);
-    }
-
     QList<Shown> shown;
+
+    explicit MessageBoxes(QVariant answer = QMessageBox::Ok)
+        : answer_(std::move(answer))
+    {
+        qApp->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        auto *box = qobject_cast<QMessageBox *>(watched);
-        if (box && event->type() == QEvent::Show)
+        if (auto *box = qobject_cast<QMessageBox *>(watched); box && event->type() == QEvent::Show)
             QMetaObject::invokeMethod(
-                this, [this, box = QPointer<QMessageBox>(box)] { answer(box); },
-                Qt::QueuedConnection);
+                this, [this, box = QPointer(box)] { answer(box); }, Qt::QueuedConnection);
         return false;
     }
 
@@ -128,21 +121,17 @@ private:
     {
         if (!box || !box->isVisible())
             return;
-        QString buttonTexts;
+        QStringList texts;
         for (QAbstractButton *button : box->buttons())
-            buttonTexts += button->text() + QLatin1Char(' ');
-        QPushButton *byDefault = box->defaultButton();
-        shown.push_back({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         byDefault ? box->standardButton(byDefault) : QMessageBox::NoButton,
-                         buttonTexts.trimmed()});
+            texts << button->text();
+        shown.push_back({box->windowTitle(), box->text(), texts.join(' ')});
         for (QAbstractButton *button : box->buttons())
-            if (!answerText_.isEmpty() && button->text() == answerText_)
+            if (button->text() == answer_.toString())
                 return button->click();
-        box->done(answer_);
+        box->done(answer_.toInt());
     }
 
-    QMessageBox::StandardButton answer_ = QMessageBox::NoButton;
-    QString answerText_;
+    QVariant answer_;
 };
 
 // The title as the window system shows it, with the modified mark resolved.
@@ -171,6 +160,16 @@ void withModal(const std::function<void()> &open, const std::function<void(Windo
     QVERIFY2(driven, "the expected modal window was not shown");
 }
 
+// Types `name` into the save dialog that `action` opens and presses 保存.
+inline void saveAs(QWidget *window, const char *action, const QString &name)
+{
+    withModal<QDialog>([&] { trigger(window, action); },
+                       [&](QDialog *dialog) {
+                           child<QLineEdit>(dialog, "name")->setText(name);
+                           click(dialog, "saveButton");
+                       });
+}
+
 // Runs the application's event loop until something ends it or `limitMs` pass;
 // whether something ended it. The time limit dies with the call, so it never
 // fires into a later test.
@@ -181,7 +180,7 @@ inline bool endsWithin(int limitMs)
     return QCoreApplication::exec() == 0;
 }
 
-// A document and a shown main window over it.
+// A document and a shown main window over it, its animation ticked by the tests.
 struct Program {
     explicit Program(const QString &capturePicture
                      = QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp"))
@@ -190,16 +189,39 @@ struct Program {
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             qFatal("the main window did not show");
+        child<QTimer>(&window, "animationTimer")->stop();
     }
     Document document;
     MainWindow window;
 };
+
+// The large view that the menu opens, resized and shown.
+inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewSize})
+{
+    trigger(window, "largeViewAction");
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *view = qobject_cast<LargeView *>(top); view && view->isVisible()) {
+            view->resize(size);
+            if (!QTest::qWaitForWindowExposed(view))
+                qFatal("the large view did not show");
+            QApplication::processEvents();
+            return view;
+        }
+    qFatal("the large view did not open");
+}
+
+// Settings go to a folder of their own (QStandardPaths' test mode), emptied on request.
+inline void clearSettings()
+{
+    QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).clear();
+}
 
 #define ZUVORAK_WINDOW_TEST_MAIN(TestClass)                                                        \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
         QApplication app(argc, argv);                                                              \
         setUpApplication(app);                                                                     \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

@@ -1,4 +1,4 @@
-#include "../export/readers.h"
+#include "readers.h"
 #include "window_test.h"
 
 #include <Model/COM/NMR_DLLInterfaces.h>
@@ -66,12 +66,6 @@ Step saveAs(const QString &path)
         child<QLineEdit>(dialog, "fileNameEdit")->setText(path);
         dialog->accept();
     };
-}
-
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // How many objects the one build item of a 3MF has, as lib3mf reads it; -1 on a warning.
@@ -225,10 +219,8 @@ private slots:
             QCOMPARE(threeMfObjects(bytes), 3); // two colours and the plate
             return;
         }
-        const ReadBack read
-            = readExported(kind, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
-        if (!read.missing.isEmpty())
-            QSKIP(qPrintable("not installed: " + read.missing));
+        const ReadBack read = readBack(kind, path("relief." + kind));
+        REQUIRE_READ(read);
         QCOMPARE(bytes.contains("format ascii 1.0"),
                  QTest::currentDataTag() == QString("PLY, ASCII"));
         if (kind == "stl") { // 3 x 2 pixels of 0.5 mm, 1 + 0.6 + 4 x 0.25 mm high

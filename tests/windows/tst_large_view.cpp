@@ -1,11 +1,7 @@
-#include "large_view.h"
 #include "literal_turn.h"
 #include "window_test.h"
 
 #include <QMenu>
-#include <QSettings>
-#include <QSignalSpy>
-#include <QStandardPaths>
 #include <QWheelEvent>
 
 #include <random>
@@ -27,14 +23,14 @@ Model halvesModel()
     return model;
 }
 
-// A red point at (10, 20) and a green one at (-30, -40), both at depth 0.
-Model twoPoints()
-{
-    return {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
-}
+// A red point at (10, 20) and a green one at (-30, -40), both at depth 0: at the main
+// view's size drawn at (140, 110) and (100, 170).
+const Model kTwoPoints = {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
+const QPoint kRed(140, 110), kGreen(100, 170);
 
-QList<QPoint> pixelsOf(const QImage &image, QRgb colour)
+QList<QPoint> pixelsOf(const LargeView *view, QRgb colour)
 {
+    const QImage image = view->surface().image();
     QList<QPoint> found;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -43,14 +39,16 @@ QList<QPoint> pixelsOf(const QImage &image, QRgb colour)
     return found;
 }
 
-void wheel(QWidget *view, QPointF at, int notches)
+void wheel(QWidget *view, QPointF at, int notches, int times = 1)
 {
-    QWheelEvent event(at, view->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view, &event);
+    for (int i = 0; i < times; ++i) {
+        QWheelEvent event(at, view->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+    }
 }
 
-void drag(QWidget *view, Qt::MouseButton button, QPoint from, QList<QPoint> through)
+void drag(QWidget *view, Qt::MouseButton button, QPoint from, const QList<QPoint> &through)
 {
     QTest::mousePress(view, button, {}, from);
     for (const QPoint at : through)
@@ -66,49 +64,52 @@ class TestLargeView : public QObject {
     std::unique_ptr<Program> program_;
     QWidget *window() const { return &program_->window; }
     Document &document() const { return program_->document; }
-
-    // Opened from the menu, sized to the main view.
-    LargeView *open(QSize size = {kViewSize, kViewSize})
+    bool sameAsMainView(const LargeView *view, const QString &name) const
     {
-        trigger(window(), "largeViewAction");
-        LargeView *view = nullptr;
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (auto *large = qobject_cast<LargeView *>(top); large && large->isVisible())
-                view = large;
-        if (!view)
-            qFatal("the large view did not open");
-        view->resize(size);
-        if (!QTest::qWaitForWindowExposed(view))
-            qFatal("the large view did not show");
-        return view;
+        return samePicture(view->surface().image(), shown(window(), "view"), name);
     }
-    QImage mainView() const { return shown(window(), "view"); }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init()
     {
-        QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).clear();
+        clearSettings();
         program_ = std::make_unique<Program>();
-        child<QTimer>(window(), "animationTimer")->stop();
     }
     void cleanup() { program_.reset(); }
 
+    // At 261 x 261 and zoom 1 the large view is the main view, and both are the literal
+    // formula's; a left drag from (130, 100) turns half a degree a pixel.
     void sameAsMainView_data()
     {
-        QTest::addColumn<QString>("command");
-        QTest::newRow("turned by buttons") << "turnLeft5,turnUp1,turnUp1";
-        QTest::newRow("front view after a mirror: drawn unturned") << "mirrorAction";
-        QTest::newRow("front button: turned by 0") << "turnLeft1,frontView";
+        QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QList<QPoint>>("drag");
+        QTest::addColumn<QStringList>("angles");
+        QTest::newRow("turned by buttons") << QStringList {"turnLeft5", "turnUp1", "turnUp1"}
+                                           << QList<QPoint>() << QStringList {"5", "2"};
+        QTest::newRow("front view after a mirror: drawn unturned")
+            << QStringList {"mirrorAction"} << QList<QPoint>() << QStringList {"0", "0"};
+        QTest::newRow("front button: turned by 0")
+            << QStringList {"turnLeft1", "frontView"} << QList<QPoint>() << QStringList {"0", "0"};
+        QTest::newRow("10 pixels left turn as 左 5 does")
+            << QStringList() << QList<QPoint> {{125, 100}, {120, 100}} << QStringList {"5", "0"};
+        QTest::newRow("6 pixels up tilt as 上 3 does")
+            << QStringList() << QList<QPoint> {{130, 94}} << QStringList {"0", "3"};
+        QTest::newRow("there and back in odd steps: halves, summed")
+            << QStringList() << QList<QPoint> {{137, 95}, {133, 110}, {123, 101}}
+            << QStringList {"3.5", "-0.5"};
     }
     void sameAsMainView()
     {
-        QFETCH(QString, command);
+        QFETCH(QStringList, commands);
+        QFETCH(QList<QPoint>, drag);
+        QFETCH(QStringList, angles);
         document().importModel(halvesModel());
-        LargeView *view = open();
-        for (const QString &name : command.split(','))
-            name.endsWith("Action") ? trigger(window(), qPrintable(name))
-                                    : click(window(), qPrintable(name));
+        LargeView *view = openLargeView(window());
+        for (const QString &name : commands)
+            press(window(), name);
+        if (!drag.isEmpty())
+            ::drag(view, Qt::LeftButton, {130, 100}, drag);
+        QCOMPARE((QStringList {text(window(), "turnAngle"), text(window(), "tiltAngle")}), angles);
         const Model &model = document().model();
         const QImage literal = literal::plotted(
             document().showsFrontView()
@@ -116,151 +117,85 @@ private slots:
                 : literal::turnModel(model.points, document().turn(), document().tilt()),
             model.colours);
         QVERIFY(samePicture(view->surface().image(), literal, "literal"));
-        QVERIFY(samePicture(view->surface().image(), mainView(), "main"));
+        QVERIFY(sameAsMainView(view, "main"));
     }
 
-    void leftDragTurns_data()
-    {
-        QTest::addColumn<QList<QPoint>>("path");
-        QTest::addColumn<QStringList>("labels");
-        QTest::newRow("10 pixels left turn as 左 5 does")
-            << QList<QPoint> {{125, 100}, {120, 100}} << QStringList {"5", "0"};
-        QTest::newRow("6 pixels up tilt as 上 3 does")
-            << QList<QPoint> {{130, 94}} << QStringList {"0", "3"};
-        QTest::newRow("there and back in odd steps: halves, summed")
-            << QList<QPoint> {{137, 95}, {133, 110}, {123, 101}} << QStringList {"3.5", "-0.5"};
-    }
-    void leftDragTurns()
-    {
-        QFETCH(QList<QPoint>, path);
-        QFETCH(QStringList, labels);
-        document().importModel(halvesModel());
-        LargeView *view = open();
-        drag(view, Qt::LeftButton, {130, 100}, path);
-        QCOMPARE((QStringList {text(window(), "turnAngle"), text(window(), "tiltAngle")}), labels);
-        QVERIFY(samePicture(view->surface().image(), mainView(), "dragged"));
-    }
-
-    // The red point stays under the pointer while the green one moves away from it.
+    // The red point stays under the pointer while the green one moves away from it evenly;
+    // zooming back gives the former picture, and no number of notches breaks it.
     void wheelZoomsAboutThePointer()
     {
-        document().importModel(twoPoints());
-        LargeView *view = open();
+        document().importModel(kTwoPoints);
+        LargeView *view = openLargeView(window());
         const QImage before = view->surface().image();
-        const QPoint red(140, 110);
-        const QPoint green(100, 170);
-        QCOMPARE(pixelsOf(before, qRgb(255, 0, 0)), QList {red});
-        QCOMPARE(pixelsOf(before, qRgb(0, 255, 0)), QList {green});
-        for (int i = 0; i < 3; ++i)
-            wheel(view, red, 1);
-        QCOMPARE(pixelsOf(view->surface().image(), qRgb(255, 0, 0)), QList {red});
-        const QList<QPoint> moved = pixelsOf(view->surface().image(), qRgb(0, 255, 0));
+        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
+        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)), QList {kGreen});
+        wheel(view, kRed, 1, 3);
+        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
+        const QList<QPoint> moved = pixelsOf(view, qRgb(0, 255, 0));
         QCOMPARE(moved.size(), 1);
-        const QPointF ratio(double(moved[0].x() - red.x()) / (green.x() - red.x()),
-                            double(moved[0].y() - red.y()) / (green.y() - red.y()));
+        const QPointF ratio(double(moved[0].x() - kRed.x()) / (kGreen.x() - kRed.x()),
+                            double(moved[0].y() - kRed.y()) / (kGreen.y() - kRed.y()));
         QVERIFY2(ratio.x() > 1.5 && std::abs(ratio.x() - ratio.y()) < 0.05,
                  qPrintable(QString("%1 %2").arg(ratio.x()).arg(ratio.y())));
-        wheel(view, red, -3);
+        wheel(view, kRed, -1, 3);
         QVERIFY(samePicture(view->surface().image(), before, "zoomed back"));
-    }
 
-    // A right drag moves the picture with the pointer; a right click opens the
-    // menu, whose point size is kept for the next large view.
-    void rightDragPansAndRightClickOpensTheMenu()
-    {
-        document().importModel(twoPoints());
-        LargeView *view = open();
-        auto *menu = child<QMenu>(view, "largeViewMenu");
-        drag(view, Qt::RightButton, {50, 50}, {{58, 47}, {65, 43}});
-        QVERIFY(!menu->isVisible());
-        QCOMPARE(pixelsOf(view->surface().image(), qRgb(255, 0, 0)), QList {QPoint(155, 103)});
-        QCOMPARE(pixelsOf(view->surface().image(), qRgb(0, 255, 0)), QList {QPoint(115, 163)});
-
-        QTest::mouseClick(view, Qt::RightButton, {}, {20, 20});
-        QTRY_VERIFY(menu->isVisible());
-        child<QAction>(view, "pointSize3")->trigger();
-        menu->close();
-        QCOMPARE(pixelsOf(view->surface().image(), qRgb(255, 0, 0)).size(), 9);
-        const QPointer<LargeView> closed(view);
-        view->close();
-        QTRY_VERIFY(!closed); // deleted: the next one reads the settings afresh
-        view = open();
-        QVERIFY(child<QAction>(view, "pointSize3")->isChecked());
-        QCOMPARE(pixelsOf(view->surface().image(), qRgb(0, 255, 0)).size(), 9);
-    }
-
-    void doubleClickGivesTheFrontView()
-    {
-        document().importModel(halvesModel());
-        LargeView *view = open();
-        drag(view, Qt::LeftButton, {100, 100}, {{90, 80}});
-        wheel(view, {40, 60}, 2);
-        drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
-        QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
-        QCOMPARE(text(window(), "turnAngle"), "0");
-        QCOMPARE(text(window(), "tiltAngle"), "0");
-        QVERIFY(samePicture(view->surface().image(), mainView(), "front"));
-    }
-
-    void extremeSizesAndZooms()
-    {
-        document().importModel(twoPoints());
-        LargeView *view = open({1, 1});
+        view->resize(1, 1);
+        QApplication::processEvents();
         QCOMPARE(view->surface().image().size(), QSize(1, 1));
         view->resize(4000, 4000);
         QApplication::processEvents();
         const double scale = 4000.0 / kViewSize;
         QCOMPARE(view->surface().image().pixel(2000 + 10 * scale, 2000 - 20 * scale),
                  qRgb(255, 0, 0));
-
         view->resize(kViewSize, kViewSize);
         QApplication::processEvents();
-        const QPoint red(140, 110);
-        for (int i = 0; i < 300; ++i)
-            wheel(view, red, 1);
-        wheel(view, red, 1 << 20);
-        QCOMPARE(view->surface().image().pixel(red), qRgb(255, 0, 0));
-        wheel(view, red, -(1 << 20));
-        for (int i = 0; i < 300; ++i)
-            wheel(view, {0, 0}, -1);
-        const QList<QPoint> reds = pixelsOf(view->surface().image(), qRgb(255, 0, 0));
-        const QList<QPoint> greens = pixelsOf(view->surface().image(), qRgb(0, 255, 0));
-        QCOMPARE(reds, QList {red});
-        QCOMPARE(greens.size(), 1);
-        QVERIFY(reds[0] != greens[0]); // still a picture, not a dot
+
+        wheel(view, kRed, 1, 300);
+        wheel(view, kRed, 1 << 20);
+        QCOMPARE(view->surface().image().pixel(kRed), qRgb(255, 0, 0));
+        wheel(view, kRed, -(1 << 20));
+        wheel(view, {0, 0}, -1, 300);
+        const QList<QPoint> greens = pixelsOf(view, qRgb(0, 255, 0));
+        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
+        QVERIFY(greens.size() == 1 && greens[0] != kRed); // still a picture, not a dot
     }
 
-    // The large view is never blocked by the main window's dialogs and follows the animation.
-    void followsTheAnimationDuringADialog()
+    // A right drag moves the picture with the pointer; a right click opens the menu, whose
+    // point size is kept for the next large view.
+    void rightDragPansAndRightClickOpensTheMenu()
     {
-        struct BlockWatch : QObject {
-            bool blocked = false;
-            bool eventFilter(QObject *, QEvent *event) override
-            {
-                blocked = blocked || event->type() == QEvent::WindowBlocked;
-                return false;
-            }
-        } watch;
+        document().importModel(kTwoPoints);
+        LargeView *view = openLargeView(window());
+        auto *menu = child<QMenu>(view, "largeViewMenu");
+        drag(view, Qt::RightButton, {50, 50}, {{58, 47}, {65, 43}});
+        QVERIFY(!menu->isVisible());
+        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed + QPoint(15, -7)});
+        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)), QList {kGreen + QPoint(15, -7)});
+
+        QTest::mouseClick(view, Qt::RightButton, {}, {20, 20});
+        QTRY_VERIFY(menu->isVisible());
+        child<QAction>(view, "pointSize3")->trigger();
+        menu->close();
+        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)).size(), 9);
+        const QPointer<LargeView> closed(view);
+        view->close();
+        QTRY_VERIFY(!closed); // deleted: the next one reads the settings afresh
+        view = openLargeView(window());
+        QVERIFY(child<QAction>(view, "pointSize3")->isChecked());
+        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)).size(), 9);
+    }
+
+    void doubleClickGivesTheFrontViewAtTheFittedSize()
+    {
         document().importModel(halvesModel());
-        LargeView *view = open();
-        view->installEventFilter(&watch);
-        child<QTimer>(window(), "animationTimer")->start();
-        click(window(), "animation");
-        withModal<QDialog>([&] { trigger(window(), "aboutAction"); },
-                           [&](QDialog *) {
-                               QTest::qWait(1100);
-                               drag(view, Qt::LeftButton, {100, 100}, {{80, 100}});
-                           });
-        QVERIFY(!watch.blocked);
-        QVERIFY(document().animationPhase() >= 2);
-        QVERIFY(samePicture(view->surface().image(), mainView(), "animation"));
-    }
-
-    void closingTheMainWindowEndsTheProgram()
-    {
-        open();
-        QTimer::singleShot(0, window(), &QWidget::close);
-        QVERIFY(endsWithin(5000));
+        LargeView *view = openLargeView(window());
+        drag(view, Qt::LeftButton, {100, 100}, {{90, 80}});
+        wheel(view, {40, 60}, 2);
+        drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
+        QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
+        QCOMPARE(text(window(), "turnAngle") + text(window(), "tiltAngle"), "00");
+        QVERIFY(sameAsMainView(view, "front"));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "help_viewer.h"
 #include "literal_turn.h"
+#include "readers.h"
 #include "window_test.h"
 
 #include <QCloseEvent>
@@ -7,6 +8,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QUndoStack>
 
 // A square with a raised middle, so every turn moves some points.
 static Model raisedSquare()
@@ -26,41 +28,22 @@ class TestMainWindow : public QObject {
 
     std::unique_ptr<Program> program_;
     QWidget *window() const { return &program_->window; }
+    Document &document() const { return program_->document; }
     QPoint angles() const
     {
         return {text(window(), "turnAngle").toInt(), text(window(), "tiltAngle").toInt()};
     }
     // The view the literal formula gives for the angles shown.
-    bool showsTurnedView(const char *name) const
+    bool showsTurnedView(const QString &name) const
     {
-        const Model &model = program_->document.model();
-        const QPoint at = angles();
-        return samePicture(
-            shown(window(), "view"),
-            literal::plotted(literal::turnModel(model.points, at.x(), at.y()), model.colours),
-            QString(name));
+        const Model &model = document().model();
+        const QImage literal = literal::plotted(
+            literal::turnModel(model.points, angles().x(), angles().y()), model.colours);
+        return samePicture(shown(window(), "view"), literal, name);
     }
 
 private slots:
-    void init()
-    {
-        program_ = std::make_unique<Program>();
-        child<QTimer>(window(), "animationTimer")->stop(); // ticks come from the tests
-    }
-
-    void startUp()
-    {
-        for (const char *name : {"turnLeft1", "turnUp5", "moveLeft", "animation", "applyDepth"})
-            QVERIFY2(!child(window(), name)->isEnabled(), name);
-        for (const char *name : {"saveAction", "saveBitmapAction", "doOverAction", "mirrorAction"})
-            QVERIFY2(!child<QAction>(window(), name)->isEnabled(), name);
-        QCOMPARE(child<QScrollBar>(window(), "depthSlider")->value(), 15);
-        QCOMPARE(text(window(), "depthValue"), "15");
-        QCOMPARE(shownTitle(window()), "ZUVORAK");
-        QImage white(kViewSize, kViewSize, QImage::Format_RGB32);
-        white.fill(Qt::white);
-        QCOMPARE(shown(window(), "view"), white);
-    }
+    void init() { program_ = std::make_unique<Program>(); }
 
     void turnButtons_data()
     {
@@ -80,9 +63,9 @@ private slots:
     {
         QFETCH(QStringList, clicks);
         QFETCH(QPoint, angles);
-        program_->document.importModel(raisedSquare());
+        document().importModel(raisedSquare());
         for (const QString &name : clicks)
-            click(window(), qPrintable(name));
+            press(window(), name);
         QCOMPARE(this->angles(), angles);
         QVERIFY(showsTurnedView(QTest::currentDataTag()));
     }
@@ -90,7 +73,7 @@ private slots:
     // Only the left button draws a stroke; any release ends one.
     void depthToolByMouse()
     {
-        program_->document.importModel({{{0, 0, 0}, {0, 50, 0}}, {0x0000FF, 0x00FF00}});
+        document().importModel({{{0, 0, 0}, {0, 50, 0}}, {0x0000FF, 0x00FF00}});
         QWidget *view = child(window(), "view");
         QTest::mousePress(view, Qt::RightButton, {}, inBox({150, 140}));
         QTest::mouseRelease(view, Qt::RightButton, {}, inBox({150, 140}));
@@ -101,62 +84,19 @@ private slots:
 
         dragOver(view, {150, 140}, {110, 120}); // from lower right to upper left
         QCOMPARE(angles(), QPoint(0, 0));
-        QImage expected = literal::plotted(program_->document.model().points,
-                                           program_->document.model().colours);
-        for (int i = 0; i <= 40; ++i) {
+        QImage expected = literal::plotted(document().model().points, document().model().colours);
+        for (int i = 0; i <= 40; ++i)
             for (const QPoint at : {QPoint(110 + i, 120), QPoint(110 + i, 140),
                                     QPoint(110, 120 + i / 2), QPoint(150, 120 + i / 2)})
                 expected.setPixel(at, qRgb(0, 0, 255));
-        }
         QVERIFY(samePicture(shown(window(), "view"), expected, "stroke"));
 
         trigger(window(), "doOverAction"); // erases the outline; the depth button still applies
         QCOMPARE(shown(window(), "view").pixel(150, 140), qRgb(255, 255, 255));
-        QVERIFY(child(window(), "applyDepth")->isEnabled());
         click(window(), "applyDepth");
-        QCOMPARE(program_->document.model().points[0][Depth], 37.0);
-        QCOMPARE(program_->document.model().points[1][Depth], 0.0);
+        QCOMPARE(document().model().points[0][Depth], 37.0);
+        QCOMPARE(document().model().points[1][Depth], 0.0);
         QVERIFY(!child(window(), "applyDepth")->isEnabled());
-    }
-
-    void editsShowTheFrontView_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QPoint>("green"); // where the point (50, 0) is drawn afterwards
-        QTest::newRow("turn 90 degrees") << "quarterTurnAction" << QPoint(130, 80);
-        QTest::newRow("mirror") << "mirrorAction" << QPoint(80, 130);
-        QTest::newRow("move left") << "moveLeft" << QPoint(170, 130);
-        QTest::newRow("move right") << "moveRight" << QPoint(190, 130);
-        QTest::newRow("move up") << "moveUp" << QPoint(180, 120);
-        QTest::newRow("move down") << "moveDown" << QPoint(180, 140);
-    }
-    void editsShowTheFrontView()
-    {
-        QFETCH(QString, command);
-        QFETCH(QPoint, green);
-        program_->document.importModel({{{0, 0, 0}, {5, 50, 0}}, {0x0000FF, 0x00FF00}});
-        click(window(), "turnLeft5");
-        click(window(), "turnDown5");
-        if (command.endsWith("Action"))
-            trigger(window(), qPrintable(command));
-        else
-            click(window(), qPrintable(command));
-        QCOMPARE(angles(), QPoint(0, 0));
-        QCOMPARE(shown(window(), "view").pixel(green), qRgb(0, 255, 0));
-    }
-
-    void animationRunsDuringModalDialog()
-    {
-        program_->document.importModel(raisedSquare());
-        child<QTimer>(window(), "animationTimer")->start();
-        click(window(), "animation");
-        QCOMPARE(child<QPushButton>(window(), "animation")->text(), "アニメを止める");
-        QDialog dialog(window());
-        QTimer::singleShot(1300, &dialog, &QDialog::accept);
-        dialog.exec();
-        QVERIFY(program_->document.animationPhase() >= 2); // two 500 ms ticks inside the dialog
-        QCOMPARE(angles().x(), 5 * (program_->document.animationPhase() - 1));
-        QVERIFY(showsTurnedView("animation"));
     }
 
     // The edit menu names the step; undoing the first import disables the model's commands.
@@ -164,8 +104,9 @@ private slots:
     {
         QAction *undo = child<QAction>(window(), "undoAction");
         QAction *redo = child<QAction>(window(), "redoAction");
-        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
-        program_->document.importModel(raisedSquare());
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled()
+                && !child(window(), "moveUp")->isEnabled());
+        document().importModel(raisedSquare());
         click(window(), "moveUp");
         QCOMPARE(undo->text(), "元に戻す 表示位置");
         QTest::keyClick(window(), Qt::Key_Z, Qt::ControlModifier);
@@ -183,12 +124,10 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("answer"); // empty: no changes, so no question
-        for (const char *command : {"exitAction", "close", "openAction"}) {
-            QTest::newRow(qPrintable(QString(command) + ", unchanged")) << command << "";
-            QTest::newRow(qPrintable(QString(command) + ", キャンセル")) << command << "キャンセル";
-            QTest::newRow(qPrintable(QString(command) + ", 保存しない")) << command << "保存しない";
-            QTest::newRow(qPrintable(QString(command) + ", 保存")) << command << "保存";
-        }
+        for (const char *command : {"exitAction", "close", "openAction"})
+            for (const char *answer : {"", "キャンセル", "保存しない", "保存"})
+                QTest::addRow("%s, %s", command, *answer ? answer : "unchanged")
+                    << command << answer;
     }
     void unsavedChangesAreNeverLostSilently()
     {
@@ -196,8 +135,8 @@ private slots:
         QFETCH(QString, answer);
         QTemporaryDir dir;
         QDir::setCurrent(dir.path());
-        program_->document.importModel(raisedSquare());
-        QVERIFY(program_->document.save(dir.filePath("square.chs")).ok());
+        document().importModel(raisedSquare());
+        QVERIFY(document().save(dir.filePath("square.chs")).ok());
         if (!answer.isEmpty())
             click(window(), "moveUp");
         MessageBoxes boxes(answer);
@@ -209,62 +148,66 @@ private slots:
             QCloseEvent close;
             QApplication::sendEvent(window(), &close);
             wentOn = close.isAccepted();
-        } else { // the open dialog is closed as soon as it shows
-            struct OpenDialogWatch : QObject {
-                bool shown = false;
-                bool eventFilter(QObject *watched, QEvent *event) override
-                {
-                    auto *dialog = qobject_cast<QDialog *>(watched);
-                    if (dialog && !qobject_cast<QMessageBox *>(dialog)
-                        && event->type() == QEvent::Show) {
-                        shown = true;
-                        QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
-                    }
-                    return false;
+        } else {
+            QTimer poll; // closes the open dialog as soon as it shows
+            poll.callOnTimeout([&] {
+                auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                if (dialog && !qobject_cast<QMessageBox *>(dialog)) {
+                    wentOn = true;
+                    dialog->reject();
                 }
-            } watch;
-            qApp->installEventFilter(&watch);
+            });
+            poll.start(10);
             trigger(window(), "openAction");
-            wentOn = watch.shown;
         }
         QCOMPARE(boxes.shown.size(), qsizetype(!answer.isEmpty()));
         if (!answer.isEmpty())
             QCOMPARE(boxes.shown[0].text, "変更を保存しますか？");
         QCOMPARE(wentOn, answer != "キャンセル");
-        QFile saved(dir.filePath("square.chs"));
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const Model &model = program_->document.model();
-        const std::vector<std::uint8_t> now = ModelFile::encode(model);
-        QCOMPARE(
-            saved.readAll()
-                == QByteArray(reinterpret_cast<const char *>(now.data()), qsizetype(now.size())),
-            answer.isEmpty() || answer == "保存");
+        QCOMPARE(contents(dir.filePath("square.chs"))
+                     == asBytes(ModelFile::encode(document().model())),
+                 answer.isEmpty() || answer == "保存");
     }
 
-    // Qt tells a window that a modal dialog blocks it; the help must never be told.
-    void helpUsableWhileADialogIsOpen()
+    // While a dialog of the main window is open, the animation runs and the help and the
+    // large view take input: Qt never tells them that a modal dialog blocks them.
+    void otherWindowsLiveDuringADialog()
     {
         struct BlockWatch : QObject {
             bool blocked = false;
             bool eventFilter(QObject *, QEvent *event) override
             {
-                if (event->type() == QEvent::WindowBlocked)
-                    blocked = true;
+                blocked = blocked || event->type() == QEvent::WindowBlocked;
                 return false;
             }
         } watch;
-        HelpViewer::instance().setHelpFile(
-            QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/help/zuvorak.html"));
+        document().importModel(raisedSquare());
+        HelpViewer::instance().setHelpFile(ZUVORAK_SOURCE_DIR "/resources/help/zuvorak.html");
         HelpViewer::instance().showHelp();
-        QTextBrowser *help = HelpViewer::instance().window();
-        QVERIFY(QTest::qWaitForWindowExposed(help));
-        help->installEventFilter(&watch);
+        QVERIFY(QTest::qWaitForWindowExposed(HelpViewer::instance().window()));
+        HelpViewer::instance().window()->installEventFilter(&watch);
+        LargeView *large = openLargeView(window());
+        large->installEventFilter(&watch);
+        auto *timer = child<QTimer>(window(), "animationTimer");
+        timer->start();
+        click(window(), "animation");
         withModal<QDialog>([&] { trigger(window(), "aboutAction"); },
-                           [&](QDialog *) { QApplication::processEvents(); });
+                           [&](QDialog *) {
+                               QTest::qWait(1100); // two ticks of 500 ms
+                               timer->stop();
+                               const int phase = document().animationPhase();
+                               QVERIFY(phase >= 2);
+                               QCOMPARE(angles(), QPoint(5 * (phase - 1), 0));
+                               dragOver(large, {130, 100}, {110, 100});
+                               QCOMPARE(angles(), QPoint(5 * (phase - 1) + 10, 0));
+                           });
         withModal<QDialog>([&] { trigger(window(), "captureAction"); },
                            [&](QDialog *) { QApplication::processEvents(); });
         QVERIFY(!watch.blocked);
-        // Closing the main window ends the program, also while the help is open.
+        QVERIFY(showsTurnedView("animated and dragged"));
+        QVERIFY(samePicture(large->surface().image(), shown(window(), "view"), "large"));
+        // Closing the main window ends the program while the others are open.
+        document().history()->setClean();
         QTimer::singleShot(0, window(), &QWidget::close);
         QVERIFY(endsWithin(3000));
     }
