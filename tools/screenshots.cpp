@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -178,12 +179,17 @@ int main(int argc, char *argv[])
     save(large, "large-view.png");
     large->close();
 
-    // The save dialog starts in the current folder: one with a few models in it.
-    QTemporaryDir models;
-    const QDir modelDir(models.path());
+    // The save dialog starts in the current folder: one with a few models in it,
+    // under a name that stays the same from run to run.
+    QTemporaryDir temporary;
+    QDir modelDir(QDir::temp().filePath(QStringLiteral("reliefs")));
+    if (modelDir.exists())
+        modelDir.setPath(temporary.filePath(QStringLiteral("reliefs")));
+    modelDir.mkpath(QStringLiteral("."));
+    const auto removeModels = qScopeGuard([&] { modelDir.removeRecursively(); });
     for (const char *name : {"bracket.chs", "relief.chs", "title1.chs"})
         ModelFile::save(document.model(), modelDir.filePath(QString(name)).toStdString());
-    QDir::setCurrent(models.path());
+    QDir::setCurrent(modelDir.path());
     withModal([&] { trigger(&main, "saveAsAction"); },
               [](QWidget *dialog) {
                   save(dialog, "save-dialog.png");
@@ -197,12 +203,12 @@ int main(int argc, char *argv[])
 
     // The 3MF's options in four colours; the relief as an STL for scripts/render_relief.py.
     withModals([&] { trigger(&main, "export3mfAction"); },
-               {[&](QWidget *dialog) { saveTo(dialog, models.filePath(QStringLiteral("relief"))); },
+               {[&](QWidget *dialog) { saveTo(dialog, temporary.filePath(QStringLiteral("relief"))); },
                 [](QWidget *dialog) {
                     save(dialog, "export-dialog.png");
                     dialog->close();
                 }});
-    if (!stl.isEmpty())
+    if (!stl.isEmpty() && (!QFile::exists(stl) || QFile::remove(stl))) // no question to replace it
         withModals([&] { trigger(&main, "exportStlAction"); },
                    {[&](QWidget *dialog) { saveTo(dialog, stl); },
                     [](QWidget *dialog) { static_cast<QDialog *>(dialog)->accept(); }});
