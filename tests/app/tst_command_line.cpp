@@ -8,6 +8,10 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <functional>
+
+using Exporter = std::function<ExportResult(std::span<const Coords>, std::span<const Colour>)>;
+Q_DECLARE_METATYPE(Exporter)
 
 static QByteArray modelFile(const Model &model)
 {
@@ -170,7 +174,7 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QCOMPARE(QImage(path("frames/frame-000.png")), QImage(path("first.png")));
     }
 
-    // As text and as JSON: the points, the ranges of depth, horizontal and vertical, the
+    // As text, and in part as JSON: the points, the ranges of depth, horizontal and vertical, the
     // colour block and the coordinates not finite.
     void info_data()
     {
@@ -202,63 +206,55 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QCOMPARE(text.out, QString("info.chs\npoints: %1\ndepth: %2\nhorizontal: %3\nvertical: %4\n"
                                    "colour block: %5\ncoordinates not finite: %6\n")
                                .arg(facts[0], facts[1], facts[2], facts[3], facts[4], facts[5]));
-        const QJsonObject json
-            = QJsonDocument::fromJson(run({"info", "--json", "info.chs"}).out.toUtf8()).object();
-        QStringList seen {json["file"].toString(), QString::number(json["points"].toInt())};
-        for (const char *axis : {"depth", "horizontal", "vertical"})
-            seen << (json[axis].isNull() ? "none"
-                                         : QString("%1 to %2")
-                                               .arg(json[axis]["min"].toDouble())
-                                               .arg(json[axis]["max"].toDouble()));
-        seen << json["colourBlock"].toString() << QString::number(json["notFinite"].toInt());
-        QCOMPARE(seen, QStringList("info.chs") + facts);
+        const Run json = run({"info", "--json", "info.chs"}); // the same facts: only their form
+        const QJsonObject seen = QJsonDocument::fromJson(json.out.toUtf8()).object();
+        QCOMPARE(
+            (QStringList {QString::number(seen["points"].toInt()), seen["colourBlock"].toString(),
+                          QString::number(seen["notFinite"].toInt())}),
+            (QStringList {facts[0], facts[4], facts[5]}));
     }
 
     // The options reach the export library: the files equal its own for the model; the 3MF's
     // objects are one a colour group, the plate and the whole.
     void exportOptions_data()
     {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QList<double>>("solid"); // sizes, reverse, colour groups
-        const QList<double> defaults {0.25, 0.25, 0.6, 1.0, 0, 4};
-        QTest::newRow("binary PLY") << QStringList() << "ply" << defaults;
-        QTest::newRow("PLY as text") << QStringList {"--ascii"} << "ply" << defaults;
-        QTest::newRow("XYZ") << QStringList() << "xyz" << defaults;
-        QTest::newRow("glb") << QStringList() << "glb" << defaults;
-        QTest::newRow("STL by default") << QStringList() << "stl" << defaults;
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<Exporter>("library"); // none: a 3MF, whose objects are counted
+        QTest::newRow("binary PLY")
+            << "-o export.ply" << Exporter([](auto p, auto c) { return exportPly(p, c, {false}); });
+        QTest::newRow("PLY as text")
+            << "-o export.ply --ascii"
+            << Exporter([](auto p, auto c) { return exportPly(p, c, {true}); });
+        QTest::newRow("XYZ") << "-o export.xyz" << Exporter(exportXyz);
+        QTest::newRow("glb") << "-o export.glb" << Exporter(exportGlb);
+        QTest::newRow("STL by default")
+            << "-o export.stl" << Exporter([](auto p, auto c) { return exportStl(p, c); });
         QTest::newRow("STL with every size and reversed")
-            << QStringList {"--pixel-mm", "0.5",       "--depth-mm", "0.1",      "--ink-mm",
-                            "1.5",        "--base-mm", "2",          "--reverse"}
-            << "stl" << QList<double> {0.5, 0.1, 1.5, 2, 1, 4};
-        QTest::newRow("3MF of one colour") << QStringList {"--colours", "1"} << "3mf" << defaults;
-        QTest::newRow("3MF of two colours") << QStringList {"--colours", "2"} << "3mf" << defaults;
+            << "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse"
+            << Exporter([](auto p, auto c) {
+                   return exportStl(p, c, {0.5, 0.1, 1.5, 2, true});
+               });
+        QTest::newRow("3MF of one colour") << "-o export.3mf --colours 1" << Exporter();
+        QTest::newRow("3MF of two colours") << "-o export.3mf --colours 2" << Exporter();
     }
     void exportOptions()
     {
-        QFETCH(QStringList, options);
-        QFETCH(QString, kind);
-        QFETCH(QList<double>, solid);
-        const QString target = "export." + kind;
-        const Run result = run(QStringList {"export", "model.chs", "-o", target} + options);
+        QFETCH(QString, options);
+        QFETCH(Exporter, library);
+        const QString target = path(options.section(' ', 1, 1));
+        const Run result = run(("export model.chs " + options).split(' '));
         QVERIFY2(result.status == 0, qPrintable(result.err));
-        if (kind == "3mf") {
-            const ReadBack read = readBack("3mf", path(target));
+        if (!library) {
+            const ReadBack read = readBack("3mf", target);
             REQUIRE_READ(read);
-            QCOMPARE(read.seen["objects"].toInt(), options[1].toInt() + 2);
+            QCOMPARE(read.seen["objects"].toInt(), options.back().digitValue() + 2);
             return;
         }
         ModelFile::ParsedModel parsed;
         QVERIFY(ModelFile::load(path("model.chs").toStdString(), parsed).ok());
-        const std::vector<Colour> colours = *parsed.colours;
-        const SolidOptions solidOptions {solid[0], solid[1], solid[2], solid[3], solid[4] != 0, 4};
-        const ExportResult expected
-            = kind == "ply"   ? exportPly(parsed.points, colours, {options.contains("--ascii")})
-              : kind == "xyz" ? exportXyz(parsed.points, colours)
-              : kind == "glb" ? exportGlb(parsed.points, colours)
-                              : exportStl(parsed.points, colours, solidOptions);
+        const ExportResult expected = library(parsed.points, *parsed.colours);
         QVERIFY(expected.ok());
-        QCOMPARE(contents(path(target)), asBytes(expected.bytes));
+        QCOMPARE(contents(target), asBytes(expected.bytes));
     }
 };
 
