@@ -148,10 +148,8 @@ private slots:
         QFETCH(PictureError, error);
         QTemporaryDir dir;
         const QString path = content == "folder" ? dir.path() : dir.filePath("x.bmp");
-        QFile file(path);
         if (content != "folder" && content != "missing")
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
+            QVERIFY(write(path, content));
         QCOMPARE(readPicture(path).result.error, error);
     }
 
