@@ -89,13 +89,15 @@ private slots:
     // its size each point is twice as far from the centre. Shading lightens far points.
     void projectedViews()
     {
-        const Model model = modelOf({{0, 10, 5}, {40, -20, -30}, {-40, 0, 60}});
         ImageSurface main(kViewSize, kViewSize, kWhite);
         ImageSurface fitted(kViewSize, kViewSize, kWhite);
         ViewRenderer renderer;
-        renderer.drawTurnedView(main, model, {130, 130}, 30, -15);
-        renderer.drawView(fitted, model, 30, -15, Projection::fitting(kViewSize, kViewSize), {});
+        renderer.drawTurnedView(main, variedModel(), {130, 130}, 30, -15);
+        renderer.drawView(fitted, variedModel(), 30, -15, Projection::fitting(kViewSize, kViewSize),
+                          {});
         QCOMPARE(fitted.image(), main.image());
+
+        const Model model = modelOf({{0, 10, 5}, {40, -20, -30}, {-40, 0, 60}});
 
         ImageSurface twice(2 * kViewSize, 2 * kViewSize + 40, kWhite);
         renderer.drawView(twice, model, 0, 0, Projection::fitting(twice.width(), twice.height()),
