@@ -7,17 +7,6 @@
 
 #include <random>
 
-// Points coloured 0, 1, 2, ... in order.
-static Model modelOf(std::initializer_list<Coords> points)
-{
-    Model model;
-    for (const Coords &point : points) {
-        model.colours.push_back(model.count());
-        model.points.push_back(point);
-    }
-    return model;
-}
-
 // Coordinates of a captured model's size: exactly 0 one time in eight, else whole or not.
 static Model variedModel()
 {
@@ -71,12 +60,13 @@ private slots:
     // At L1 = 90, (0, 10, 5) shows 5 above the centre; NaN and infinite points are skipped.
     void drawing()
     {
-        const Model model = modelOf({{0, 10, 5},
-                                     {std::nan(""), 10, 5},
-                                     {0, HUGE_VAL, 5},
-                                     {0, 10, -HUGE_VAL},
-                                     {0, -30, -40},
-                                     {0, -50, -40}});
+        const Model model {{{0, 10, 5},
+                            {std::nan(""), 10, 5},
+                            {0, HUGE_VAL, 5},
+                            {0, 10, -HUGE_VAL},
+                            {0, -30, -40},
+                            {0, -50, -40}},
+                           {0, 1, 2, 3, 4, 5}};
         ImageSurface surface(kViewSize, kViewSize, kWhite);
         ViewRenderer().drawTurnedView(surface, model, {130, 130}, 90, 0);
         QImage expected = ImageSurface(kViewSize, kViewSize, kWhite).image();
@@ -97,7 +87,7 @@ private slots:
                           {});
         QCOMPARE(fitted.image(), main.image());
 
-        const Model model = modelOf({{0, 10, 5}, {40, -20, -30}, {-40, 0, 60}});
+        const Model model {{{0, 10, 5}, {40, -20, -30}, {-40, 0, 60}}, {0, 1, 2}};
 
         ImageSurface twice(2 * kViewSize, 2 * kViewSize + 40, kWhite);
         renderer.drawView(twice, model, 0, 0, Projection::fitting(twice.width(), twice.height()),
