@@ -62,10 +62,7 @@ class TestPictureFile : public QObject {
 
     QTemporaryDir dir_;
 
-    static QString craftedPath(const QTemporaryDir &dir, int row)
-    {
-        return dir.filePath(QString::number(row) + ".bmp");
-    }
+    QString craftedPath(int row) const { return dir_.filePath(QString::number(row) + ".bmp"); }
 
     // The crafted files decoded by a fresh run of this program with malloc's
     // fresh memory filled with `perturb`, optionally under valgrind.
@@ -74,7 +71,7 @@ class TestPictureFile : public QObject {
         QStringList arguments = tool;
         arguments << QCoreApplication::applicationFilePath() << "--decode";
         for (int row = 0; row < int(std::size(kCrafted)); ++row)
-            arguments << craftedPath(dir_, row);
+            arguments << craftedPath(row);
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("MALLOC_PERTURB_", perturb);
@@ -89,9 +86,8 @@ private slots:
     void initTestCase()
     {
         for (int row = 0; row < int(std::size(kCrafted)); ++row)
-            QVERIFY(write(
-                craftedPath(dir_, row),
-                rleBitmap(kCrafted[row].bitsPerPixel, QByteArray::fromHex(kCrafted[row].stream))));
+            QVERIFY(write(craftedPath(row), rleBitmap(kCrafted[row].bitsPerPixel,
+                                                      QByteArray::fromHex(kCrafted[row].stream))));
     }
 
     // Pixels the stream does not set are white.
@@ -113,7 +109,7 @@ private slots:
                                       ? qRgb(255, 255, 255)
                                       : paletteColour(QByteArray(1, index).toInt(nullptr, 16)));
             }
-        const DecodedPicture decoded = readPicture(craftedPath(dir_, row));
+        const DecodedPicture decoded = readPicture(craftedPath(row));
         QVERIFY(decoded.result.ok());
         QCOMPARE(decoded.image, expected);
     }
@@ -123,7 +119,7 @@ private slots:
     {
         QByteArray here;
         for (int row = 0; row < int(std::size(kCrafted)); ++row)
-            here += pixelBytes(readPicture(craftedPath(dir_, row)).image);
+            here += pixelBytes(readPicture(craftedPath(row)).image);
         QCOMPARE(decodedElsewhere("17"), here);
         QCOMPARE(decodedElsewhere("238"), here);
 #ifdef __SANITIZE_ADDRESS__
