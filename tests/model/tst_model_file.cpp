@@ -1,16 +1,11 @@
 #include "model_file_io.h"
+#include "readers.h"
 
 #include <QTest>
 
 using namespace ModelFile;
 
 static const QString kCorpus = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/");
-
-static std::vector<std::uint8_t> bytes(const char *hex)
-{
-    const QByteArray data = QByteArray::fromHex(hex);
-    return {data.begin(), data.end()};
-}
 
 // Failed saves, full disks among them, are met through the windows, in tst_file_safety.
 class TestModelFile : public QObject {
@@ -20,10 +15,12 @@ private slots:
     // Computed with Python's struct.pack and zlib.crc32; encode's output compares models below.
     void goldenBytes()
     {
-        QCOMPARE(encode(Model()), bytes("00000000 5a434f4c 00000000 72522ab7"));
+        QCOMPARE(asBytes(encode(Model())),
+                 QByteArray::fromHex("00000000 5a434f4c 00000000 72522ab7"));
         const Model one {{{0.0, 1.5, -2.0}}, {0x00123456}}; // its point, then its colour
-        QCOMPARE(encode(one), bytes("01000000 0000000000000000 000000000000f83f 00000000000000c0"
-                                    "5a434f4c 01000000 56341200 adca7ecc"));
+        QCOMPARE(asBytes(encode(one)),
+                 QByteArray::fromHex("01000000 0000000000000000 000000000000f83f 00000000000000c0"
+                                     "5a434f4c 01000000 56341200 adca7ecc"));
     }
 
     // Folders and pipes are refused in tst_command_line's badInput and tst_file_access.
