@@ -27,11 +27,9 @@ inline Run zuvorak(const QStringList &arguments, const QString &folder = {})
     process.start(QStringLiteral(ZUVORAK_PROGRAM), arguments);
     if (!process.waitForFinished(60000))
         return {};
-    Run run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
 // A drawing in four colours, light grey and white, with features in every

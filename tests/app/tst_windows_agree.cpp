@@ -63,11 +63,8 @@ private slots:
         QStringList arguments {"import", "picture.png"};
         if (!whole)
             arguments << "--rect"
-                      << QString("%1,%2,%3,%4")
-                             .arg(drag.left())
-                             .arg(drag.top())
-                             .arg(drag.right())
-                             .arg(drag.bottom());
+                      << QString::asprintf("%d,%d,%d,%d", drag.left(), drag.top(), drag.right(),
+                                           drag.bottom());
 
         Program program(path("picture.png"));
         QWidget *window = &program.window;
@@ -122,22 +119,19 @@ private slots:
     void render_data()
     {
         QTest::addColumn<QStringList>("buttons");
-        QTest::addColumn<QString>("turn");
-        QTest::addColumn<QString>("tilt");
-        QTest::newRow("opened, not turned") << QStringList() << "0"
-                                            << "0";
-        QTest::newRow("left 5 twice and up 1")
-            << QStringList {"turnLeft5", "turnLeft5", "turnUp1"} << "10"
-            << "1";
-        QTest::newRow("right 1, down 5 three times")
-            << QStringList {"turnRight1", "turnDown5", "turnDown5", "turnDown5"} << "-1"
-            << "-15";
+        QTest::addColumn<int>("turn");
+        QTest::addColumn<int>("tilt");
+        QTest::newRow("opened, not turned") << QStringList() << 0 << 0;
+        QTest::newRow("left 5 twice, right 1, up 1, down 5 three times")
+            << QStringList {"turnLeft5", "turnLeft5", "turnRight1", "turnUp1",
+                            "turnDown5", "turnDown5", "turnDown5"}
+            << 9 << -14;
     }
     void render()
     {
         QFETCH(QStringList, buttons);
-        QFETCH(QString, turn);
-        QFETCH(QString, tilt);
+        QFETCH(int, turn);
+        QFETCH(int, tilt);
         QVERIFY(drawing(180, 170).save(path("model.png")));
         const Run made = zuvorak(
             {"import", "model.png", "--depth", "20,20,150,150=60", "--mirror", "-o", "model.chs"},
@@ -146,14 +140,13 @@ private slots:
 
         Program program;
         openStartFile(program.window, path("model.chs"));
-        QCOMPARE(shownTitle(&program.window), "model.chs- ZUVORAK");
         for (const QString &button : std::as_const(buttons))
             click(&program.window, qPrintable(button));
         saveBoth(&program.window, "turned");
         for (const QString kind : {"bmp", "png"}) {
-            const Run run = zuvorak(
-                {"render", "model.chs", "--turn", turn, "--tilt", tilt, "-o", "render." + kind},
-                dir_.path());
+            const Run run = zuvorak({"render", "model.chs", "--turn", QString::number(turn),
+                                     "--tilt", QString::number(tilt), "-o", "render." + kind},
+                                    dir_.path());
             QVERIFY2(run.status == 0, qPrintable(run.err));
             QVERIFY(
                 samePicture(QImage(path("render." + kind)), shown(&program.window, "view"), kind));

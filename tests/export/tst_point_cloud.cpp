@@ -40,7 +40,8 @@ private slots:
         QTest::newRow("PLY binary, meshio") << "ply" << ply(false) << true;
         QTest::newRow("PLY ASCII, meshio") << "ply" << ply(true) << true;
         QTest::newRow("XYZ, numpy") << "xyz" << Exporter(exportXyz) << false;
-        QTest::newRow("glb of points, json and struct") << "glb" << Exporter(exportGlb) << true;
+        QTest::newRow("glb of points, json and struct, gltf-validator")
+            << "glb" << Exporter(exportGlb) << true;
     }
     void readBack()
     {
@@ -67,20 +68,16 @@ private slots:
         }
         QCOMPARE(rows(read.seen["points"]), points);
         QCOMPARE(rows(read.seen["colours"]), colours);
-        if (kind == "glb") {
-            QCOMPARE(read.seen["header"].toArray(), (QJsonArray {"glTF", 2, true}));
-            QCOMPARE(read.seen["mode"].toInt(), 0); // POINTS
-        }
-    }
-
-    // No error, warning or note from the Khronos validator, which also checks the bounds.
-    void glbValidator()
-    {
+        if (kind != "glb")
+            return;
+        QCOMPARE(read.seen["header"].toArray(), (QJsonArray {"glTF", 2, true}));
+        QCOMPARE(read.seen["mode"].toInt(), 0); // POINTS
+        // No error, warning or note from the Khronos validator, which also checks the bounds.
         if (QStandardPaths::findExecutable("node").isEmpty()
             || !QFile::exists(ZUVORAK_GLTF_VALIDATOR))
             QSKIP("node or gltf-validator (scripts/install-gltf-validator.sh) is not installed");
         const QTemporaryDir dir;
-        QVERIFY(write(dir.filePath("points.glb"), asBytes(exportGlb(kPoints, kColours).bytes)));
+        QVERIFY(write(dir.filePath("points.glb"), asBytes(result.bytes)));
         QProcess node;
         node.start("node", {ZUVORAK_SOURCE_DIR "/tests/export/validate_gltf.js",
                             ZUVORAK_GLTF_VALIDATOR, dir.filePath("points.glb")});
@@ -88,8 +85,9 @@ private slots:
         const QByteArray output = node.readAllStandardOutput();
         const QJsonObject issues = QJsonDocument::fromJson(output).object();
         QVERIFY2(!issues.isEmpty(), node.readAllStandardError().constData());
-        QVERIFY2(issues["numErrors"].toInt() == 0 && issues["numWarnings"].toInt() == 0
-                     && issues["numInfos"].toInt() == 0,
+        QVERIFY2(issues["numErrors"].toInt() + issues["numWarnings"].toInt()
+                         + issues["numInfos"].toInt()
+                     == 0,
                  output.constData());
     }
 

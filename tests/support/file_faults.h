@@ -42,8 +42,7 @@ public:
         ::setrlimit(RLIMIT_FSIZE, &limited);
     }
     ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &saved_); }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    Q_DISABLE_COPY(FileSizeLimit)
 
 private:
     rlimit saved_ {};
@@ -64,8 +63,7 @@ public:
         if (mounted_)
             ::umount2(folder_.constData(), MNT_DETACH);
     }
-    SmallTmpfs(const SmallTmpfs &) = delete;
-    SmallTmpfs &operator=(const SmallTmpfs &) = delete;
+    Q_DISABLE_COPY(SmallTmpfs)
 
     bool mounted() const { return mounted_; }
 

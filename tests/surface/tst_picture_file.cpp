@@ -1,6 +1,8 @@
 #include "picture_file.h"
+#include "readers.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,57 +19,35 @@ QRgb paletteColour(int index)
 // An 8 x 4 bottom-up bitmap, RLE8 for 8 bits a pixel, RLE4 for 4.
 QByteArray rleBitmap(int bitsPerPixel, const QByteArray &stream)
 {
-    const int colours = 1 << bitsPerPixel;
-    const int offset = 14 + 40 + 4 * colours;
-    QByteArray bytes;
-    const auto u32 = [&](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            bytes.append(char(v >> 8 * i));
-    };
-    bytes.append("BM");
-    u32(offset + stream.size());
-    u32(0);
-    u32(offset);
-    u32(40);
-    u32(8);
-    u32(4);
-    u32(1 | bitsPerPixel << 16); // planes, bits per pixel
-    u32(bitsPerPixel == 8 ? 1 : 2);
-    u32(stream.size());
-    for (const quint32 field : {0, 0, colours, 0})
-        u32(field);
+    const int colours = 1 << bitsPerPixel, offset = 14 + 40 + 4 * colours,
+              size = int(stream.size());
+    QByteArray bytes("BM");
+    QDataStream out(&bytes, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << offset + size << 0 << offset << 40 << 8 << 4 << quint16(1) << quint16(bitsPerPixel)
+        << (bitsPerPixel == 8 ? 1 : 2) << size << 0 << 0 << colours << 0;
     for (int i = 0; i < colours; ++i)
-        u32(paletteColour(i) & 0xFFFFFF);
+        out << quint32(paletteColour(i) & 0xFFFFFF);
     return bytes + stream;
 }
 
+// Rows from the top split by '/', one character a pixel: a palette index in hex, '.' for unset.
 struct Crafted {
     const char *label;
     int bitsPerPixel;
-    const char *stream;
-    // Per row from the top, one character a pixel: a palette index in hex, '.' for unset.
-    const char *pixels[4];
+    const char *stream, *pixels;
 };
 
 const Crafted kCrafted[] = {
-    {"RLE8 stopping early", 8, "0305", {"........", "........", "........", "555....."}},
-    {"RLE8 skipping with a delta",
-     8,
-     "0207 0002 0301 0209 0001",
-     {"........", "........", ".....99.", "77......"}},
-    {"RLE8 running past the row",
-     8,
-     "0c04 0000 0209 0001", // cut at the row's end
-     {"........", "........", "99......", "44444444"}},
-    {"RLE4 stopping early", 4, "0312", {"........", "........", "........", "121....."}},
-    {"RLE4 skipping with a delta",
-     4,
-     "0256 0002 0301 0278 0001",
-     {"........", "........", ".....78.", "56......"}},
-    {"RLE4 running past the row",
-     4,
-     "0b34 0000 0256 0001",
-     {"........", "........", "56......", "34343434"}},
+    {"RLE8 stopping early", 8, "0305", "......../......../......../555....."},
+    {"RLE8 skipping with a delta", 8, "0207 0002 0301 0209 0001",
+     "......../......../.....99./77......"},
+    {"RLE8 running past the row, cut there", 8, "0c04 0000 0209 0001",
+     "......../......../99....../44444444"},
+    {"RLE4 stopping early", 4, "0312", "......../......../......../121....."},
+    {"RLE4 skipping with a delta", 4, "0256 0002 0301 0278 0001",
+     "......../......../.....78./56......"},
+    {"RLE4 running past the row", 4, "0b34 0000 0256 0001", "......../......../56....../34343434"},
 };
 
 QByteArray pixelBytes(const QImage &image)
@@ -82,10 +62,7 @@ class TestPictureFile : public QObject {
 
     QTemporaryDir dir_;
 
-    static QString craftedPath(const QTemporaryDir &dir, int row)
-    {
-        return dir.filePath(QString::number(row) + ".bmp");
-    }
+    QString craftedPath(int row) const { return dir_.filePath(QString::number(row) + ".bmp"); }
 
     // The crafted files decoded by a fresh run of this program with malloc's
     // fresh memory filled with `perturb`, optionally under valgrind.
@@ -94,7 +71,7 @@ class TestPictureFile : public QObject {
         QStringList arguments = tool;
         arguments << QCoreApplication::applicationFilePath() << "--decode";
         for (int row = 0; row < int(std::size(kCrafted)); ++row)
-            arguments << craftedPath(dir_, row);
+            arguments << craftedPath(row);
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("MALLOC_PERTURB_", perturb);
@@ -108,12 +85,9 @@ class TestPictureFile : public QObject {
 private slots:
     void initTestCase()
     {
-        for (int row = 0; row < int(std::size(kCrafted)); ++row) {
-            QFile file(craftedPath(dir_, row));
-            const QByteArray stream = QByteArray::fromHex(kCrafted[row].stream);
-            QVERIFY(file.open(QIODevice::WriteOnly)
-                    && file.write(rleBitmap(kCrafted[row].bitsPerPixel, stream)) > 0);
-        }
+        for (int row = 0; row < int(std::size(kCrafted)); ++row)
+            QVERIFY(write(craftedPath(row), rleBitmap(kCrafted[row].bitsPerPixel,
+                                                      QByteArray::fromHex(kCrafted[row].stream))));
     }
 
     // Pixels the stream does not set are white.
@@ -129,13 +103,13 @@ private slots:
         QImage expected(8, 4, QImage::Format_RGB32);
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 8; ++x) {
-                const char index = kCrafted[row].pixels[y][x];
+                const char index = kCrafted[row].pixels[y * 9 + x];
                 expected.setPixel(x, y,
                                   index == '.'
                                       ? qRgb(255, 255, 255)
                                       : paletteColour(QByteArray(1, index).toInt(nullptr, 16)));
             }
-        const DecodedPicture decoded = readPicture(craftedPath(dir_, row));
+        const DecodedPicture decoded = readPicture(craftedPath(row));
         QVERIFY(decoded.result.ok());
         QCOMPARE(decoded.image, expected);
     }
@@ -145,7 +119,7 @@ private slots:
     {
         QByteArray here;
         for (int row = 0; row < int(std::size(kCrafted)); ++row)
-            here += pixelBytes(readPicture(craftedPath(dir_, row)).image);
+            here += pixelBytes(readPicture(craftedPath(row)).image);
         QCOMPARE(decodedElsewhere("17"), here);
         QCOMPARE(decodedElsewhere("238"), here);
 #ifdef __SANITIZE_ADDRESS__

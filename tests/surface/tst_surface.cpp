@@ -42,60 +42,46 @@ class TestSurface : public QObject {
     Q_OBJECT
 
 private slots:
-    // Which pixel of row 5 plot(x, 5) sets in red; -1: none, and pixel(x, 5) reads white.
-    void plot_data()
-    {
-        QTest::addColumn<float>("x");
-        QTest::addColumn<int>("pixel");
-        QTest::newRow("half rounds to even, down") << 2.5f << 2;
-        QTest::newRow("half rounds to even, up") << 3.5f << 4;
-        QTest::newRow("just below a half") << 3.4999998f << 3;
-        QTest::newRow("minus a half rounds to 0") << -0.5f << 0;
-        QTest::newRow("past the right edge") << 9.6f << -1;
-        QTest::newRow("NaN") << std::nanf("") << -1;
-        QTest::newRow("minus infinity") << -HUGE_VALF << -1;
-        QTest::newRow("far beyond int") << 1e30f << -1;
-    }
-    void plot()
-    {
-        QFETCH(float, x);
-        QFETCH(int, pixel);
-        ImageSurface surface(10, 10, kGrey);
-        QImage expected = surface.image();
-        surface.plot(x, 5, kRed);
-        if (pixel >= 0)
-            expected.setPixel(pixel, 5, qRgb(255, 0, 0));
-        QCOMPARE(surface.image(), expected);
-        QCOMPARE(surface.pixel(x, 5), pixel >= 0 ? kRed : kWhite);
-    }
-
-    // The pixels a point of a larger size covers, by its centre's rounded pixel.
-    void squares_data()
+    // The pixels a point covers, by its centre's pixel rounded half to even; size 1 is plot().
+    void points_data()
     {
         QTest::addColumn<QPointF>("centre");
         QTest::addColumn<int>("size");
         QTest::addColumn<QRect>("covered"); // before clipping to the 10 x 10 surface
+        QTest::newRow("1: half to even, down") << QPointF(2.5, 5) << 1 << QRect(2, 5, 1, 1);
+        QTest::newRow("1: half to even, up") << QPointF(3.5, 5) << 1 << QRect(4, 5, 1, 1);
+        QTest::newRow("1: just below a half") << QPointF(3.4999998, 5) << 1 << QRect(3, 5, 1, 1);
+        QTest::newRow("1: minus a half rounds to 0") << QPointF(-0.5, 5) << 1 << QRect(0, 5, 1, 1);
+        QTest::newRow("1: past the right edge") << QPointF(9.6, 5) << 1 << QRect();
+        QTest::newRow("1: NaN") << QPointF(std::nan(""), 5) << 1 << QRect();
+        QTest::newRow("1: minus infinity") << QPointF(-HUGE_VAL, 5) << 1 << QRect();
+        QTest::newRow("1: far beyond int") << QPointF(1e30, 5) << 1 << QRect();
         QTest::newRow("3: half to even, down") << QPointF(2.5, 4) << 3 << QRect(1, 3, 3, 3);
         QTest::newRow("2: one pixel before the centre") << QPointF(5, 5) << 2 << QRect(5, 5, 2, 2);
         QTest::newRow("4: just off the left edge") << QPointF(-1.4, 0) << 4 << QRect(-2, -1, 4, 4);
         QTest::newRow("4: just off the bottom right") << QPointF(10.4, 9) << 4 << QRect(9, 8, 4, 4);
         QTest::newRow("3: too far off to show") << QPointF(11.6, 5) << 3 << QRect();
     }
-    void squares()
+    void points()
     {
         QFETCH(QPointF, centre);
         QFETCH(int, size);
         QFETCH(QRect, covered);
-        ImageSurface surface(10, 10, kWhite);
+        ImageSurface surface(10, 10, kGrey); // off the surface reads white
         const SurfacePoint point {float(centre.x()), float(centre.y())};
         const Colour red = kRed;
-        surface.plotAll({&point, 1}, {&red, 1}, size);
-        QImage expected = ImageSurface(10, 10, kWhite).image();
+        if (size == 1)
+            surface.plot(point.x, point.y, kRed);
+        else
+            surface.plotAll({&point, 1}, {&red, 1}, size);
+        QImage expected = ImageSurface(10, 10, kGrey).image();
         for (int y = 0; y < 10; ++y)
             for (int x = 0; x < 10; ++x)
                 if (covered.contains(x, y))
                     expected.setPixel(x, y, qRgb(255, 0, 0));
         QCOMPARE(surface.image(), expected);
+        if (size == 1)
+            QCOMPARE(surface.pixel(point.x, point.y), covered.isEmpty() ? kWhite : kRed);
     }
 
     void box_data()
@@ -162,10 +148,8 @@ private slots:
         QFETCH(PictureError, error);
         QTemporaryDir dir;
         const QString path = content == "folder" ? dir.path() : dir.filePath("x.bmp");
-        QFile file(path);
         if (content != "folder" && content != "missing")
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
+            QVERIFY(write(path, content));
         QCOMPARE(readPicture(path).result.error, error);
     }
 
