@@ -2,7 +2,7 @@
 
 #include "document.h"
 #include "export_dialogs.h"
-#include "export_settings.h"
+#include "settings.h"
 #include "file_access.h"
 #include "file_lists.h"
 #include "platform.h"

@@ -1,6 +1,6 @@
 #include "export_dialogs.h"
 
-#include "export_settings.h"
+#include "settings.h"
 #include "texts.h"
 
 #include <QCheckBox>

@@ -6,7 +6,7 @@
 #include "texts.h"
 #include "turntable_dialog.h"
 #include "turntable_file.h"
-#include "view_settings.h"
+#include "settings.h"
 
 #include <QDir>
 #include <QFileInfo>

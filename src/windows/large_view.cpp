@@ -2,7 +2,7 @@
 
 #include "document.h"
 #include "texts.h"
-#include "view_settings.h"
+#include "settings.h"
 
 #include <QActionGroup>
 #include <QApplication>

@@ -1,12 +1,13 @@
-#include "view_settings.h"
+#include "settings.h"
 
 #include <QSettings>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-// ~/.config/zuvorak/zuvorak.conf
+// ~/.config/zuvorak/zuvorak.conf, one file for every remembered choice.
 class Settings : public QSettings {
 public:
     Settings()
@@ -26,6 +27,13 @@ void saveStyle(QSettings &settings, const QString &group, const PointStyle &styl
 {
     settings.setValue(group + QStringLiteral("/pointSize"), style.size);
     settings.setValue(group + QStringLiteral("/shading"), style.shading);
+}
+
+double loadLength(const QSettings &settings, const char *key, double fallback, SolidRange range)
+{
+    const double value
+        = settings.value(QStringLiteral("export/") + QLatin1String(key), fallback).toDouble();
+    return std::isfinite(value) ? std::clamp(value, range.low, range.high) : fallback;
 }
 
 } // namespace
@@ -90,4 +98,45 @@ void saveTurntablePath(const QString &path)
 {
     Settings settings;
     settings.setValue(QStringLiteral("turntable/path"), path);
+}
+
+PlyOptions loadPlyOptions()
+{
+    const Settings settings;
+    PlyOptions options;
+    options.ascii = settings.value(QStringLiteral("export/plyAscii"), options.ascii).toBool();
+    return options;
+}
+
+void savePlyOptions(const PlyOptions &options)
+{
+    Settings settings;
+    settings.setValue(QStringLiteral("export/plyAscii"), options.ascii);
+}
+
+SolidOptions loadSolidOptions()
+{
+    const Settings settings;
+    SolidOptions options;
+    options.pixelSize = loadLength(settings, "pixelSize", options.pixelSize, kPixelSizeRange);
+    options.depthScale = loadLength(settings, "depthScale", options.depthScale, kDepthScaleRange);
+    options.inkHeight = loadLength(settings, "inkHeight", options.inkHeight, kInkHeightRange);
+    options.baseThickness
+        = loadLength(settings, "baseThickness", options.baseThickness, kBaseThicknessRange);
+    options.reverse = settings.value(QStringLiteral("export/reverse"), options.reverse).toBool();
+    options.colourGroups = std::clamp(
+        settings.value(QStringLiteral("export/colourGroups"), options.colourGroups).toInt(), 1,
+        kMaxColourGroups);
+    return options;
+}
+
+void saveSolidOptions(const SolidOptions &options)
+{
+    Settings settings;
+    settings.setValue(QStringLiteral("export/pixelSize"), options.pixelSize);
+    settings.setValue(QStringLiteral("export/depthScale"), options.depthScale);
+    settings.setValue(QStringLiteral("export/inkHeight"), options.inkHeight);
+    settings.setValue(QStringLiteral("export/baseThickness"), options.baseThickness);
+    settings.setValue(QStringLiteral("export/reverse"), options.reverse);
+    settings.setValue(QStringLiteral("export/colourGroups"), options.colourGroups);
 }
