@@ -71,8 +71,7 @@ inline QImage shown(const QObject *window, const char *box)
     return child<PictureBox>(window, box)->surface().image();
 }
 
-// Compares pictures; on a difference writes both next to the test log and
-// says where the first differing pixel is.
+// Compares pictures; on a difference writes both next to the test log and says where.
 inline bool samePicture(const QImage &actual, const QImage &expected, const QString &name)
 {
     const QImage a = actual.convertToFormat(QImage::Format_RGB32);
@@ -81,15 +80,10 @@ inline bool samePicture(const QImage &actual, const QImage &expected, const QStr
         return true;
     a.save(name + QStringLiteral("-actual.png"));
     e.save(name + QStringLiteral("-expected.png"));
-    for (int y = 0; y < std::min(a.height(), e.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), e.width()); ++x)
-            if (a.pixel(x, y) != e.pixel(x, y)) {
-                qWarning("%s: first difference at (%d, %d): %08x, expected %08x", qPrintable(name),
-                         x, y, a.pixel(x, y), e.pixel(x, y));
-                return false;
-            }
-    qWarning("%s: sizes differ", qPrintable(name));
-    return false;
+    for (int at = 0; a.size() == e.size(); ++at)
+        if (const int x = at % a.width(), y = at / a.width(); a.pixel(x, y) != e.pixel(x, y))
+            return qWarning("%s: first difference at (%d, %d)", qPrintable(name), x, y), false;
+    return qWarning("%s: sizes differ", qPrintable(name)), false;
 }
 
 // Answers every message box that comes up while it lives, by pressing the button with
@@ -111,23 +105,21 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (auto *box = qobject_cast<QMessageBox *>(watched); box && event->type() == QEvent::Show)
-            QMetaObject::invokeMethod(
-                this, [this, box = QPointer(box)] { answer(box); }, Qt::QueuedConnection);
+            QTimer::singleShot(0, box, [this, box] { answer(box); });
         return false;
     }
 
 private:
     void answer(QMessageBox *box)
     {
-        if (!box || !box->isVisible())
+        if (!box->isVisible())
             return;
         QStringList texts;
         for (QAbstractButton *button : box->buttons())
             texts << button->text();
         shown.push_back({box->windowTitle(), box->text(), texts.join(' ')});
-        for (QAbstractButton *button : box->buttons())
-            if (button->text() == answer_.toString())
-                return button->click();
+        if (QAbstractButton *button = box->buttons().value(texts.indexOf(answer_.toString())))
+            return button->click();
         box->done(answer_.toInt());
     }
 
