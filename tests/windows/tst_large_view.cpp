@@ -27,6 +27,7 @@ Model halvesModel()
 // view's size drawn at (140, 110) and (100, 170).
 const Model kTwoPoints = {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
 const QPoint kRed(140, 110), kGreen(100, 170);
+const QRgb kRedPixel = qRgb(255, 0, 0), kGreenPixel = qRgb(0, 255, 0);
 
 QList<QPoint> pixelsOf(const LargeView *view, QRgb colour)
 {
@@ -64,10 +65,6 @@ class TestLargeView : public QObject {
     std::unique_ptr<Program> program_;
     QWidget *window() const { return &program_->window; }
     Document &document() const { return program_->document; }
-    bool sameAsMainView(const LargeView *view, const QString &name) const
-    {
-        return samePicture(view->surface().image(), shown(window(), "view"), name);
-    }
 
 private slots:
     void init()
@@ -81,34 +78,45 @@ private slots:
     // formula's; a left drag from (130, 100) turns half a degree a pixel.
     void sameAsMainView_data()
     {
-        QTest::addColumn<QStringList>("commands");
         QTest::addColumn<QList<QPoint>>("drag");
+        QTest::addColumn<QStringList>("commands"); // after the drag
         QTest::addColumn<QStringList>("angles");
-        QTest::newRow("turned by buttons") << QStringList {"turnLeft5", "turnUp1", "turnUp1"}
-                                           << QList<QPoint>() << QStringList {"5", "2"};
+        QTest::newRow("turned by buttons")
+            << QList<QPoint>() << QStringList {"turnLeft5", "turnUp1", "turnUp1"}
+            << QStringList {"5", "2"};
         QTest::newRow("front view after a mirror: drawn unturned")
-            << QStringList {"mirrorAction"} << QList<QPoint>() << QStringList {"0", "0"};
+            << QList<QPoint>() << QStringList {"mirrorAction"} << QStringList {"0", "0"};
         QTest::newRow("front button: turned by 0")
-            << QStringList {"turnLeft1", "frontView"} << QList<QPoint>() << QStringList {"0", "0"};
+            << QList<QPoint>() << QStringList {"turnLeft1", "frontView"} << QStringList {"0", "0"};
         QTest::newRow("10 pixels left turn as 左 5 does")
-            << QStringList() << QList<QPoint> {{125, 100}, {120, 100}} << QStringList {"5", "0"};
+            << QList<QPoint> {{125, 100}, {120, 100}} << QStringList() << QStringList {"5", "0"};
         QTest::newRow("6 pixels up tilt as 上 3 does")
-            << QStringList() << QList<QPoint> {{130, 94}} << QStringList {"0", "3"};
+            << QList<QPoint> {{130, 94}} << QStringList() << QStringList {"0", "3"};
         QTest::newRow("there and back in odd steps: halves, summed")
-            << QStringList() << QList<QPoint> {{137, 95}, {133, 110}, {123, 101}}
+            << QList<QPoint> {{137, 95}, {133, 110}, {123, 101}} << QStringList()
             << QStringList {"3.5", "-0.5"};
+        QTest::newRow("double click after zoom and pan: the front view at the fitted size")
+            << QList<QPoint> {{120, 80}} << QStringList {"zoom and pan", "double click"}
+            << QStringList {"0", "0"};
     }
     void sameAsMainView()
     {
-        QFETCH(QStringList, commands);
         QFETCH(QList<QPoint>, drag);
+        QFETCH(QStringList, commands);
         QFETCH(QStringList, angles);
         document().importModel(halvesModel());
         LargeView *view = openLargeView(window());
-        for (const QString &name : commands)
-            press(window(), name);
         if (!drag.isEmpty())
             ::drag(view, Qt::LeftButton, {130, 100}, drag);
+        for (const QString &name : commands)
+            if (name == "zoom and pan") {
+                wheel(view, {40, 60}, 2);
+                ::drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
+            } else if (name == "double click") {
+                QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
+            } else {
+                press(window(), name);
+            }
         QCOMPARE((QStringList {text(window(), "turnAngle"), text(window(), "tiltAngle")}), angles);
         const Model &model = document().model();
         const QImage literal = literal::plotted(
@@ -117,21 +125,22 @@ private slots:
                 : literal::turnModel(model.points, document().turn(), document().tilt()),
             model.colours);
         QVERIFY(samePicture(view->surface().image(), literal, "literal"));
-        QVERIFY(sameAsMainView(view, "main"));
+        QVERIFY(samePicture(view->surface().image(), shown(window(), "view"), "main"));
     }
 
     // The red point stays under the pointer while the green one moves away from it evenly;
-    // zooming back gives the former picture, and no number of notches breaks it.
-    void wheelZoomsAboutThePointer()
+    // zooming back gives the former picture, and no number of notches or size breaks it.
+    // A right drag pans; a right click opens the menu, whose point size the next view keeps.
+    void zoomPanAndMenu()
     {
         document().importModel(kTwoPoints);
         LargeView *view = openLargeView(window());
         const QImage before = view->surface().image();
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
-        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)), QList {kGreen});
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
+        QCOMPARE(pixelsOf(view, kGreenPixel), QList {kGreen});
         wheel(view, kRed, 1, 3);
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
-        const QList<QPoint> moved = pixelsOf(view, qRgb(0, 255, 0));
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
+        const QList<QPoint> moved = pixelsOf(view, kGreenPixel);
         QCOMPARE(moved.size(), 1);
         const QPointF ratio(double(moved[0].x() - kRed.x()) / (kGreen.x() - kRed.x()),
                             double(moved[0].y() - kRed.y()) / (kGreen.y() - kRed.y()));
@@ -139,63 +148,42 @@ private slots:
                  qPrintable(QString("%1 %2").arg(ratio.x()).arg(ratio.y())));
         wheel(view, kRed, -1, 3);
         QVERIFY(samePicture(view->surface().image(), before, "zoomed back"));
-
-        view->resize(1, 1);
-        QApplication::processEvents();
-        QCOMPARE(view->surface().image().size(), QSize(1, 1));
-        view->resize(4000, 4000);
-        QApplication::processEvents();
-        const double scale = 4000.0 / kViewSize;
-        QCOMPARE(view->surface().image().pixel(2000 + 10 * scale, 2000 - 20 * scale),
-                 qRgb(255, 0, 0));
-        view->resize(kViewSize, kViewSize);
-        QApplication::processEvents();
-
+        for (const int side : {1, 4000, kViewSize}) {
+            view->resize(side, side);
+            QApplication::processEvents();
+            QCOMPARE(view->surface().image().size(), QSize(side, side));
+            const double scale = double(side) / kViewSize;
+            if (side > 1) // the red point where the fitted size puts it
+                QCOMPARE(
+                    view->surface().image().pixel(side / 2 + 10 * scale, side / 2 - 20 * scale),
+                    kRedPixel);
+        }
         wheel(view, kRed, 1, 300);
         wheel(view, kRed, 1 << 20);
-        QCOMPARE(view->surface().image().pixel(kRed), qRgb(255, 0, 0));
+        QCOMPARE(view->surface().image().pixel(kRed), kRedPixel);
         wheel(view, kRed, -(1 << 20));
         wheel(view, {0, 0}, -1, 300);
-        const QList<QPoint> greens = pixelsOf(view, qRgb(0, 255, 0));
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
+        const QList<QPoint> greens = pixelsOf(view, kGreenPixel);
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
         QVERIFY(greens.size() == 1 && greens[0] != kRed); // still a picture, not a dot
-    }
 
-    // A right drag moves the picture with the pointer; a right click opens the menu, whose
-    // point size is kept for the next large view.
-    void rightDragPansAndRightClickOpensTheMenu()
-    {
-        document().importModel(kTwoPoints);
-        LargeView *view = openLargeView(window());
+        QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
         auto *menu = child<QMenu>(view, "largeViewMenu");
         drag(view, Qt::RightButton, {50, 50}, {{58, 47}, {65, 43}});
         QVERIFY(!menu->isVisible());
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed + QPoint(15, -7)});
-        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)), QList {kGreen + QPoint(15, -7)});
-
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed + QPoint(15, -7)});
+        QCOMPARE(pixelsOf(view, kGreenPixel), QList {kGreen + QPoint(15, -7)});
         QTest::mouseClick(view, Qt::RightButton, {}, {20, 20});
         QTRY_VERIFY(menu->isVisible());
         child<QAction>(view, "pointSize3")->trigger();
         menu->close();
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)).size(), 9);
+        QCOMPARE(pixelsOf(view, kRedPixel).size(), 9);
         const QPointer<LargeView> closed(view);
         view->close();
         QTRY_VERIFY(!closed); // deleted: the next one reads the settings afresh
         view = openLargeView(window());
         QVERIFY(child<QAction>(view, "pointSize3")->isChecked());
-        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)).size(), 9);
-    }
-
-    void doubleClickGivesTheFrontViewAtTheFittedSize()
-    {
-        document().importModel(halvesModel());
-        LargeView *view = openLargeView(window());
-        drag(view, Qt::LeftButton, {100, 100}, {{90, 80}});
-        wheel(view, {40, 60}, 2);
-        drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
-        QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
-        QCOMPARE(text(window(), "turnAngle") + text(window(), "tiltAngle"), "00");
-        QVERIFY(sameAsMainView(view, "front"));
+        QCOMPARE(pixelsOf(view, kGreenPixel).size(), 9);
     }
 };
 
