@@ -75,12 +75,24 @@ private slots:
     void cleanup() { program_.reset(); }
 
     // At 261 x 261 and zoom 1 the large view is the main view, and both are the literal
-    // formula's; a left drag from (130, 100) turns half a degree a pixel.
+    // formula's; a left drag from (130, 100) turns half a degree a pixel, a button 1 or 5.
     void sameAsMainView_data()
     {
         QTest::addColumn<QList<QPoint>>("drag");
         QTest::addColumn<QStringList>("commands"); // after the drag
         QTest::addColumn<QStringList>("angles");
+        QTest::newRow("73 large left steps are not wrapped")
+            << QList<QPoint>() << QStringList(73, "turnLeft5") << QStringList {"365", "0"};
+        QTest::newRow("left then right gives the former view")
+            << QList<QPoint>() << QStringList {"turnRight5", "turnLeft1", "turnRight1"}
+            << QStringList {"-5", "0"};
+        QTest::newRow("up and down turn only the tilt")
+            << QList<QPoint>()
+            << QStringList {"turnUp5", "turnUp1", "turnDown1", "turnDown5", "turnDown5"}
+            << QStringList {"0", "-5"};
+        QTest::newRow("front view zeroes both, then steps go on")
+            << QList<QPoint>() << QStringList {"turnLeft5", "turnUp1", "frontView", "turnLeft1"}
+            << QStringList {"1", "0"};
         QTest::newRow("turned by buttons")
             << QList<QPoint>() << QStringList {"turnLeft5", "turnUp1", "turnUp1"}
             << QStringList {"5", "2"};

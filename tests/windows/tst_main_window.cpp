@@ -47,32 +47,9 @@ class TestMainWindow : public QObject {
 private slots:
     void init()
     {
+        clearSettings(); // the large view's point size
         program_ = std::make_unique<Program>();
         document().importModel(raisedSquare());
-    }
-
-    void turnButtons_data()
-    {
-        QTest::addColumn<QStringList>("clicks");
-        QTest::addColumn<QPoint>("angles");
-        QTest::newRow("73 large left steps are not wrapped")
-            << QStringList(73, "turnLeft5") << QPoint(365, 0);
-        QTest::newRow("left then right gives the former view")
-            << QStringList {"turnRight5", "turnLeft1", "turnRight1"} << QPoint(-5, 0);
-        QTest::newRow("up and down turn only the tilt")
-            << QStringList {"turnUp5", "turnUp1", "turnDown1", "turnDown5", "turnDown5"}
-            << QPoint(0, -5);
-        QTest::newRow("front view zeroes both, then steps go on")
-            << QStringList {"turnLeft5", "turnUp1", "frontView", "turnLeft1"} << QPoint(1, 0);
-    }
-    void turnButtons()
-    {
-        QFETCH(QStringList, clicks);
-        QFETCH(QPoint, angles);
-        for (const QString &name : clicks)
-            press(window(), name);
-        QCOMPARE(this->angles(), angles);
-        QVERIFY(showsTurnedView(QTest::currentDataTag()));
     }
 
     // Only the left button draws a stroke, on the front view; do over erases its outline.
