@@ -8,10 +8,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -160,6 +162,46 @@ inline void saveAs(QWidget *window, const char *action, const QString &name)
                            child<QLineEdit>(dialog, "name")->setText(name);
                            click(dialog, "saveButton");
                        });
+}
+
+using Step = std::function<void(QDialog *)>;
+
+// Runs each step on the next dialog that comes up while `open` runs and closes a dialog that a
+// step leaves open; message boxes are left to MessageBoxes, the progress to itself. Gives the
+// steps run.
+inline int stepThrough(const std::function<void()> &open, const std::vector<Step> &steps)
+{
+    std::size_t next = 0;
+    QPointer<QDialog> last;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || dialog == last || qobject_cast<QMessageBox *>(dialog))
+            return;
+        last = dialog;
+        if (next < steps.size())
+            steps[next++](dialog);
+        else if (qobject_cast<QProgressDialog *>(dialog))
+            return;
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll.start(10);
+    open();
+    return int(next);
+}
+
+// Types a path into Qt's save dialog, under `filter` if one is given, and presses Save.
+inline Step qtSaveAs(const QString &path, const QString &filter = {})
+{
+    return [=](QDialog *dialog) {
+        if (auto *files = qobject_cast<QFileDialog *>(dialog); files && !filter.isEmpty()) {
+            files->selectNameFilter(filter);
+            emit files->filterSelected(filter); // as choosing it in the list does
+        }
+        child<QLineEdit>(dialog, "fileNameEdit")->setText(path);
+        dialog->accept();
+    };
 }
 
 // Runs the application's event loop until something ends it or `limitMs` pass;

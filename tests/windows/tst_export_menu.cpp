@@ -10,7 +10,6 @@
 
 #include <cmath>
 
-using Step = std::function<void(QDialog *)>;
 Q_DECLARE_METATYPE(Step)
 
 namespace {
@@ -20,37 +19,6 @@ Model sampleModel()
 {
     return {{{0, 0, 0}, {0, 1, 0}, {4, 2, 0}, {0, 0, 1}, {4, 1, 1}, {0, 2, 1}, {NAN, 5, 5}},
             {0x0000FF, 0x0000FF, 0xFF0000, 0x00FF00, 0xFF0000, 0x0000FF, 0x0000FF}};
-}
-
-// Runs each step on the next dialog that comes up while `open` runs; message boxes are
-// left to MessageBoxes, and a dialog that a step leaves open is closed. Gives the steps run.
-int stepThrough(const std::function<void()> &open, const std::vector<Step> &steps)
-{
-    std::size_t next = 0;
-    QPointer<QDialog> last;
-    QTimer poll;
-    poll.callOnTimeout([&] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog || dialog == last || qobject_cast<QMessageBox *>(dialog))
-            return;
-        last = dialog;
-        if (next < steps.size())
-            steps[next++](dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-    poll.start(10);
-    open();
-    return int(next);
-}
-
-// Types a path into Qt's save dialog and presses Save.
-Step saveAs(const QString &path)
-{
-    return [path](QDialog *dialog) {
-        child<QLineEdit>(dialog, "fileNameEdit")->setText(path);
-        dialog->accept();
-    };
 }
 
 } // namespace
@@ -104,7 +72,7 @@ private slots:
         std::vector<Step> steps = {[&](QDialog *dialog) {
             QCOMPARE(qobject_cast<QFileDialog *>(dialog)->selectedFiles().value(0),
                      path("part." + kind));
-            saveAs("relief")(dialog); // the extension comes from the kind
+            qtSaveAs("relief")(dialog); // the extension comes from the kind
         }};
         if (options)
             steps.push_back(options);
@@ -156,7 +124,7 @@ private slots:
             Program program;
             program.document.importModel(sampleModel());
             return stepThrough([&] { trigger(&program.window, action); },
-                               {saveAs(path(QString::number(++runs))), options});
+                               {qtSaveAs(path(QString::number(++runs))), options});
         };
         run("exportPlyAction", [](QDialog *dialog) {
             child<QRadioButton>(dialog, "ascii")->click();
@@ -200,7 +168,7 @@ private slots:
         program.document.importModel(sampleModel());
         MessageBoxes boxes;
         stepThrough([&] { trigger(&program.window, "exportXyzAction"); },
-                    {saveAs(path("no/such.xyz"))});
+                    {qtSaveAs(path("no/such.xyz"))});
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text,
                  QString("ファイル %1 に書き込めません。\n%2")

@@ -6,7 +6,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QProgressDialog>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -33,36 +32,21 @@ Model sixColours(int count)
     return model;
 }
 
-// Answers the turntable's dialogs as they come up: the file dialog with `name` typed under
-// `filter`, the options after running `beforeOptions`; cancels the progress when told to.
-struct Answers : QObject {
-    QString filter, name;
-    bool swing = false, shading = false, cancel = false;
-    int frames = 12, size = 96, pointSize = 1;
-    std::function<void()> beforeOptions = [] {};
-
-    Answers() { startTimer(10); }
-    void timerEvent(QTimerEvent *) override
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            files->selectNameFilter(filter);
-            emit files->filterSelected(filter); // as choosing it in the list does
-            child<QLineEdit>(files, "fileNameEdit")->setText(name);
-            static_cast<QDialog *>(files)->accept();
-        } else if (auto *options = qobject_cast<TurntableDialog *>(modal)) {
-            beforeOptions();
-            child<QComboBox>(options, "motion")->setCurrentIndex(swing ? 1 : 0);
-            child<QSpinBox>(options, "frames")->setValue(frames);
-            child<QSpinBox>(options, "size")->setValue(size);
-            child<QSpinBox>(options, "pointSize")->setValue(pointSize);
-            child<QCheckBox>(options, "shading")->setChecked(shading);
-            options->accept();
-        } else if (auto *progress = qobject_cast<QProgressDialog *>(modal); progress && cancel) {
-            progress->cancel();
-        }
-    }
-};
+// The turntable's options, set after `before` runs.
+Step options(
+    int pointSize, bool swing, int frames = 12, int size = 96,
+    const std::function<void()> &before = [] {})
+{
+    return [=](QDialog *dialog) {
+        before();
+        child<QComboBox>(dialog, "motion")->setCurrentIndex(swing ? 1 : 0);
+        child<QSpinBox>(dialog, "frames")->setValue(frames);
+        child<QSpinBox>(dialog, "size")->setValue(size);
+        child<QSpinBox>(dialog, "pointSize")->setValue(pointSize);
+        child<QCheckBox>(dialog, "shading")->setChecked(pointSize == 2);
+        dialog->accept();
+    };
+}
 
 } // namespace
 
@@ -115,15 +99,9 @@ private slots:
             click(window(), "frontView");
         else
             document().turnBy(40, -15);
-        {
-            Answers answers;
-            answers.filter = filter;
-            answers.name = dir.filePath(name);
-            answers.swing = swing;
-            answers.pointSize = pointSize;
-            answers.shading = pointSize == 2;
-            trigger(window(), "turntableAction");
-        }
+        QCOMPARE(stepThrough([&] { trigger(window(), "turntableAction"); },
+                             {qtSaveAs(dir.filePath(name), filter), options(pointSize, swing)}),
+                 2);
         QCOMPARE(entries(dir.path()), QStringList {written});
         const ReadBack read = ::readBack("frames", dir.filePath(written));
         REQUIRE_READ(read);
@@ -171,16 +149,8 @@ private slots:
         QVERIFY(QDir().mkdir(folder));
         document().importModel(sixColours(fault == "cancel" ? kMaxPoints : 3000));
         MessageBoxes messages;
-        Answers answers;
-        answers.filter = filter;
-        answers.name = folder + "/spin";
-        answers.cancel = fault == "cancel";
-        if (answers.cancel) { // seconds of work on any machine: the progress shows
-            answers.frames = 120;
-            answers.size = 1024;
-        }
         std::optional<FileSizeLimit> limit;
-        answers.beforeOptions = [&] {
+        const auto before = [&] {
             if (fault == "gone")
                 QDir(folder).removeRecursively();
             if (fault == "read-only") { // root writes into read-only folders: act as nobody
@@ -191,14 +161,21 @@ private slots:
             if (fault == "full")
                 limit.emplace(100); // less than any frame
         };
-        trigger(window(), "turntableAction");
+        const bool cancel = fault == "cancel";
+        std::vector<Step> steps
+            = {qtSaveAs(folder + "/spin", filter),
+               options(1, false, cancel ? 120 : 12, cancel ? 1024 : 96, before)};
+        if (cancel) // seconds of work on any machine: the progress shows
+            steps.push_back(
+                [](QDialog *dialog) { static_cast<QProgressDialog *>(dialog)->cancel(); });
+        stepThrough([&] { trigger(window(), "turntableAction"); }, steps);
         limit.reset();
         QVERIFY(::getuid() != 0 || ::seteuid(0) == 0);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(entries(folder), QStringList());
         QCOMPARE(messages.shown.size(), qsizetype(error != 0));
         if (error)
-            QVERIFY2(messages.shown[0].text.startsWith("ファイル " + answers.name
+            QVERIFY2(messages.shown[0].text.startsWith("ファイル " + folder + "/spin"
                                                        + (filter == kWebp ? ".webp" : "")
                                                        + " に書き込めません。\n")
                          && messages.shown[0].text.contains(systemErrorText(error)),
