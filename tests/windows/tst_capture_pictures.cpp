@@ -11,34 +11,28 @@
 
 namespace {
 
-// The capture window of a program started with `picture`, driven by `drive`.
-void inCapture(const QString &picture, const std::function<void(QDialog *)> &drive,
-               Document *result = nullptr)
+using Points = std::optional<std::pair<std::vector<Coords>, std::vector<Colour>>>;
+
+// Drives the capture window of a program started with `picture`; gives what it imported.
+Points inCapture(const QString &picture, const std::function<void(QDialog *)> &drive)
 {
     Program program(picture);
     withModal<QDialog>([&] { trigger(&program.window, "captureAction"); }, drive);
-    if (result && program.document.hasModel())
-        result->importModel(program.document.model());
+    if (!program.document.hasModel())
+        return std::nullopt;
+    return std::pair {program.document.model().points, program.document.model().colours};
 }
 
-// What an import of the rectangle dragged from `from` to `to` gives, `scroll` done first;
-// nothing when the import was refused.
-std::optional<std::pair<std::vector<Coords>, std::vector<Colour>>> importFrom(
+// What an import of the rectangle dragged from `from` to `to` gives, `scroll` done first.
+Points importFrom(
     const QString &picture, QPoint from, QPoint to,
     const std::function<void(QDialog *)> &scroll = [](QDialog *) {})
 {
-    Document document;
-    inCapture(
-        picture,
-        [&](QDialog *capture) {
-            scroll(capture);
-            dragOver(child(capture, "picture"), from, to);
-            trigger(capture, "importAction");
-        },
-        &document);
-    if (!document.hasModel())
-        return std::nullopt;
-    return std::pair {document.model().points, document.model().colours};
+    return inCapture(picture, [&](QDialog *capture) {
+        scroll(capture);
+        dragOver(child(capture, "picture"), from, to);
+        trigger(capture, "importAction");
+    });
 }
 
 // 1000 x 800 pixels of many colours, dark and light.

@@ -120,16 +120,13 @@ private slots:
         QCOMPARE(program_->document.model().count(), 1); // a.chs, opened by the arrow key
         QCOMPARE(shownTitle(window()), "a.chs- ZUVORAK");
 
-        // The capture window's pictures: red.bmp, then the empty b.bmp, which leaves red shown.
+        // A picture opened in the capture window is shown; a broken one: tst_capture_pictures.
         QVERIFY(writePicture(ImageSurface(30, 30, 0x0000FF).image(), path("red.bmp")).ok());
         dialog("captureAction", [&](QDialog *capture) {
-            for (const int row : {1, 0}) {
-                withModal<QDialog>([&] { trigger(capture, "openAction"); },
-                                   [row](QDialog *dialog) { files(dialog)->setCurrentRow(row); });
-                QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
-            }
+            withModal<QDialog>([&] { trigger(capture, "openAction"); },
+                               [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
+            QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
         });
-        QVERIFY(boxes.shown.size() == 2 && boxes.shown[1].text.contains(path("b.bmp")));
     }
 
     void outlineRedoAndLeaving()

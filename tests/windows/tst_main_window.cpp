@@ -149,7 +149,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(HelpViewer::instance().window()));
         HelpViewer::instance().window()->installEventFilter(&watch);
         LargeView *large = openLargeView(window());
-        large->installEventFilter(&watch);
         auto *timer = child<QTimer>(window(), "animationTimer");
         timer->start();
         click(window(), "animation");
