@@ -102,14 +102,10 @@ private slots:
                 QVERIFY(std::abs(high[axis] - low[axis] - std::array {1.5, 1.0, 2.6}[axis]) < 1e-5);
             return;
         }
-        const Model model = sampleModel();
-        std::vector<std::vector<double>> points, colours;
-        for (std::size_t i = 0; i + 1 < model.points.size(); ++i) {
-            const Coords &p = model.points[i];
-            points.push_back({p[Horizontal], p[Vertical], 0.0 - p[Depth]});
-            const Colour c = model.colours[i];
-            colours.push_back({double(c & 0xFF), double(c >> 8 & 0xFF), double(c >> 16 & 0xFF)});
-        }
+        using Rows = std::vector<std::vector<double>>; // x right, y up, z = minus depth
+        const Rows points = {{0, 0, 0}, {1, 0, 0}, {2, 0, -4}, {0, 1, 0}, {1, 1, -4}, {2, 1, 0}};
+        const Rows colours
+            = {{255, 0, 0}, {255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {0, 0, 255}, {255, 0, 0}};
         QCOMPARE(rows(read.seen["points"]), points);
         QCOMPARE(rows(read.seen["colours"]), colours);
     }
