@@ -78,58 +78,49 @@ private slots:
     // formula's; a left drag from (130, 100) turns half a degree a pixel, a button 1 or 5.
     void sameAsMainView_data()
     {
-        QTest::addColumn<QList<QPoint>>("drag");
-        QTest::addColumn<QStringList>("commands"); // after the drag
-        QTest::addColumn<QStringList>("angles");
+        QTest::addColumn<QString>("steps"); // buttons, menu commands and "x,y;x,y": a left drag
+        QTest::addColumn<QString>("angles");
         QTest::newRow("73 large left steps are not wrapped")
-            << QList<QPoint>() << QStringList(73, "turnLeft5") << QStringList {"365", "0"};
+            << QString("turnLeft5 ").repeated(73) << QString("365 0");
         QTest::newRow("left then right gives the former view")
-            << QList<QPoint>() << QStringList {"turnRight5", "turnLeft1", "turnRight1"}
-            << QStringList {"-5", "0"};
+            << "turnRight5 turnLeft1 turnRight1" << QString("-5 0");
         QTest::newRow("up and down turn only the tilt")
-            << QList<QPoint>()
-            << QStringList {"turnUp5", "turnUp1", "turnDown1", "turnDown5", "turnDown5"}
-            << QStringList {"0", "-5"};
+            << "turnUp5 turnUp1 turnDown1 turnDown5 turnDown5" << QString("0 -5");
         QTest::newRow("front view zeroes both, then steps go on")
-            << QList<QPoint>() << QStringList {"turnLeft5", "turnUp1", "frontView", "turnLeft1"}
-            << QStringList {"1", "0"};
-        QTest::newRow("turned by buttons")
-            << QList<QPoint>() << QStringList {"turnLeft5", "turnUp1", "turnUp1"}
-            << QStringList {"5", "2"};
+            << "turnLeft5 turnUp1 frontView turnLeft1" << QString("1 0");
+        QTest::newRow("turned by buttons") << "turnLeft5 turnUp1 turnUp1" << QString("5 2");
         QTest::newRow("front view after a mirror: drawn unturned")
-            << QList<QPoint>() << QStringList {"mirrorAction"} << QStringList {"0", "0"};
-        QTest::newRow("front button: turned by 0")
-            << QList<QPoint>() << QStringList {"turnLeft1", "frontView"} << QStringList {"0", "0"};
-        QTest::newRow("10 pixels left turn as 左 5 does")
-            << QList<QPoint> {{125, 100}, {120, 100}} << QStringList() << QStringList {"5", "0"};
-        QTest::newRow("6 pixels up tilt as 上 3 does")
-            << QList<QPoint> {{130, 94}} << QStringList() << QStringList {"0", "3"};
+            << "mirrorAction" << QString("0 0");
+        QTest::newRow("front button: turned by 0") << "turnLeft1 frontView" << QString("0 0");
+        QTest::newRow("10 pixels left turn as 左 5 does") << "125,100;120,100" << QString("5 0");
+        QTest::newRow("6 pixels up tilt as 上 3 does") << "130,94" << QString("0 3");
         QTest::newRow("there and back in odd steps: halves, summed")
-            << QList<QPoint> {{137, 95}, {133, 110}, {123, 101}} << QStringList()
-            << QStringList {"3.5", "-0.5"};
+            << "137,95;133,110;123,101" << QString("3.5 -0.5");
         QTest::newRow("double click after zoom and pan: the front view at the fitted size")
-            << QList<QPoint> {{120, 80}} << QStringList {"zoom and pan", "double click"}
-            << QStringList {"0", "0"};
+            << "120,80 zoomAndPan doubleClick" << QString("0 0");
     }
     void sameAsMainView()
     {
-        QFETCH(QList<QPoint>, drag);
-        QFETCH(QStringList, commands);
-        QFETCH(QStringList, angles);
+        QFETCH(QString, steps);
+        QFETCH(QString, angles);
         document().importModel(halvesModel());
         LargeView *view = openLargeView(window());
-        if (!drag.isEmpty())
-            ::drag(view, Qt::LeftButton, {130, 100}, drag);
-        for (const QString &name : commands)
-            if (name == "zoom and pan") {
+        for (const QString &step : steps.split(' ', Qt::SkipEmptyParts)) {
+            if (step == "zoomAndPan") {
                 wheel(view, {40, 60}, 2);
-                ::drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
-            } else if (name == "double click") {
+                drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
+            } else if (step == "doubleClick") {
                 QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
+            } else if (step.contains(',')) { // from (130, 100)
+                QList<QPoint> through;
+                for (const QString &at : step.split(';'))
+                    through << QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1).toInt());
+                drag(view, Qt::LeftButton, {130, 100}, through);
             } else {
-                press(window(), name);
+                press(window(), step);
             }
-        QCOMPARE((QStringList {text(window(), "turnAngle"), text(window(), "tiltAngle")}), angles);
+        }
+        QCOMPARE(text(window(), "turnAngle") + ' ' + text(window(), "tiltAngle"), angles);
         const Model &model = document().model();
         const QImage literal = literal::plotted(
             document().showsFrontView()
