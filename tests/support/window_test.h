@@ -134,36 +134,6 @@ inline QString shownTitle(const QWidget *window)
     return window->windowHandle()->title();
 }
 
-// Runs `drive` on the modal window that `open` shows, once it is up, and
-// fails the test if no such window came. A window that `drive` leaves open,
-// also after a failed check, is closed so that the test cannot hang.
-template<typename Window>
-void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
-{
-    bool driven = false;
-    QTimer::singleShot(0, [&] {
-        QPointer<QWidget> modal = QApplication::activeModalWidget();
-        if (auto *window = qobject_cast<Window *>(modal.data())) {
-            drive(window);
-            driven = true;
-        }
-        if (modal && modal->isVisible())
-            modal->close();
-    });
-    open();
-    QVERIFY2(driven, "the expected modal window was not shown");
-}
-
-// Types `name` into the save dialog that `action` opens and presses 保存.
-inline void saveAs(QWidget *window, const char *action, const QString &name)
-{
-    withModal<QDialog>([&] { trigger(window, action); },
-                       [&](QDialog *dialog) {
-                           child<QLineEdit>(dialog, "name")->setText(name);
-                           click(dialog, "saveButton");
-                       });
-}
-
 using Step = std::function<void(QDialog *)>;
 
 // Runs each step on the next dialog that comes up while `open` runs and closes a dialog that a
@@ -191,6 +161,15 @@ inline int stepThrough(const std::function<void()> &open, const std::vector<Step
     return int(next);
 }
 
+// Runs `drive` on the modal window that `open` shows, and fails the test if no such window
+// came. A window that `drive` leaves open, also after a failed check, is closed.
+template<typename Window>
+void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
+{
+    const Step step = [&](QDialog *dialog) { drive(qobject_cast<Window *>(dialog)); };
+    QVERIFY2(stepThrough(open, {step}) == 1, "the expected modal window was not shown");
+}
+
 // Types a path into Qt's save dialog, under `filter` if one is given, and presses Save.
 inline Step qtSaveAs(const QString &path, const QString &filter = {})
 {
@@ -202,6 +181,16 @@ inline Step qtSaveAs(const QString &path, const QString &filter = {})
         child<QLineEdit>(dialog, "fileNameEdit")->setText(path);
         dialog->accept();
     };
+}
+
+// Types `name` into the save dialog that `action` opens and presses 保存.
+inline void saveAs(QWidget *window, const char *action, const QString &name)
+{
+    withModal<QDialog>([&] { trigger(window, action); },
+                       [&](QDialog *dialog) {
+                           child<QLineEdit>(dialog, "name")->setText(name);
+                           click(dialog, "saveButton");
+                       });
 }
 
 // Runs the application's event loop until something ends it or `limitMs` pass;
