@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -233,7 +234,7 @@ inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewS
     qFatal("the large view did not open");
 }
 
-// Settings go to a folder of their own (QStandardPaths' test mode), emptied on request.
+// Settings go to a folder of each test program's own, emptied on request.
 inline void clearSettings()
 {
     QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).clear();
@@ -245,6 +246,8 @@ inline void clearSettings()
         QApplication app(argc, argv);                                                              \
         setUpApplication(app);                                                                     \
         QStandardPaths::setTestModeEnabled(true);                                                  \
+        const QTemporaryDir settings; /* test programs run side by side */                         \
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());        \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
