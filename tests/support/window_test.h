@@ -8,13 +8,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -71,8 +74,7 @@ inline QImage shown(const QObject *window, const char *box)
     return child<PictureBox>(window, box)->surface().image();
 }
 
-// Compares pictures; on a difference writes both next to the test log and
-// says where the first differing pixel is.
+// Compares pictures; on a difference writes both next to the test log and says where.
 inline bool samePicture(const QImage &actual, const QImage &expected, const QString &name)
 {
     const QImage a = actual.convertToFormat(QImage::Format_RGB32);
@@ -81,15 +83,10 @@ inline bool samePicture(const QImage &actual, const QImage &expected, const QStr
         return true;
     a.save(name + QStringLiteral("-actual.png"));
     e.save(name + QStringLiteral("-expected.png"));
-    for (int y = 0; y < std::min(a.height(), e.height()); ++y)
-        for (int x = 0; x < std::min(a.width(), e.width()); ++x)
-            if (a.pixel(x, y) != e.pixel(x, y)) {
-                qWarning("%s: first difference at (%d, %d): %08x, expected %08x", qPrintable(name),
-                         x, y, a.pixel(x, y), e.pixel(x, y));
-                return false;
-            }
-    qWarning("%s: sizes differ", qPrintable(name));
-    return false;
+    for (int at = 0; a.size() == e.size(); ++at)
+        if (const int x = at % a.width(), y = at / a.width(); a.pixel(x, y) != e.pixel(x, y))
+            return qWarning("%s: first difference at (%d, %d)", qPrintable(name), x, y), false;
+    return qWarning("%s: sizes differ", qPrintable(name)), false;
 }
 
 // Answers every message box that comes up while it lives, by pressing the button with
@@ -111,23 +108,21 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (auto *box = qobject_cast<QMessageBox *>(watched); box && event->type() == QEvent::Show)
-            QMetaObject::invokeMethod(
-                this, [this, box = QPointer(box)] { answer(box); }, Qt::QueuedConnection);
+            QTimer::singleShot(0, box, [this, box] { answer(box); });
         return false;
     }
 
 private:
     void answer(QMessageBox *box)
     {
-        if (!box || !box->isVisible())
+        if (!box->isVisible())
             return;
         QStringList texts;
         for (QAbstractButton *button : box->buttons())
             texts << button->text();
         shown.push_back({box->windowTitle(), box->text(), texts.join(' ')});
-        for (QAbstractButton *button : box->buttons())
-            if (button->text() == answer_.toString())
-                return button->click();
+        if (QAbstractButton *button = box->buttons().value(texts.indexOf(answer_.toString())))
+            return button->click();
         box->done(answer_.toInt());
     }
 
@@ -140,24 +135,53 @@ inline QString shownTitle(const QWidget *window)
     return window->windowHandle()->title();
 }
 
-// Runs `drive` on the modal window that `open` shows, once it is up, and
-// fails the test if no such window came. A window that `drive` leaves open,
-// also after a failed check, is closed so that the test cannot hang.
+using Step = std::function<void(QDialog *)>;
+
+// Runs each step on the next dialog that comes up while `open` runs and closes a dialog that a
+// step leaves open; message boxes are left to MessageBoxes, the progress to itself. Gives the
+// steps run.
+inline int stepThrough(const std::function<void()> &open, const std::vector<Step> &steps)
+{
+    std::size_t next = 0;
+    QPointer<QDialog> last;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog || dialog == last || qobject_cast<QMessageBox *>(dialog))
+            return;
+        last = dialog;
+        if (next < steps.size())
+            steps[next++](dialog);
+        else if (qobject_cast<QProgressDialog *>(dialog))
+            return;
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll.start(10);
+    open();
+    return int(next);
+}
+
+// Runs `drive` on the modal window that `open` shows, and fails the test if no such window
+// came. A window that `drive` leaves open, also after a failed check, is closed.
 template<typename Window>
 void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
 {
-    bool driven = false;
-    QTimer::singleShot(0, [&] {
-        QPointer<QWidget> modal = QApplication::activeModalWidget();
-        if (auto *window = qobject_cast<Window *>(modal.data())) {
-            drive(window);
-            driven = true;
+    const Step step = [&](QDialog *dialog) { drive(qobject_cast<Window *>(dialog)); };
+    QVERIFY2(stepThrough(open, {step}) == 1, "the expected modal window was not shown");
+}
+
+// Types a path into Qt's save dialog, under `filter` if one is given, and presses Save.
+inline Step qtSaveAs(const QString &path, const QString &filter = {})
+{
+    return [=](QDialog *dialog) {
+        if (auto *files = qobject_cast<QFileDialog *>(dialog); files && !filter.isEmpty()) {
+            files->selectNameFilter(filter);
+            emit files->filterSelected(filter); // as choosing it in the list does
         }
-        if (modal && modal->isVisible())
-            modal->close();
-    });
-    open();
-    QVERIFY2(driven, "the expected modal window was not shown");
+        child<QLineEdit>(dialog, "fileNameEdit")->setText(path);
+        dialog->accept();
+    };
 }
 
 // Types `name` into the save dialog that `action` opens and presses 保存.
@@ -210,7 +234,7 @@ inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewS
     qFatal("the large view did not open");
 }
 
-// Settings go to a folder of their own (QStandardPaths' test mode), emptied on request.
+// Settings go to a folder of each test program's own, emptied on request.
 inline void clearSettings()
 {
     QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).clear();
@@ -222,6 +246,8 @@ inline void clearSettings()
         QApplication app(argc, argv);                                                              \
         setUpApplication(app);                                                                     \
         QStandardPaths::setTestModeEnabled(true);                                                  \
+        const QTemporaryDir settings; /* test programs run side by side */                         \
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());        \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

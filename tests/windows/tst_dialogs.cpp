@@ -80,18 +80,11 @@ private slots:
             QVERIFY(QFile::remove(target));
             trigger(window(), "saveAction");
         }
-        // The question, or for the missing folder an error, and nothing else.
-        QCOMPARE(boxes.shown.size(), qsizetype(asked || !written));
-        if (asked) {
-            QCOMPARE(boxes.shown[0].text,
-                     path(target) + " ファイルは既に存在します。上書きしますか？");
+        QCOMPARE(boxes.shown.size(), qsizetype(asked || !written)); // the question or the error
+        QVERIFY(boxes.shown.isEmpty() || boxes.shown[0].text.contains(path(target)));
+        if (asked)
             QCOMPARE(boxes.shown[0].buttonTexts, "はい(&Y) いいえ(&N)"); // Qt's own Japanese
-        } else if (!written) {
-            QCOMPARE(boxes.shown[0].title, "エラーメッセージ");
-            QVERIFY(boxes.shown[0].text.contains(path(target)));
-        }
         QCOMPARE(QFileInfo(target).size() > existing, written); // two points, not one
-        QCOMPARE(program_->document.fileName().isEmpty(), !written || bitmap); // a model file
         QCOMPARE(shownTitle(window()),
                  !written || bitmap ? "k" : QFileInfo(target).fileName() + " - ZUVORAK");
     }
@@ -127,16 +120,13 @@ private slots:
         QCOMPARE(program_->document.model().count(), 1); // a.chs, opened by the arrow key
         QCOMPARE(shownTitle(window()), "a.chs- ZUVORAK");
 
-        // The capture window's pictures: red.bmp, then the empty b.bmp, which leaves red shown.
+        // A picture opened in the capture window is shown; a broken one: tst_capture_pictures.
         QVERIFY(writePicture(ImageSurface(30, 30, 0x0000FF).image(), path("red.bmp")).ok());
         dialog("captureAction", [&](QDialog *capture) {
-            for (const int row : {1, 0}) {
-                withModal<QDialog>([&] { trigger(capture, "openAction"); },
-                                   [row](QDialog *dialog) { files(dialog)->setCurrentRow(row); });
-                QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
-            }
+            withModal<QDialog>([&] { trigger(capture, "openAction"); },
+                               [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
+            QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
         });
-        QVERIFY(boxes.shown.size() == 2 && boxes.shown[1].text.contains(path("b.bmp")));
     }
 
     void outlineRedoAndLeaving()
@@ -198,21 +188,20 @@ private slots:
                            });
         QCOMPARE(program.document.model().count(), qMax(points, 0));
         QCOMPARE(program.document.hasModel(), !refused);
-        QStringList told; // in order: the unreadable start picture, then the import's
-        if (missing)
-            told << path("buhin.bmp");
-        if (points <= 0)
-            told << (refused ? "指定範囲が大きすぎます" : "指定範囲に取りこめる点がありません");
-        QCOMPARE(boxes.shown.size(), told.size());
-        for (qsizetype i = 0; i < told.size(); ++i)
-            QVERIFY(boxes.shown[i].title == "エラーメッセージ"
-                    && boxes.shown[i].text.contains(told[i]));
+        const QString told
+            = refused ? "指定範囲が大きすぎます" : "指定範囲に取りこめる点がありません";
+        QCOMPARE(boxes.shown.size(),
+                 qsizetype(missing) + (points <= 0)); // the start picture's first
+        QVERIFY(points > 0 || boxes.shown.last().text.contains(told));
     }
 
     // F1 does nothing before the help's first use, then opens it from any window; a
     // missing help file is named in a message.
     void help()
     {
+        const auto shows = [] {
+            return HelpViewer::instance().window() && HelpViewer::instance().window()->isVisible();
+        };
         QTest::keyClick(window(), Qt::Key_F1);
         QApplication::processEvents();
         QVERIFY(!HelpViewer::instance().window());
@@ -221,25 +210,21 @@ private slots:
         QFile::remove(shipped);
         QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/resources/help/zuvorak.html", shipped));
         trigger(window(), "helpContentsAction");
-        QTRY_VERIFY(HelpViewer::instance().window()
-                    && HelpViewer::instance().window()->isVisible());
+        QTRY_VERIFY(shows());
         QVERIFY(HelpViewer::instance().window()->toPlainText().contains("使い方の流れ"));
         HelpViewer::instance().window()->close();
         QDialog other;
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
         QTest::keyClick(&other, Qt::Key_F1);
-        QTRY_VERIFY(HelpViewer::instance().window()
-                    && HelpViewer::instance().window()->isVisible());
+        QTRY_VERIFY(shows());
         HelpViewer::instance().window()->close();
         QTRY_VERIFY(!HelpViewer::instance().window());
-
         MessageBoxes boxes;
         HelpViewer::instance().setHelpFile("/nonexistent/zuvorak.html");
         QTest::keyClick(window(), Qt::Key_F1);
         QTRY_COMPARE(boxes.shown.size(), 1);
-        QVERIFY(boxes.shown[0].text.contains("/nonexistent/zuvorak.html"));
-        QVERIFY(!HelpViewer::instance().window());
+        QVERIFY(boxes.shown[0].text.contains("/nonexistent/zuvorak.html") && !shows());
     }
 };
 

@@ -27,6 +27,7 @@ Model halvesModel()
 // view's size drawn at (140, 110) and (100, 170).
 const Model kTwoPoints = {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
 const QPoint kRed(140, 110), kGreen(100, 170);
+const QRgb kRedPixel = qRgb(255, 0, 0), kGreenPixel = qRgb(0, 255, 0);
 
 QList<QPoint> pixelsOf(const LargeView *view, QRgb colour)
 {
@@ -64,10 +65,6 @@ class TestLargeView : public QObject {
     std::unique_ptr<Program> program_;
     QWidget *window() const { return &program_->window; }
     Document &document() const { return program_->document; }
-    bool sameAsMainView(const LargeView *view, const QString &name) const
-    {
-        return samePicture(view->surface().image(), shown(window(), "view"), name);
-    }
 
 private slots:
     void init()
@@ -78,38 +75,52 @@ private slots:
     void cleanup() { program_.reset(); }
 
     // At 261 x 261 and zoom 1 the large view is the main view, and both are the literal
-    // formula's; a left drag from (130, 100) turns half a degree a pixel.
+    // formula's; a left drag from (130, 100) turns half a degree a pixel, a button 1 or 5.
     void sameAsMainView_data()
     {
-        QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<QList<QPoint>>("drag");
-        QTest::addColumn<QStringList>("angles");
-        QTest::newRow("turned by buttons") << QStringList {"turnLeft5", "turnUp1", "turnUp1"}
-                                           << QList<QPoint>() << QStringList {"5", "2"};
+        QTest::addColumn<QString>("steps"); // buttons, menu commands and "x,y;x,y": a left drag
+        QTest::addColumn<QString>("angles");
+        QTest::newRow("73 large left steps are not wrapped")
+            << QString("turnLeft5 ").repeated(73) << QString("365 0");
+        QTest::newRow("left then right gives the former view")
+            << "turnRight5 turnLeft1 turnRight1" << QString("-5 0");
+        QTest::newRow("up and down turn only the tilt")
+            << "turnUp5 turnUp1 turnDown1 turnDown5 turnDown5" << QString("0 -5");
+        QTest::newRow("front view zeroes both, then steps go on")
+            << "turnLeft5 turnUp1 frontView turnLeft1" << QString("1 0");
+        QTest::newRow("turned by buttons") << "turnLeft5 turnUp1 turnUp1" << QString("5 2");
         QTest::newRow("front view after a mirror: drawn unturned")
-            << QStringList {"mirrorAction"} << QList<QPoint>() << QStringList {"0", "0"};
-        QTest::newRow("front button: turned by 0")
-            << QStringList {"turnLeft1", "frontView"} << QList<QPoint>() << QStringList {"0", "0"};
-        QTest::newRow("10 pixels left turn as 左 5 does")
-            << QStringList() << QList<QPoint> {{125, 100}, {120, 100}} << QStringList {"5", "0"};
-        QTest::newRow("6 pixels up tilt as 上 3 does")
-            << QStringList() << QList<QPoint> {{130, 94}} << QStringList {"0", "3"};
+            << "mirrorAction" << QString("0 0");
+        QTest::newRow("front button: turned by 0") << "turnLeft1 frontView" << QString("0 0");
+        QTest::newRow("10 pixels left turn as 左 5 does") << "125,100;120,100" << QString("5 0");
+        QTest::newRow("6 pixels up tilt as 上 3 does") << "130,94" << QString("0 3");
         QTest::newRow("there and back in odd steps: halves, summed")
-            << QStringList() << QList<QPoint> {{137, 95}, {133, 110}, {123, 101}}
-            << QStringList {"3.5", "-0.5"};
+            << "137,95;133,110;123,101" << QString("3.5 -0.5");
+        QTest::newRow("double click after zoom and pan: the front view at the fitted size")
+            << "120,80 zoomAndPan doubleClick" << QString("0 0");
     }
     void sameAsMainView()
     {
-        QFETCH(QStringList, commands);
-        QFETCH(QList<QPoint>, drag);
-        QFETCH(QStringList, angles);
+        QFETCH(QString, steps);
+        QFETCH(QString, angles);
         document().importModel(halvesModel());
         LargeView *view = openLargeView(window());
-        for (const QString &name : commands)
-            press(window(), name);
-        if (!drag.isEmpty())
-            ::drag(view, Qt::LeftButton, {130, 100}, drag);
-        QCOMPARE((QStringList {text(window(), "turnAngle"), text(window(), "tiltAngle")}), angles);
+        for (const QString &step : steps.split(' ', Qt::SkipEmptyParts)) {
+            if (step == "zoomAndPan") {
+                wheel(view, {40, 60}, 2);
+                drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
+            } else if (step == "doubleClick") {
+                QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
+            } else if (step.contains(',')) { // from (130, 100)
+                QList<QPoint> through;
+                for (const QString &at : step.split(';'))
+                    through << QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1).toInt());
+                drag(view, Qt::LeftButton, {130, 100}, through);
+            } else {
+                press(window(), step);
+            }
+        }
+        QCOMPARE(text(window(), "turnAngle") + ' ' + text(window(), "tiltAngle"), angles);
         const Model &model = document().model();
         const QImage literal = literal::plotted(
             document().showsFrontView()
@@ -117,21 +128,22 @@ private slots:
                 : literal::turnModel(model.points, document().turn(), document().tilt()),
             model.colours);
         QVERIFY(samePicture(view->surface().image(), literal, "literal"));
-        QVERIFY(sameAsMainView(view, "main"));
+        QVERIFY(samePicture(view->surface().image(), shown(window(), "view"), "main"));
     }
 
     // The red point stays under the pointer while the green one moves away from it evenly;
-    // zooming back gives the former picture, and no number of notches breaks it.
-    void wheelZoomsAboutThePointer()
+    // zooming back gives the former picture, and no number of notches or size breaks it.
+    // A right drag pans; a right click opens the menu, whose point size the next view keeps.
+    void zoomPanAndMenu()
     {
         document().importModel(kTwoPoints);
         LargeView *view = openLargeView(window());
         const QImage before = view->surface().image();
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
-        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)), QList {kGreen});
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
+        QCOMPARE(pixelsOf(view, kGreenPixel), QList {kGreen});
         wheel(view, kRed, 1, 3);
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
-        const QList<QPoint> moved = pixelsOf(view, qRgb(0, 255, 0));
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
+        const QList<QPoint> moved = pixelsOf(view, kGreenPixel);
         QCOMPARE(moved.size(), 1);
         const QPointF ratio(double(moved[0].x() - kRed.x()) / (kGreen.x() - kRed.x()),
                             double(moved[0].y() - kRed.y()) / (kGreen.y() - kRed.y()));
@@ -139,63 +151,42 @@ private slots:
                  qPrintable(QString("%1 %2").arg(ratio.x()).arg(ratio.y())));
         wheel(view, kRed, -1, 3);
         QVERIFY(samePicture(view->surface().image(), before, "zoomed back"));
-
-        view->resize(1, 1);
-        QApplication::processEvents();
-        QCOMPARE(view->surface().image().size(), QSize(1, 1));
-        view->resize(4000, 4000);
-        QApplication::processEvents();
-        const double scale = 4000.0 / kViewSize;
-        QCOMPARE(view->surface().image().pixel(2000 + 10 * scale, 2000 - 20 * scale),
-                 qRgb(255, 0, 0));
-        view->resize(kViewSize, kViewSize);
-        QApplication::processEvents();
-
+        for (const int side : {1, 4000, kViewSize}) {
+            view->resize(side, side);
+            QApplication::processEvents();
+            QCOMPARE(view->surface().image().size(), QSize(side, side));
+            const double scale = double(side) / kViewSize;
+            if (side > 1) // the red point where the fitted size puts it
+                QCOMPARE(
+                    view->surface().image().pixel(side / 2 + 10 * scale, side / 2 - 20 * scale),
+                    kRedPixel);
+        }
         wheel(view, kRed, 1, 300);
         wheel(view, kRed, 1 << 20);
-        QCOMPARE(view->surface().image().pixel(kRed), qRgb(255, 0, 0));
+        QCOMPARE(view->surface().image().pixel(kRed), kRedPixel);
         wheel(view, kRed, -(1 << 20));
         wheel(view, {0, 0}, -1, 300);
-        const QList<QPoint> greens = pixelsOf(view, qRgb(0, 255, 0));
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed});
+        const QList<QPoint> greens = pixelsOf(view, kGreenPixel);
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
         QVERIFY(greens.size() == 1 && greens[0] != kRed); // still a picture, not a dot
-    }
 
-    // A right drag moves the picture with the pointer; a right click opens the menu, whose
-    // point size is kept for the next large view.
-    void rightDragPansAndRightClickOpensTheMenu()
-    {
-        document().importModel(kTwoPoints);
-        LargeView *view = openLargeView(window());
+        QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
         auto *menu = child<QMenu>(view, "largeViewMenu");
         drag(view, Qt::RightButton, {50, 50}, {{58, 47}, {65, 43}});
         QVERIFY(!menu->isVisible());
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)), QList {kRed + QPoint(15, -7)});
-        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)), QList {kGreen + QPoint(15, -7)});
-
+        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed + QPoint(15, -7)});
+        QCOMPARE(pixelsOf(view, kGreenPixel), QList {kGreen + QPoint(15, -7)});
         QTest::mouseClick(view, Qt::RightButton, {}, {20, 20});
         QTRY_VERIFY(menu->isVisible());
         child<QAction>(view, "pointSize3")->trigger();
         menu->close();
-        QCOMPARE(pixelsOf(view, qRgb(255, 0, 0)).size(), 9);
+        QCOMPARE(pixelsOf(view, kRedPixel).size(), 9);
         const QPointer<LargeView> closed(view);
         view->close();
         QTRY_VERIFY(!closed); // deleted: the next one reads the settings afresh
         view = openLargeView(window());
         QVERIFY(child<QAction>(view, "pointSize3")->isChecked());
-        QCOMPARE(pixelsOf(view, qRgb(0, 255, 0)).size(), 9);
-    }
-
-    void doubleClickGivesTheFrontViewAtTheFittedSize()
-    {
-        document().importModel(halvesModel());
-        LargeView *view = openLargeView(window());
-        drag(view, Qt::LeftButton, {100, 100}, {{90, 80}});
-        wheel(view, {40, 60}, 2);
-        drag(view, Qt::RightButton, {100, 100}, {{120, 130}});
-        QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
-        QCOMPARE(text(window(), "turnAngle") + text(window(), "tiltAngle"), "00");
-        QVERIFY(sameAsMainView(view, "front"));
+        QCOMPARE(pixelsOf(view, kGreenPixel).size(), 9);
     }
 };
 
