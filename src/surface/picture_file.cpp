@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -160,7 +161,14 @@ DecodedPicture readPicture(const QString &path)
 
 DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
 {
-    QImageReader::setAllocationLimit(allocationLimitMB);
+    {
+        // The limit is process-wide and the command line decodes on several threads:
+        // only a change is written, so decoders already running never see a write.
+        static std::mutex guard;
+        const std::lock_guard lock(guard);
+        if (QImageReader::allocationLimit() != allocationLimitMB)
+            QImageReader::setAllocationLimit(allocationLimitMB);
+    }
     const qint64 limit = qint64(allocationLimitMB) << 20;
     QBuffer buffer;
     buffer.setData(bytes);
