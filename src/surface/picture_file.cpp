@@ -125,10 +125,23 @@ bool decodeUnsetWhite(const QByteArray &bytes, qint64 limit, QImage *picture, QS
     return true;
 }
 
-// A transparent pixel counts as background: only visible ink may become a point.
-QImage onWhite(const QImage &image)
+// Many writers of 32-bit bitmaps declare an alpha mask and leave every alpha byte 0:
+// such a bitmap is opaque, as browsers show it.
+bool everyPixelTransparent(const QImage &image)
 {
-    if (!image.hasAlphaChannel())
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        if (std::any_of(row, row + argb.width(), [](QRgb pixel) { return qAlpha(pixel) != 0; }))
+            return false;
+    }
+    return true;
+}
+
+// A transparent pixel counts as background: only visible ink may become a point.
+QImage onWhite(const QImage &image, bool bitmap)
+{
+    if (!image.hasAlphaChannel() || (bitmap && everyPixelTransparent(image)))
         return image.convertToFormat(QImage::Format_RGB32);
     QImage opaque(image.size(), QImage::Format_RGB32);
     opaque.fill(Qt::white);
@@ -180,7 +193,7 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     const BitmapHeader header = bitmapHeader(bytes);
     if (rowsMissing(header, bytes.size()))
         return {{}, failure(PictureError::Truncated)};
-    if (PictureResult incomplete = incompletePicture(bytes); !incomplete.ok())
+    if (PictureResult incomplete = incompletePicture(bytes, limit); !incomplete.ok())
         return {{}, incomplete};
 
     QString error;
@@ -191,7 +204,7 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     // Qt's MNG reader reports success with no image for some broken files.
     if (!decoded || image.isNull())
         return {{}, failure(PictureError::Unreadable, error)};
-    return {onWhite(image), {}};
+    return {onWhite(image, header.bitmap), {}};
 }
 
 PictureResult writePicture(const QImage &image, const QString &path)
@@ -202,9 +215,8 @@ PictureResult writePicture(const QImage &image, const QString &path)
     QImageWriter encoder(&buffer, "bmp");
     if (!encoder.write(image.convertToFormat(QImage::Format_RGB888)))
         return failure(PictureError::WriteFailed, encoder.errorString());
-    return writeBytesAtomically(
-        path,
-        {reinterpret_cast<const std::uint8_t *>(bytes.constData()), std::size_t(bytes.size())});
+    return writeBytesAtomically(path, {reinterpret_cast<const std::uint8_t *>(bytes.constData()),
+                                       std::size_t(bytes.size())});
 }
 
 PictureResult writeBytesAtomically(const QString &path, std::span<const std::uint8_t> bytes)

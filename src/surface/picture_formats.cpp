@@ -25,8 +25,8 @@ bool jpegReachesEnd(const QByteArray &bytes)
     const qsizetype size = bytes.size();
     qsizetype at = 2;
     while (at < size) {
-        if (byte(at) != 0xFF)
-            return false;
+        while (at < size && byte(at) != 0xFF) // stray bytes, which decoders skip too
+            ++at;
         while (at < size && byte(at) == 0xFF) // fill bytes before a marker
             ++at;
         if (at >= size)
@@ -77,7 +77,7 @@ PictureResult gifResult(int error)
 }
 
 // Decodes the first frame's pixels with giflib, one row at a time, and drops them.
-PictureResult gifFirstFrameProblem(GifFileType *gif)
+PictureResult gifFirstFrameProblem(GifFileType *gif, qint64 limit)
 {
     for (;;) {
         GifRecordType record = UNDEFINED_RECORD_TYPE;
@@ -102,6 +102,9 @@ PictureResult gifFirstFrameProblem(GifFileType *gif)
         const int width = gif->Image.Width;
         if (width <= 0 || gif->Image.Height <= 0)
             return {PictureError::Unreadable, "empty image", 0};
+        // The canvas passed the size check, but a frame may claim far more.
+        if (qint64(width) * gif->Image.Height * 4 > limit)
+            return {PictureError::TooLarge, {}, 0};
         std::vector<GifPixelType> row(std::size_t(width), 0);
         for (int y = 0; y < gif->Image.Height; ++y)
             if (DGifGetLine(gif, row.data(), width) == GIF_ERROR)
@@ -110,25 +113,25 @@ PictureResult gifFirstFrameProblem(GifFileType *gif)
     }
 }
 
-PictureResult gifProblem(const QByteArray &bytes)
+PictureResult gifProblem(const QByteArray &bytes, qint64 limit)
 {
     GifInput input {&bytes};
     int error = 0;
     GifFileType *gif = DGifOpen(&input, readGif, &error);
     if (!gif)
         return gifResult(error);
-    PictureResult result = gifFirstFrameProblem(gif);
+    PictureResult result = gifFirstFrameProblem(gif, limit);
     DGifCloseFile(gif, &error);
     return result;
 }
 
 } // namespace
 
-PictureResult incompletePicture(const QByteArray &bytes)
+PictureResult incompletePicture(const QByteArray &bytes, qint64 limit)
 {
     if (isJpeg(bytes) && !jpegReachesEnd(bytes))
         return {PictureError::Truncated, {}, 0};
     if (isGif(bytes))
-        return gifProblem(bytes);
+        return gifProblem(bytes, limit);
     return {};
 }

@@ -58,7 +58,6 @@ ExportCommands::ExportCommands(Document &document, QWidget *window, QMenu *menu)
     : QObject(menu)
     , document_(document)
     , window_(window)
-    , menu_(menu)
 {
     for (const KindInfo &info : kKinds) {
         QAction *action = makeAction(menu, info.action, info.caption);
@@ -73,8 +72,6 @@ ExportCommands::ExportCommands(Document &document, QWidget *window, QMenu *menu)
 void ExportCommands::showHasPoints()
 {
     const bool hasPoints = document_.model().count() > 0;
-    // Every command of the submenu needs points, so the submenu itself follows them too.
-    menu_->menuAction()->setEnabled(hasPoints);
     for (QAction *action : std::as_const(actions_))
         action->setEnabled(hasPoints);
 }

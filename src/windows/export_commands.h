@@ -36,6 +36,5 @@ private:
 
     Document &document_;
     QWidget *window_;
-    QMenu *menu_;
     QList<QAction *> actions_;
 };

@@ -101,6 +101,8 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
               box->setSingleStep(range.step);
               box->setSuffix(QString(Texts::kMillimetres));
               box->setValue(value);
+              // The summary rebuilds the relief: once per value, not per keystroke.
+              box->setKeyboardTracking(false);
               form->addRow(QString(label), box);
               connect(box, &QDoubleSpinBox::valueChanged, this, &SolidOptionsDialog::showSummary);
               return box;
@@ -120,6 +122,7 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
         colourGroups_->setObjectName(QStringLiteral("colourGroups"));
         colourGroups_->setRange(1, kMaxColourGroups);
         colourGroups_->setValue(options.colourGroups);
+        colourGroups_->setKeyboardTracking(false);
         form->addRow(QString(Texts::kColourGroups), colourGroups_);
         connect(colourGroups_, &QSpinBox::valueChanged, this, &SolidOptionsDialog::showSummary);
     }

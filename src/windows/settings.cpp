@@ -16,10 +16,26 @@ public:
     }
 };
 
+// A number the settings file holds, or `fallback` where it holds something else
+// (a hand-edited "0,5" or a word); callers clamp it to their range.
+int loadInt(const QSettings &settings, const QString &key, int fallback)
+{
+    bool ok = false;
+    const int value = settings.value(key).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+double loadDouble(const QSettings &settings, const QString &key, double fallback)
+{
+    bool ok = false;
+    const double value = settings.value(key).toDouble(&ok);
+    return ok && std::isfinite(value) ? value : fallback;
+}
+
 PointStyle loadStyle(const QSettings &settings, const QString &group, PointStyle fallback)
 {
-    return {std::clamp(settings.value(group + QStringLiteral("/pointSize"), fallback.size).toInt(),
-                       1, kMaxPointSize),
+    return {std::clamp(loadInt(settings, group + QStringLiteral("/pointSize"), fallback.size), 1,
+                       kMaxPointSize),
             settings.value(group + QStringLiteral("/shading"), fallback.shading).toBool()};
 }
 
@@ -31,9 +47,9 @@ void saveStyle(QSettings &settings, const QString &group, const PointStyle &styl
 
 double loadLength(const QSettings &settings, const char *key, double fallback, SolidRange range)
 {
-    const double value
-        = settings.value(QStringLiteral("export/") + QLatin1String(key), fallback).toDouble();
-    return std::isfinite(value) ? std::clamp(value, range.low, range.high) : fallback;
+    return std::clamp(
+        loadDouble(settings, QStringLiteral("export/") + QLatin1String(key), fallback), range.low,
+        range.high);
 }
 
 } // namespace
@@ -70,9 +86,9 @@ TurntableOptions loadTurntableOptions()
     options.motion = settings.value(QStringLiteral("turntable/swing")).toBool()
                          ? TurntableMotion::Swing
                          : TurntableMotion::FullTurn;
-    options.frames = settings.value(QStringLiteral("turntable/frames"), defaults.frames).toInt();
-    options.size = settings.value(QStringLiteral("turntable/size"), defaults.size).toInt();
-    options.delayMs = settings.value(QStringLiteral("turntable/delay"), defaults.delayMs).toInt();
+    options.frames = loadInt(settings, QStringLiteral("turntable/frames"), defaults.frames);
+    options.size = loadInt(settings, QStringLiteral("turntable/size"), defaults.size);
+    options.delayMs = loadInt(settings, QStringLiteral("turntable/delay"), defaults.delayMs);
     options.style = loadStyle(settings, QStringLiteral("turntable"),
                               loadStyle(settings, QStringLiteral("largeView"), {}));
     return withinLimits(options);
@@ -124,9 +140,9 @@ SolidOptions loadSolidOptions()
     options.baseThickness
         = loadLength(settings, "baseThickness", options.baseThickness, kBaseThicknessRange);
     options.reverse = settings.value(QStringLiteral("export/reverse"), options.reverse).toBool();
-    options.colourGroups = std::clamp(
-        settings.value(QStringLiteral("export/colourGroups"), options.colourGroups).toInt(), 1,
-        kMaxColourGroups);
+    options.colourGroups
+        = std::clamp(loadInt(settings, QStringLiteral("export/colourGroups"), options.colourGroups),
+                     1, kMaxColourGroups);
     return options;
 }
 

@@ -1,6 +1,7 @@
 #include "picture_file.h"
 #include "readers.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QProcess>
@@ -9,6 +10,44 @@
 #include <QTest>
 
 namespace {
+
+// A 4 x 4 red bitmap of 32 bits a pixel whose alpha mask is declared and every alpha byte 0.
+QByteArray zeroAlphaBitmap()
+{
+    QByteArray bytes("BM");
+    QDataStream out(&bytes, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << 122 + 64 << 0 << 122 << 108 << 4 << 4 << quint16(1) << quint16(32) << 3 << 64 << 2835
+        << 2835 << 0 << 0 << 0x00FF0000 << 0x0000FF00 << 0x000000FF << quint32(0xFF000000)
+        << 0x73524742;
+    for (int i = 0; i < 12; ++i) // colour end points and gamma, unused for sRGB
+        out << 0;
+    for (int i = 0; i < 16; ++i)
+        out << 0x00FF0000;
+    return bytes;
+}
+
+// A 64 x 64 grey JPEG with two stray bytes before a segment, which decoders skip.
+QByteArray jpegWithStrayBytes()
+{
+    QImage picture(64, 64, QImage::Format_RGB32);
+    picture.fill(qRgb(128, 128, 128));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPEG");
+    return bytes.insert(bytes.indexOf("\xff\xdb"), QByteArray(2, '\0'));
+}
+
+// A GIF of a 16 x 16 canvas whose only frame claims 65535 x 8192 pixels (2 GB decoded).
+QByteArray gifWithHugeFrame()
+{
+    return QByteArray::fromHex("474946383961"
+                               "10001000000000" // header, 16 x 16 canvas
+                               "2c00000000ffff002080"
+                               "ffffff000000" // frame, two colours
+                               "02024c01003b");
+}
 
 // Palette entry i is (i, i, 0): never white, so a pixel left unset shows.
 QRgb paletteColour(int index)
@@ -129,6 +168,34 @@ private slots:
         if (valgrind.isEmpty())
             QSKIP("valgrind is not installed");
         QCOMPARE(decodedElsewhere("0", {valgrind, "-q", "--error-exitcode=99"}), here);
+    }
+    // Files other programs write that look odd but are whole, and one that only looks small.
+    void oddFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<PictureError>("error");
+        QTest::addColumn<QRgb>("topLeft");
+        QTest::newRow("bitmap with an alpha mask and every alpha 0: opaque")
+            << zeroAlphaBitmap() << PictureError::None << qRgb(255, 0, 0);
+        QTest::newRow("JPEG with stray bytes between segments")
+            << jpegWithStrayBytes() << PictureError::None << qRgb(128, 128, 128);
+        QTest::newRow("GIF whose frame is far larger than its canvas")
+            << gifWithHugeFrame() << PictureError::TooLarge << QRgb(0);
+    }
+    void oddFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(PictureError, error);
+        QFETCH(QRgb, topLeft);
+        const DecodedPicture decoded = decodePicture(bytes);
+        QCOMPARE(decoded.result.error, error);
+        if (error == PictureError::None) {
+            const QRgb seen = decoded.image.pixel(0, 0);
+            QVERIFY2(qAbs(qRed(seen) - qRed(topLeft)) + qAbs(qGreen(seen) - qGreen(topLeft))
+                             + qAbs(qBlue(seen) - qBlue(topLeft))
+                         <= 6,
+                     qPrintable(QString::number(seen, 16)));
+        }
     }
 };
 
