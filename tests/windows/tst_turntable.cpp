@@ -107,9 +107,7 @@ private slots:
         REQUIRE_READ(read);
         const QString format = written.section('.', 1).toUpper();
         QCOMPARE(read.seen["formats"].toArray(), QJsonArray {swing ? "PNG" : format});
-        QCOMPARE(read.seen["sizes"].toArray().size(), swing ? 36 : 12);
-        for (const QJsonValue size : read.seen["sizes"].toArray())
-            QCOMPARE(size.toArray(), QJsonArray({96, 96}));
+        QCOMPARE(read.pixels.size(), (swing ? 36 : 12) * 96 * 96 * 4); // every frame 96 x 96
         if (swing)
             QCOMPARE(read.seen["names"].toArray().last().toString(), "frame-035.png");
         else
