@@ -43,14 +43,6 @@ inline void click(const QObject *window, const char *button)
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
-// Triggers the action of that name, or else clicks the button.
-inline void press(const QObject *window, const QString &name)
-{
-    if (auto *action = window->findChild<QAction *>(name))
-        return action->trigger();
-    click(window, qPrintable(name));
-}
-
 inline QString text(const QObject *window, const char *label)
 {
     return child<QLabel>(window, label)->text();

@@ -112,8 +112,10 @@ private slots:
                 for (const QString &at : step.split(';'))
                     through << QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1).toInt());
                 drag(view, Qt::LeftButton, {130, 100}, through);
+            } else if (auto *action = window()->findChild<QAction *>(step)) {
+                action->trigger();
             } else {
-                press(window(), step);
+                click(window(), qPrintable(step));
             }
         }
         QCOMPARE(text(window(), "turnAngle") + ' ' + text(window(), "tiltAngle"), angles);
