@@ -59,20 +59,11 @@ void drag(QWidget *view, Qt::MouseButton button, QPoint from, const QList<QPoint
 
 } // namespace
 
-class TestLargeView : public QObject {
+class TestLargeView : public QObject, WithProgram {
     Q_OBJECT
 
-    std::unique_ptr<Program> program_;
-    QWidget *window() const { return &program_->window; }
-    Document &document() const { return program_->document; }
-
 private slots:
-    void init()
-    {
-        clearSettings();
-        program_ = std::make_unique<Program>();
-    }
-    void cleanup() { program_.reset(); }
+    void init() { start(); }
 
     // At 261 x 261 and zoom 1 the large view is the main view, and both are the literal
     // formula's; a left drag from (130, 100) turns half a degree a pixel, a button 1 or 5

@@ -50,20 +50,11 @@ Step options(
 
 } // namespace
 
-class TestTurntable : public QObject {
+class TestTurntable : public QObject, WithProgram {
     Q_OBJECT
 
-    std::unique_ptr<Program> program_;
-    QWidget *window() const { return &program_->window; }
-    Document &document() const { return program_->document; }
-
 private slots:
-    void init()
-    {
-        clearSettings();
-        program_ = std::make_unique<Program>();
-    }
-    void cleanup() { program_.reset(); }
+    void init() { start(); }
 
     // The export menu needs points; PIL reads every frame, and the first two are what the
     // large view shows at their angles.
