@@ -161,8 +161,7 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QVERIFY2(made.status == 0, qPrintable(made.err));
         const ReadBack read = readBack("frames", path("turning.webp"));
         REQUIRE_READ(read);
-        QCOMPARE(read.seen["sizes"].toArray().size(), 6);
-        QCOMPARE(read.seen["sizes"][0].toArray(), QJsonArray({64, 64}));
+        QCOMPARE(read.pixels.size(), 6 * 64 * 64 * 4); // six frames of 64 x 64
         QCOMPARE(read.seen["durations"][0].toInt(), 40);
         QCOMPARE(read.frame(0, 64, 64).convertToFormat(QImage::Format_RGB32),
                  QImage(path("first.png")).convertToFormat(QImage::Format_RGB32));

@@ -122,10 +122,11 @@ private slots:
         QTest::addColumn<int>("turn");
         QTest::addColumn<int>("tilt");
         QTest::newRow("opened, not turned") << QStringList() << 0 << 0;
-        QTest::newRow("left 5 twice, right 1, up 1, down 5 three times")
-            << QStringList {"turnLeft5", "turnLeft5", "turnRight1", "turnUp1",
-                            "turnDown5", "turnDown5", "turnDown5"}
-            << 9 << -14;
+        QTest::newRow("every turn button, left 5 and down 5 more than once")
+            << QStringList {"turnLeft5",  "turnLeft5", "turnLeft1", "turnRight1",
+                            "turnRight5", "turnUp5",   "turnUp1",   "turnDown1",
+                            "turnDown5",  "turnDown5", "turnDown5"}
+            << 5 << -10;
     }
     void render()
     {

@@ -91,17 +91,13 @@ private slots:
         const ReadBack read = ::readBack("frames", path);
         REQUIRE_READ(read);
         QCOMPARE(read.seen["formats"].toArray(), QJsonArray {format.toUpper()});
-        QCOMPARE(read.seen["sizes"].toArray().size(), qsizetype(frames.size()));
-        QCOMPARE(read.seen["sizes"][0].toArray(), QJsonArray({frames[0].width, frames[0].height}));
         QCOMPARE(read.seen["loop"].toInt(-1), 0);
         for (const QJsonValue duration : read.seen["durations"].toArray())
             QCOMPARE(duration.toInt(), storedDelay);
-        const qsizetype frameBytes = qsizetype(frames[0].rgba.size());
-        QCOMPARE(read.pixels.size(), frameBytes * qsizetype(frames.size()));
-        for (std::size_t i = 0; i < frames.size(); ++i)
-            QVERIFY2(read.pixels.mid(qsizetype(i) * frameBytes, frameBytes)
-                         == asBytes(frames[i].rgba),
-                     qPrintable(QString("frame %1 differs").arg(i + 1)));
+        QByteArray pixels; // every frame, each of the first one's size
+        for (const Frame &frame : frames)
+            pixels += asBytes(frame.rgba);
+        QCOMPARE(read.pixels, pixels);
     }
 
     void progressAndCancel_data()

@@ -84,11 +84,6 @@ std::vector<ReliefCase> reliefCases()
     const SolidOptions other {
         .pixelSize = 0.5, .depthScale = 1, .inkHeight = 0.3, .baseThickness = 2, .reverse = true};
     std::vector<ReliefCase> cases = {
-        ReliefCase {"single point", 1, 1}.pillar({0, 0, 0}, kRed, 1.6),
-        ReliefCase {"columns touching diagonally, one pair of equal height", 3, 2}
-            .pillar({0, 0, 0}, kRed, 2.1)
-            .pillar({2, 1, 1}, kBlueColour, 1.6)
-            .pillar({2, 2, 0}, kBlueColour, 1.6),
         ReliefCase {"equal neighbours, other sizes, reversed", 3, 1, other}
             .pillar({0, 0, 0}, kRed, 2.3)
             .pillar({0, 1, 0}, kRed, 2.3)
@@ -124,7 +119,8 @@ std::vector<ReliefCase> reliefCases()
         sixteen.pillar({double(i % 3), double(i), 0}, Colour(i * 0x0F0F0F) ^ 0x00F000,
                        2.1 - 0.25 * (i % 3));
 
-    // Three depths over 40 x 30 pixels with holes, four colours, never two points on a pixel.
+    // Three depths over 40 x 30 pixels with holes, four colours, never two points on a pixel:
+    // columns touching along an edge and only diagonally, of equal and of other heights.
     ReliefCase &random = cases.emplace_back(ReliefCase {"random relief", 40, 30});
     std::mt19937 generator(12);
     const double depths[] = {0, 3, 7};
@@ -278,9 +274,8 @@ class TestRelief : public QObject {
     Q_OBJECT
 
 private slots:
-    // The summary the options dialog shows, and the whole relief one closed solid without a
-    // vertex inside an edge, of the columns' and the plate's volume; meshio sees every cell's
-    // top where the model puts it; admesh finds one closed part with nothing to repair.
+    // The summary the options dialog shows; meshio sees every cell's top where the model puts
+    // it; admesh finds one closed part of the columns' and the plate's volume, nothing to repair.
     void stl_data() { addCaseRows(); }
     void stl()
     {
@@ -297,9 +292,6 @@ private slots:
         QCOMPARE((std::array {summary.nonFinite, summary.snapped, summary.dropped,
                               int(summary.columns)}),
                  (std::array {c.nonFinite, c.snapped, c.dropped, int(c.columns.size())}));
-        const Mesh solid = reliefSolid(buildRelief(c.points, c.colours, c.options));
-        QCOMPARE(solidProblem(solid), QString());
-        QVERIFY(qAbs(enclosedVolume(corners(solid)) - c.volume()) < 1e-4 * c.volume());
 
         const ExportResult result = exportStl(c.points, c.colours, c.options);
         QVERIFY2(result.ok(), result.error.c_str());

@@ -43,14 +43,6 @@ inline void click(const QObject *window, const char *button)
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
-// Triggers the action of that name, or else clicks the button.
-inline void press(const QObject *window, const QString &name)
-{
-    if (auto *action = window->findChild<QAction *>(name))
-        return action->trigger();
-    click(window, qPrintable(name));
-}
-
 inline QString text(const QObject *window, const char *label)
 {
     return child<QLabel>(window, label)->text();
@@ -204,6 +196,12 @@ inline bool endsWithin(int limitMs)
     return QCoreApplication::exec() == 0;
 }
 
+// Settings go to a folder of each test program's own, emptied on request.
+inline void clearSettings()
+{
+    QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).clear();
+}
+
 // A document and a shown main window over it, its animation ticked by the tests.
 struct Program {
     explicit Program(const QString &capturePicture
@@ -219,6 +217,21 @@ struct Program {
     MainWindow window;
 };
 
+// A fresh program for each test function: init() calls start(); the settings are emptied
+// between the old program and the new.
+class WithProgram {
+protected:
+    void start()
+    {
+        program_.reset();
+        clearSettings();
+        program_ = std::make_unique<Program>();
+    }
+    QWidget *window() const { return &program_->window; }
+    Document &document() const { return program_->document; }
+    std::unique_ptr<Program> program_;
+};
+
 // The large view that the menu opens, resized and shown.
 inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewSize})
 {
@@ -232,12 +245,6 @@ inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewS
             return view;
         }
     qFatal("the large view did not open");
-}
-
-// Settings go to a folder of each test program's own, emptied on request.
-inline void clearSettings()
-{
-    QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).clear();
 }
 
 #define ZUVORAK_WINDOW_TEST_MAIN(TestClass)                                                        \

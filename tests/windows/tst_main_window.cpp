@@ -23,12 +23,9 @@ static Model raisedSquare()
     return model;
 }
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject, WithProgram {
     Q_OBJECT
 
-    std::unique_ptr<Program> program_;
-    QWidget *window() const { return &program_->window; }
-    Document &document() const { return program_->document; }
     QPoint angles() const
     {
         return {text(window(), "turnAngle").toInt(), text(window(), "tiltAngle").toInt()};
@@ -47,8 +44,7 @@ class TestMainWindow : public QObject {
 private slots:
     void init()
     {
-        clearSettings(); // the large view's point size
-        program_ = std::make_unique<Program>();
+        start(); // the large view's point size from its default
         document().importModel(raisedSquare());
     }
 
