@@ -1,5 +1,6 @@
 #include "export.h"
 #include "readers.h"
+#include "settings.h"
 #include "window_test.h"
 
 #include <QCheckBox>
@@ -141,6 +142,36 @@ private slots:
             QCOMPARE(run(action, look), 2);
         QCOMPARE(seen.join(' '), "binary=0 ascii=1 0.4 0.4 0.4 0.4 reverse=1 3 "
                                  "0.4 0.4 0.4 0.4 reverse=1");
+    }
+
+    // A hand-edited settings file: what is not a number gives the default, not the
+    // smallest value the dialog allows.
+    void garbledSettingsGiveDefaults_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("pixel size with a decimal comma") << "export/pixelSize"
+                                                         << "0,5";
+        QTest::newRow("ink height as a word") << "export/inkHeight"
+                                              << "abc";
+        QTest::newRow("colour groups as a word") << "export/colourGroups"
+                                                 << "abc";
+        QTest::newRow("turntable size as a word") << "turntable/size"
+                                                  << "large";
+    }
+    void garbledSettingsGiveDefaults()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        const auto remembered = [] {
+            const SolidOptions solid = loadSolidOptions();
+            return std::vector<double> {solid.pixelSize, solid.inkHeight,
+                                        double(solid.colourGroups),
+                                        double(loadTurntableOptions().size)};
+        };
+        const std::vector<double> defaults = remembered();
+        QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).setValue(key, value);
+        QCOMPARE(remembered(), defaults);
     }
 
     // A file that cannot be written is told with its name and the reason, and nothing is
