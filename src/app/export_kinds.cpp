@@ -83,15 +83,12 @@ ExportSettings readExportOptions(const QCommandLineParser &parser, const QString
 
 ExportResult exportModel(const Model &model, const QString &kind, const ExportSettings &settings)
 {
-    if (kind == QLatin1String("ply"))
-        return exportPly(model.points, model.colours, settings.ply);
-    if (kind == QLatin1String("xyz"))
-        return exportXyz(model.points, model.colours);
-    if (kind == QLatin1String("glb"))
-        return exportGlb(model.points, model.colours);
-    if (kind == QLatin1String("stl"))
-        return exportStl(model.points, model.colours, settings.solid);
-    return export3mf(model.points, model.colours, settings.solid);
+    const ExportKind known = kind == QLatin1String("ply")   ? ExportKind::Ply
+                             : kind == QLatin1String("xyz") ? ExportKind::Xyz
+                             : kind == QLatin1String("glb") ? ExportKind::Glb
+                             : kind == QLatin1String("stl") ? ExportKind::Stl
+                                                            : ExportKind::ThreeMf;
+    return exportFile(known, model.points, model.colours, settings);
 }
 
 } // namespace CommandLine

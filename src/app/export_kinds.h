@@ -9,11 +9,8 @@ class QCommandLineParser;
 
 namespace CommandLine {
 
-// The export library's kinds and their options, for export and import alike.
-struct ExportSettings {
-    PlyOptions ply;
-    SolidOptions solid;
-};
+// The export library's options, as the command line reads them for export and import alike.
+using ExportSettings = ExportOptions;
 
 QStringList exportKinds();
 void addExportOptions(QCommandLineParser &parser);

@@ -77,5 +77,15 @@ ExportResult exportStl(std::span<const Coords> points, std::span<const Colour> c
 ExportResult export3mf(std::span<const Coords> points, std::span<const Colour> colours,
                        const SolidOptions &options = {});
 
+// Every kind of file, for callers that choose one at run time: the export menu
+// and the command line.
+enum class ExportKind { Ply, Xyz, Glb, Stl, ThreeMf };
+struct ExportOptions {
+    PlyOptions ply;
+    SolidOptions solid; // STL and 3MF
+};
+ExportResult exportFile(ExportKind kind, std::span<const Coords> points,
+                        std::span<const Colour> colours, const ExportOptions &options);
+
 SolidSummary summarizeSolid(std::span<const Coords> points, std::span<const Colour> colours,
                             const SolidOptions &options = {});

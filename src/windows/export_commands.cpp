@@ -2,10 +2,10 @@
 
 #include "document.h"
 #include "export_dialogs.h"
-#include "settings.h"
 #include "file_access.h"
 #include "file_lists.h"
 #include "platform.h"
+#include "settings.h"
 #include "texts.h"
 
 #include <QAction>
@@ -18,7 +18,7 @@
 namespace {
 
 struct KindInfo {
-    ExportCommands::Kind kind;
+    ExportKind kind;
     const char *action;
     const char *caption;
     const char *filter;
@@ -27,19 +27,15 @@ struct KindInfo {
 };
 
 constexpr KindInfo kKinds[] = {
-    {ExportCommands::Kind::Ply, "exportPlyAction", Texts::kMenuExportPly, Texts::kFilterPly, "ply",
-     "PLY"},
-    {ExportCommands::Kind::Xyz, "exportXyzAction", Texts::kMenuExportXyz, Texts::kFilterXyz, "xyz",
-     "XYZ"},
-    {ExportCommands::Kind::Glb, "exportGlbAction", Texts::kMenuExportGlb, Texts::kFilterGlb, "glb",
-     "glTF"},
-    {ExportCommands::Kind::Stl, "exportStlAction", Texts::kMenuExportStl, Texts::kFilterStl, "stl",
-     "STL"},
-    {ExportCommands::Kind::ThreeMf, "export3mfAction", Texts::kMenuExport3mf, Texts::kFilter3mf,
-     "3mf", "3MF"},
+    {ExportKind::Ply, "exportPlyAction", Texts::kMenuExportPly, Texts::kFilterPly, "ply", "PLY"},
+    {ExportKind::Xyz, "exportXyzAction", Texts::kMenuExportXyz, Texts::kFilterXyz, "xyz", "XYZ"},
+    {ExportKind::Glb, "exportGlbAction", Texts::kMenuExportGlb, Texts::kFilterGlb, "glb", "glTF"},
+    {ExportKind::Stl, "exportStlAction", Texts::kMenuExportStl, Texts::kFilterStl, "stl", "STL"},
+    {ExportKind::ThreeMf, "export3mfAction", Texts::kMenuExport3mf, Texts::kFilter3mf, "3mf",
+     "3MF"},
 };
 
-const KindInfo &infoOf(ExportCommands::Kind kind)
+const KindInfo &infoOf(ExportKind kind)
 {
     for (const KindInfo &info : kKinds)
         if (info.kind == kind)
@@ -76,27 +72,30 @@ void ExportCommands::showHasPoints()
         action->setEnabled(hasPoints);
 }
 
-void ExportCommands::exportAs(Kind kind)
+void ExportCommands::exportAs(ExportKind kind)
 {
     if (document_.model().count() == 0)
         return;
     const QString path = askPath(kind);
     if (path.isEmpty())
         return;
-    const std::optional<ExportResult> result = produce(kind);
-    if (!result)
+    const std::optional<ExportOptions> options = askOptions(kind);
+    if (!options)
         return;
-    if (!result->ok()) {
-        showError(window_,
-                  cannotWrite(path, QString(Texts::kReasonCannotExport) + QStringLiteral(" (")
-                                        + QString::fromStdString(result->error)
-                                        + QLatin1Char(')')));
-        return;
-    }
+    const Model &model = document_.model();
+    ExportResult result;
     FileResult written;
     {
         const BusyCursor busy;
-        written = writeFileAtomically(path.toStdString(), result->bytes);
+        result = exportFile(kind, model.points, model.colours, *options);
+        if (result.ok())
+            written = writeFileAtomically(path.toStdString(), result.bytes);
+    }
+    if (!result.ok()) {
+        showError(window_,
+                  cannotWrite(path, QString(Texts::kReasonCannotExport) + QStringLiteral(" (")
+                                        + QString::fromStdString(result.error) + QLatin1Char(')')));
+        return;
     }
     if (!written.ok()) {
         showError(window_,
@@ -104,9 +103,9 @@ void ExportCommands::exportAs(Kind kind)
                                                        : QString(Texts::kReasonWriteFailed)));
         return;
     }
-    if (result->nonFinite > 0) {
+    if (result.nonFinite > 0) {
         QMessageBox box(QMessageBox::Information, QString(Texts::kProduct),
-                        QString(Texts::kPointsLeftOut).arg(result->nonFinite), QMessageBox::Ok,
+                        QString(Texts::kPointsLeftOut).arg(result.nonFinite), QMessageBox::Ok,
                         window_);
         box.setWindowModality(Qt::WindowModal);
         box.exec();
@@ -115,7 +114,7 @@ void ExportCommands::exportAs(Kind kind)
 
 // Qt's save dialog, in the model file's folder under its name; it adds the
 // kind's extension to a name typed without one and asks before replacing a file.
-QString ExportCommands::askPath(Kind kind) const
+QString ExportCommands::askPath(ExportKind kind) const
 {
     const KindInfo &info = infoOf(kind);
     const QFileInfo model(document_.fileName());
@@ -135,38 +134,23 @@ QString ExportCommands::askPath(Kind kind) const
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<ExportResult> ExportCommands::produce(Kind kind) const
+std::optional<ExportOptions> ExportCommands::askOptions(ExportKind kind) const
 {
-    const Model &model = document_.model();
-    switch (kind) {
-    case Kind::Ply: {
+    ExportOptions options;
+    if (kind == ExportKind::Ply) {
         PlyOptionsDialog dialog(loadPlyOptions(), window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        savePlyOptions(dialog.options());
-        const BusyCursor busy;
-        return exportPly(model.points, model.colours, dialog.options());
-    }
-    case Kind::Xyz: {
-        const BusyCursor busy;
-        return exportXyz(model.points, model.colours);
-    }
-    case Kind::Glb: {
-        const BusyCursor busy;
-        return exportGlb(model.points, model.colours);
-    }
-    case Kind::Stl:
-    case Kind::ThreeMf: {
-        const bool threeMf = kind == Kind::ThreeMf;
-        SolidOptionsDialog dialog(model, loadSolidOptions(), QLatin1String(infoOf(kind).name),
-                                  threeMf, window_);
+        options.ply = dialog.options();
+        savePlyOptions(options.ply);
+    } else if (kind == ExportKind::Stl || kind == ExportKind::ThreeMf) {
+        SolidOptionsDialog dialog(document_.model(), loadSolidOptions(),
+                                  QLatin1String(infoOf(kind).name), kind == ExportKind::ThreeMf,
+                                  window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        saveSolidOptions(dialog.options());
-        const BusyCursor busy;
-        return threeMf ? export3mf(model.points, model.colours, dialog.options())
-                       : exportStl(model.points, model.colours, dialog.options());
+        options.solid = dialog.options();
+        saveSolidOptions(options.solid);
     }
-    }
-    return std::nullopt;
+    return options;
 }

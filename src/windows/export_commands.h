@@ -20,8 +20,6 @@ class ExportCommands : public QObject {
     Q_OBJECT
 
 public:
-    enum class Kind { Ply, Xyz, Glb, Stl, ThreeMf };
-
     // Adds the commands to `menu`; `window` is the parent of the dialogs.
     ExportCommands(Document &document, QWidget *window, QMenu *menu);
 
@@ -29,10 +27,10 @@ private slots:
     void showHasPoints();
 
 private:
-    void exportAs(Kind kind);
-    QString askPath(Kind kind) const;
-    // The file's bytes, or nothing when the user cancelled the options.
-    std::optional<ExportResult> produce(Kind kind) const;
+    void exportAs(ExportKind kind);
+    QString askPath(ExportKind kind) const;
+    // The kind's options as the user chose them, or nothing when cancelled.
+    std::optional<ExportOptions> askOptions(ExportKind kind) const;
 
     Document &document_;
     QWidget *window_;
