@@ -149,9 +149,9 @@ QList<Job> planJobs(const Command &command, const QStringList &inputs,
             jobs << Job {input, {}};
         return jobs;
     }
-    if (!parser.isSet(QStringLiteral("output")))
-        throw UsageError(QStringLiteral("-o OUT is missing"));
     const QString output = parser.value(QStringLiteral("output"));
+    if (output.isEmpty())
+        throw UsageError(QStringLiteral("-o OUT is missing"));
     const QString format = parser.value(QStringLiteral("format")).toLower();
     const QFileInfo out(output);
     const bool slash = output.endsWith(QLatin1Char('/'));
@@ -169,6 +169,9 @@ QList<Job> planJobs(const Command &command, const QStringList &inputs,
         return jobsIntoFolder(command, inputs, output, format, kind);
 
     kind = out.suffix().toLower();
+    if (kind.isEmpty())
+        throw UsageError(QStringLiteral("%1: the name gives no kind; %2 writes %3")
+                             .arg(output, command.name(), kindList(command)));
     if (kind == command.folderResultKind())
         throw UsageError(
             QStringLiteral("%1: .%2 files go into a new folder: give FOLDER/").arg(output, kind));

@@ -67,6 +67,7 @@ a move by a fraction | 1 | import drawing.png --move 1.5,0 -o old.chs | whole nu
 too many quarter turns | 1 | import drawing.png --quarter-turns 101 -o old.chs | 0 to 100
 an output kind that does not exist | 1 | import drawing.png -o old.obj | old.obj: '.obj' is no kind that import writes
 a kind of another command | 1 | render model.chs -o old.ply | '.ply' is no kind that render writes
+an output name without a kind | 1 | render model.chs -o old | old: the name gives no kind; render writes .png, .bmp
 a folder kind that does not exist | 1 | render model.chs -o out/ --format jpg | 'jpg'
 an output folder that does not exist | 1 | import drawing.png -o none/x.chs | none: no such folder
 several inputs into a missing folder | 1 | render model.chs model.chs -o none/ | none/: no such folder
