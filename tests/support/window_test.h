@@ -5,6 +5,7 @@
 #include "large_view.h"
 #include "main_window.h"
 #include "picture_box.h"
+#include "same_picture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,21 +65,6 @@ inline void dragOver(QWidget *box, QPoint from, QPoint to)
 inline QImage shown(const QObject *window, const char *box)
 {
     return child<PictureBox>(window, box)->surface().image();
-}
-
-// Compares pictures; on a difference writes both next to the test log and says where.
-inline bool samePicture(const QImage &actual, const QImage &expected, const QString &name)
-{
-    const QImage a = actual.convertToFormat(QImage::Format_RGB32);
-    const QImage e = expected.convertToFormat(QImage::Format_RGB32);
-    if (a == e)
-        return true;
-    a.save(name + QStringLiteral("-actual.png"));
-    e.save(name + QStringLiteral("-expected.png"));
-    for (int at = 0; a.size() == e.size(); ++at)
-        if (const int x = at % a.width(), y = at / a.width(); a.pixel(x, y) != e.pixel(x, y))
-            return qWarning("%s: first difference at (%d, %d)", qPrintable(name), x, y), false;
-    return qWarning("%s: sizes differ", qPrintable(name)), false;
 }
 
 // Answers every message box that comes up while it lives, by pressing the button with
