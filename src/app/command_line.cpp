@@ -184,6 +184,18 @@ QList<Job> planJobs(const Command &command, const QStringList &inputs,
     return {Job {inputs.first(), output}};
 }
 
+// A result written over an input would destroy what the user gave: refused before any work.
+void refuseWritingOverInputs(const QStringList &inputs, const QList<Job> &jobs)
+{
+    QSet<QString> given;
+    for (const QString &input : inputs)
+        if (const QString path = QFileInfo(input).canonicalFilePath(); !path.isEmpty())
+            given.insert(path);
+    for (const Job &job : jobs)
+        if (given.contains(QFileInfo(job.output).canonicalFilePath()))
+            throw UsageError(QStringLiteral("%1 would be written over an input").arg(job.output));
+}
+
 // Every input allocates and frees buffers of megabytes. Kept in the heap they
 // are reused; mapped afresh each time, their page faults cost a third of the time.
 void keepLargeBuffers()
@@ -215,6 +227,7 @@ int runCommand(Command &command, const QStringList &arguments)
                             : QThread::idealThreadCount();
     QString kind;
     const QList<Job> jobs = planJobs(command, inputs, parser, kind);
+    refuseWritingOverInputs(inputs, jobs);
     command.readOptions(parser, kind);
     keepLargeBuffers();
     return runJobs(command, jobs, threads);

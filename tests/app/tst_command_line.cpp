@@ -73,6 +73,8 @@ a folder kind that does not exist | 1 | render model.chs -o out/ --format jpg | 
 an output folder that does not exist | 1 | import drawing.png -o none/x.chs | none: no such folder
 several inputs into a missing folder | 1 | render model.chs model.chs -o none/ | none/: no such folder
 two inputs to one name | 1 | render model.chs folder/model.chs -o out/ | out/model.png
+an output that is its input | 1 | import whole.bmp -o whole.bmp | whole.bmp would be written over an input
+a batch into the inputs' folder | 1 | import drawing.png whole.bmp -o ./ --format bmp | whole.bmp would be written over an input
 --ascii for STL | 1 | export model.chs -o old.stl --ascii | --ascii
 a pixel size of 0 | 1 | export model.chs -o old.stl --pixel-mm 0 | pixel size
 too few turntable frames | 1 | turntable model.chs --frames 1 -o old.webp | 2 to 120
