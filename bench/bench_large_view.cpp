@@ -86,8 +86,9 @@ static void BM_TurntableFile(benchmark::State &bench)
     QTemporaryDir dir;
     const QString path
         = dir.filePath(bench.range(0) ? QStringLiteral("spin.gif") : QStringLiteral("spin.webp"));
+    const TurntableFormat format = bench.range(0) ? TurntableFormat::Gif : TurntableFormat::WebP;
     for (auto _ : bench) {
-        const TurntableResult result = writeTurntable(model, TurntableOptions {}, path);
+        const TurntableResult result = writeTurntable(model, TurntableOptions {}, path, format);
         if (!result.ok())
             bench.SkipWithError(result.written.detail.c_str());
     }

@@ -63,8 +63,11 @@ public:
         });
     }
 
-    void readOptions(const QCommandLineParser &parser, const QString &) override
+    void readOptions(const QCommandLineParser &parser, const QString &kind) override
     {
+        format_ = kind == QLatin1String("webp")  ? TurntableFormat::WebP
+                  : kind == QLatin1String("gif") ? TurntableFormat::Gif
+                                                 : TurntableFormat::PngFolder;
         const struct {
             const char *option;
             int *value;
@@ -94,7 +97,8 @@ public:
         if (!openModel(document, job.input, outcome))
             return outcome;
         // The windows' own writer: the same files, and a folder appears whole or not at all.
-        const TurntableResult result = writeTurntable(document.model(), options_, job.output);
+        const TurntableResult result
+            = writeTurntable(document.model(), options_, job.output, format_);
         if (result.ok())
             return {};
         const PictureResult &written = result.written;
@@ -105,6 +109,7 @@ public:
 
 private:
     TurntableOptions options_;
+    TurntableFormat format_ = TurntableFormat::WebP;
 };
 
 } // namespace

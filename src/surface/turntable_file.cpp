@@ -184,9 +184,9 @@ TurntableFormat turntableFormatOf(const QString &path)
 }
 
 TurntableResult writeTurntable(const Model &model, const TurntableOptions &options,
-                               const QString &path, const Animation::Progress &progress)
+                               const QString &path, TurntableFormat format,
+                               const Animation::Progress &progress)
 {
-    const TurntableFormat format = turntableFormatOf(path);
     if (format == TurntableFormat::PngFolder)
         return writeFolder(model, withinLimits(options), path, progress);
     return writeAnimation(model, withinLimits(options), path, format, progress);

@@ -20,9 +20,10 @@ struct TurntableResult {
     bool ok() const { return !cancelled && written.ok(); }
 };
 
-// Writes the turntable as the path's format: all or nothing. A cancel (by
+// Writes the turntable in `format`: all or nothing. A cancel (by
 // `progress` returning false) or a failure leaves nothing at the path or
 // beside it; a folder is built beside the path and renamed into place, and
 // never replaces anything that exists.
 TurntableResult writeTurntable(const Model &model, const TurntableOptions &options,
-                               const QString &path, const Animation::Progress &progress = {});
+                               const QString &path, TurntableFormat format,
+                               const Animation::Progress &progress = {});

@@ -3,10 +3,10 @@
 #include "document.h"
 #include "export_commands.h"
 #include "platform.h"
+#include "settings.h"
 #include "texts.h"
 #include "turntable_dialog.h"
 #include "turntable_file.h"
-#include "settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,12 +77,13 @@ void ExportMenu::exportTurntable()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(250);
     progress.setValue(0); // starts the clock that decides whether it shows
-    const TurntableResult result = writeTurntable(model, options, path, [&](int done, int total) {
-        if (progress.maximum() != total)
-            progress.setMaximum(total);
-        progress.setValue(done);
-        return !progress.wasCanceled();
-    });
+    const TurntableResult result
+        = writeTurntable(model, options, path, turntableFormatOf(path), [&](int done, int total) {
+              if (progress.maximum() != total)
+                  progress.setMaximum(total);
+              progress.setValue(done);
+              return !progress.wasCanceled();
+          });
     progress.reset();
     if (!result.cancelled && !result.written.ok())
         showError(window_, pictureFailureText(path, result.written, true));
