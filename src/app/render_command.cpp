@@ -3,6 +3,7 @@
 #include "document.h"
 #include "image_surface.h"
 #include "output.h"
+#include "picture_file.h"
 #include "renderer.h"
 
 #include <QCommandLineParser>

@@ -207,14 +207,29 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     return {onWhite(image, header.bitmap), {}};
 }
 
-PictureResult writePicture(const QImage &image, const QString &path)
+QByteArray encodePicture(const QImage &image, const char *format)
 {
+    // An image takes its resolution from the screen, and without one Qt would
+    // write 100 dpi: the file says 96, the common screen's, in every case.
+    constexpr int kDotsPerMetre = 3780;
+    QImage picture = image;
+    picture.setDotsPerMeterX(kDotsPerMetre);
+    picture.setDotsPerMeterY(kDotsPerMetre);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter encoder(&buffer, "bmp");
-    if (!encoder.write(image.convertToFormat(QImage::Format_RGB888)))
-        return failure(PictureError::WriteFailed, encoder.errorString());
+    QImageWriter writer(&buffer, format);
+    const bool bitmap = qstrcmp(format, "bmp") == 0;
+    if (!writer.write(bitmap ? picture.convertToFormat(QImage::Format_RGB888) : picture))
+        return {};
+    return bytes;
+}
+
+PictureResult writePicture(const QImage &image, const QString &path)
+{
+    const QByteArray bytes = encodePicture(image, "bmp");
+    if (bytes.isEmpty())
+        return failure(PictureError::WriteFailed);
     return writeBytesAtomically(path, {reinterpret_cast<const std::uint8_t *>(bytes.constData()),
                                        std::size_t(bytes.size())});
 }

@@ -27,6 +27,10 @@ DecodedPicture readPicture(const QString &path);
 DecodedPicture decodePicture(const QByteArray &bytes,
                              int allocationLimitMB = kPictureAllocationLimitMB);
 
+// A picture's file bytes, "bmp" (24 bits a pixel) or "png", at 96 dpi whatever the screen, so
+// that the windows and the command line write the same bytes. Empty when it cannot be encoded.
+QByteArray encodePicture(const QImage &image, const char *format);
+
 // Writes a 24-bit BMP through a temporary file renamed over the target, so a
 // failed write leaves an existing file as it was and no new file behind.
 PictureResult writePicture(const QImage &image, const QString &path);
