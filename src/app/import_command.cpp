@@ -45,10 +45,12 @@ QString pictureFailureReason(const PictureResult &result)
     case PictureError::NotRegularFile:
         return QStringLiteral("not a regular file");
     case PictureError::TooLarge:
-        return QStringLiteral("the picture would take more than %1 MB")
+        return QStringLiteral("the picture is too large: over %1 pixels across or down, or more "
+                              "than %2 MB")
+            .arg(kCaptureLargestSide)
             .arg(kPictureAllocationLimitMB);
     case PictureError::Truncated:
-        return QStringLiteral("the bitmap's pixel rows stop early (truncated)");
+        return QStringLiteral("the file stops early (truncated)");
     case PictureError::Unreadable:
         return QStringLiteral("not a picture that can be read: ")
                + QString::fromStdString(result.detail);

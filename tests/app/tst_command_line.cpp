@@ -87,7 +87,7 @@ an input that does not exist | 2 | render none.chs -o old.png | none.chs: no suc
 an input that is a folder | 2 | render folder -o old.png | folder: not a regular file
 a picture that is a named pipe | 2 | import pipe -o old.chs | pipe: not a regular file
 a model that is a named pipe | 2 | info pipe | pipe: not a regular file
-a truncated bitmap | 2 | import cut.bmp -o old.chs | cut.bmp: the bitmap's pixel rows stop early
+a truncated bitmap | 2 | import cut.bmp -o old.chs | cut.bmp: the file stops early (truncated)
 a model over the point limit | 2 | export over.chs -o old.ply | over.chs: not a model file: 100001 points, more than 100000
 a model shorter than its points | 2 | render short.chs -o old.png | short.chs: not a model file: too short for its 2 points
 a picture too large to take whole | 2 | import wide.png -o old.chs | wide.png: the picture is 190 x 100 pixels; without --rect it is taken whole only up to 189 x 189 (指定範囲が大きすぎます)
