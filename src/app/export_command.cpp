@@ -54,7 +54,7 @@ public:
 
 private:
     QString kind_;
-    ExportSettings settings_;
+    ExportOptions settings_;
 };
 
 } // namespace

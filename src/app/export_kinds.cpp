@@ -48,9 +48,9 @@ void addExportOptions(QCommandLineParser &parser)
     });
 }
 
-ExportSettings readExportOptions(const QCommandLineParser &parser, const QString &kind)
+ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind)
 {
-    ExportSettings settings;
+    ExportOptions settings;
     if (parser.isSet(QStringLiteral("ascii")) && kind != QLatin1String("ply"))
         throw UsageError(QStringLiteral("--ascii is for .ply, not .%1").arg(kind));
     for (const QString &option : kSolidOptions)
@@ -81,7 +81,7 @@ ExportSettings readExportOptions(const QCommandLineParser &parser, const QString
     return settings;
 }
 
-ExportResult exportModel(const Model &model, const QString &kind, const ExportSettings &settings)
+ExportResult exportModel(const Model &model, const QString &kind, const ExportOptions &settings)
 {
     const ExportKind known = kind == QLatin1String("ply")   ? ExportKind::Ply
                              : kind == QLatin1String("xyz") ? ExportKind::Xyz

@@ -26,7 +26,6 @@ namespace {
 
 // A mouse position in pixels; far beyond any screen, but within 16 bits.
 constexpr double kPositionLimit = 32767;
-constexpr int kPositionStep = 10;
 constexpr int kMoveLimit = 100000;
 constexpr int kLargestWhole = kSelectionLimit - 1;
 
@@ -99,11 +98,7 @@ QImage documentView(const Document &document)
 {
     ImageSurface surface(kViewSize, kViewSize, kWhite);
     ViewRenderer renderer;
-    if (document.showsFrontView())
-        renderer.drawFrontView(surface, document.model(), document.centre());
-    else
-        renderer.drawTurnedView(surface, document.model(), document.centre(), document.turn(),
-                                document.tilt());
+    document.drawView(surface, renderer);
     return surface.image();
 }
 
@@ -265,7 +260,7 @@ private:
     int moveX_ = 0;
     int moveY_ = 0;
     QString kind_;
-    ExportSettings exportSettings_;
+    ExportOptions exportSettings_;
 };
 
 } // namespace

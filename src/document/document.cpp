@@ -144,6 +144,14 @@ void Document::showImported()
     emit viewChanged();
 }
 
+void Document::drawView(Surface &surface, ViewRenderer &renderer) const
+{
+    if (frontView_)
+        renderer.drawFrontView(surface, model_, centre_);
+    else
+        renderer.drawTurnedView(surface, model_, centre_, turn_, tilt_);
+}
+
 void Document::importModel(Model model)
 {
     // The step keeps the model it replaced; undo and redo swap the two.

@@ -3,6 +3,7 @@
 #include "editing.h"
 #include "model.h"
 #include "model_file_io.h"
+#include "renderer.h"
 
 #include <QObject>
 #include <QString>
@@ -11,6 +12,9 @@
 #include <vector>
 
 class QUndoStack;
+
+// How far, in pixels, one press of a move button moves the model.
+inline constexpr int kPositionStep = 10;
 
 // What the user edits and looks at: the point model, how it is viewed, the
 // depth stroke, the swing animation and the model file. Every change goes
@@ -52,6 +56,8 @@ public:
     int depthValue() const { return depthValue_; }
     bool animationRunning() const { return animationRunning_; }
     int animationPhase() const { return animationPhase_; }
+    // The view as the main window shows and saves it: unturned, or turned by the angles.
+    void drawView(Surface &surface, ViewRenderer &renderer) const;
 
     // The model changes. Each shows the result the way the editing tools do.
     void importModel(Model model);

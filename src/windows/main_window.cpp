@@ -24,7 +24,6 @@
 namespace {
 
 constexpr QSize kClientSize(625, 350);
-constexpr double kPositionStep = 10.0;
 
 QLabel *addLabel(QWidget *parent, const char *name, const char *caption, QRect geometry)
 {
@@ -256,11 +255,7 @@ void MainWindow::setTabOrder()
 void MainWindow::redrawView()
 {
     ImageSurface &surface = view_->surface();
-    if (document_.showsFrontView())
-        renderer_.drawFrontView(surface, document_.model(), document_.centre());
-    else
-        renderer_.drawTurnedView(surface, document_.model(), document_.centre(), document_.turn(),
-                                 document_.tilt());
+    document_.drawView(surface, renderer_);
     if (document_.strokeShown()) {
         const Stroke &stroke = document_.stroke();
         surface.drawBox(stroke.startX, stroke.startY, stroke.endX, stroke.endY, kBlue);

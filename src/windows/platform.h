@@ -40,8 +40,5 @@ void showError(QWidget *parent, const QString &text);
 // The user's words for a system error number (errno); the system's own for rare ones.
 QString systemErrorText(int error);
 
-// The user's words for a system error number (errno); the system's own for rare ones.
-QString systemErrorText(int error);
-
 // The user's words for a picture that could not be read or written.
 QString pictureFailureText(const QString &path, const PictureResult &result, bool writing);
