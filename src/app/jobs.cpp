@@ -76,7 +76,11 @@ Status runJobs(const Command &command, const QList<Job> &jobs, int threads)
         std::fputs(qPrintable(outcome.printed), stdout);
         status = std::max(status, outcome.status);
     }
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "zuvorak %s: standard output: not written\n",
+                     qPrintable(command.name()));
+        status = OutputFailed;
+    }
     return status;
 }
 

@@ -2,8 +2,10 @@
 #include "start_windows.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <csignal>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +17,12 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     if (!CommandLine::wantsCommand(arguments))
         return startWindows(argc, argv);
+    // A name that is no text in the system's encoding would come back as another name.
+    for (int i = 1; i < argc; ++i)
+        if (QFile::encodeName(arguments[i]) != argv[i]) {
+            std::fprintf(stderr, "zuvorak: argument %d is no text in the system's encoding\n", i);
+            return CommandLine::WrongUsage;
+        }
     QCoreApplication app(argc, argv);
-    return CommandLine::run(QCoreApplication::arguments());
+    return CommandLine::run(arguments);
 }

@@ -115,6 +115,30 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QCOMPARE(contents(path("old.chs")), "old");
     }
 
+    // Through a shell, as the bytes matter: a name that is no text in the system's encoding
+    // would be written under another name, and a full standard output is a failed output.
+    void bytesAndStreams_data()
+    {
+        QTest::addColumn<QString>("script"); // $0 is the program
+        QTest::addColumn<int>("status");
+        QTest::newRow("a name that is no UTF-8")
+            << R"sh("$0" export model.chs -o "$(printf '\351.ply')")sh" << 1;
+        QTest::newRow("standard output full") << R"sh("$0" info model.chs >/dev/full)sh" << 3;
+    }
+    void bytesAndStreams()
+    {
+        QFETCH(QString, script);
+        QFETCH(int, status);
+        const QStringList before = entries(dir_.path());
+        QProcess shell;
+        shell.setWorkingDirectory(dir_.path());
+        shell.start("/bin/sh", {"-c", script, ZUVORAK_PROGRAM});
+        QVERIFY(shell.waitForFinished());
+        QCOMPARE(shell.exitCode(), status);
+        QCOMPARE(shell.readAllStandardError().count('\n'), 1);
+        QCOMPARE(entries(dir_.path()), before);
+    }
+
     // The largest pictures and selections are taken; one broken input of a batch is reported,
     // the others are written as each alone would be.
     void batchWithABrokenInput()
