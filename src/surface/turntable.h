@@ -29,7 +29,8 @@ inline constexpr int kMaxTurntableFrames = 120;
 inline constexpr int kMinTurntableSize = 16;
 // 120 frames of this size take 480 MB before they are encoded.
 inline constexpr int kMaxTurntableSize = 1024;
-inline constexpr int kMinTurntableDelay = 10;
+// Browsers show a frame of 10 ms or less for 100 ms.
+inline constexpr int kMinTurntableDelay = 20;
 inline constexpr int kMaxTurntableDelay = 10000;
 
 // The options with every number brought into its range.

@@ -78,6 +78,7 @@ a batch into the inputs' folder | 1 | import drawing.png whole.bmp -o ./ --forma
 --ascii for STL | 1 | export model.chs -o old.stl --ascii | --ascii
 a pixel size of 0 | 1 | export model.chs -o old.stl --pixel-mm 0 | pixel size
 too few turntable frames | 1 | turntable model.chs --frames 1 -o old.webp | 2 to 120
+a frame time browsers show as 100 ms | 1 | turntable model.chs --delay 19 -o old.gif | 20 to 10000
 a turntable of one PNG | 1 | turntable model.chs -o old.png | give FOLDER/
 no jobs | 1 | render model.chs -o old.png --jobs 0 | --jobs
 no input | 1 | render -o old.png | no input
