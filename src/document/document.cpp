@@ -109,6 +109,8 @@ void Document::setHasModel(bool hasModel)
         return;
     hasModel_ = hasModel;
     emit hasModelChanged(hasModel);
+    if (!hasModel && animationRunning_) // its button goes with the model
+        toggleAnimation();
 }
 
 void Document::setCanEraseStroke(bool can)

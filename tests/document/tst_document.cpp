@@ -73,16 +73,18 @@ private slots:
         QCOMPARE(bits(document), before);
     }
 
-    // The first import undone leaves the program without a model again; opening a file
-    // starts a fresh history, and a file without colours takes those the points last had.
+    // The first import undone leaves the program without a model again, and stops the
+    // animation, whose button goes with the model; opening a file starts a fresh history, and a
+    // file without colours takes those the points last had.
     void historyFilesAndColours()
     {
         Document document;
         QSignalSpy modified(&document, &Document::modifiedChanged);
         document.importModel({{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {0x111111, 0x222222, 0x333333}});
         QVERIFY(document.isModified() && document.hasModel());
+        document.toggleAnimation();
         document.history()->undo();
-        QVERIFY(!document.isModified() && !document.hasModel());
+        QVERIFY(!document.isModified() && !document.hasModel() && !document.animationRunning());
         document.history()->redo();
         QTemporaryDir dir;
         QVERIFY(document.save(dir.filePath("three.chs")).ok());
