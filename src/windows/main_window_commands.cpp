@@ -180,7 +180,11 @@ void MainWindow::showAbout()
 
 void MainWindow::exitProgram()
 {
-    // At once once the changes are safe: no window is asked to close.
-    if (mayDiscardChanges())
-        QCoreApplication::exit(0);
+    // At once once the changes are safe: no window is asked to close but the
+    // large view, which keeps its place and size for the next start on closing.
+    if (!mayDiscardChanges())
+        return;
+    if (largeView_)
+        largeView_->close();
+    QCoreApplication::exit(0);
 }

@@ -120,6 +120,15 @@ private slots:
         QVERIFY(samePicture(view->surface().image(), shown(window(), "view"), "main"));
     }
 
+    // 終了 keeps the large view's place and size for the next start, as closing it does.
+    void exitRemembersItsPlace()
+    {
+        openLargeView(window(), {300, 200});
+        QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
+        QVERIFY(endsWithin(2000));
+        QVERIFY(QSettings("zuvorak", "zuvorak").contains("largeView/geometry"));
+    }
+
     // The red point stays under the pointer while the green one moves away from it evenly;
     // zooming back gives the former picture, and no number of notches or size breaks it.
     // A right drag pans; a right click opens the menu, whose point size the next view keeps.
