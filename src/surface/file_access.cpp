@@ -75,6 +75,21 @@ std::string resolveLink(const std::string &path)
     return resolved;
 }
 
+// A temporary folder holds the files of one result, such as a turntable's frames, and no
+// folder of its own.
+void removeTemporaryFolder(int parent, const char *name)
+{
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (DIR *dir = fd >= 0 ? ::fdopendir(fd) : nullptr) {
+        while (const dirent *entry = ::readdir(dir))
+            ::unlinkat(fd, entry->d_name, 0); // fails harmlessly for "." and ".."
+        ::closedir(dir);
+    } else if (fd >= 0) {
+        ::close(fd);
+    }
+    ::unlinkat(parent, name, AT_REMOVEDIR);
+}
+
 void removeOldLeftovers(const std::string &folder)
 {
     DIR *dir = ::opendir(folder.c_str());
@@ -83,24 +98,32 @@ void removeOldLeftovers(const std::string &folder)
     const std::time_t now = std::time(nullptr);
     while (const dirent *entry = ::readdir(dir)) {
         struct stat status { };
-        if (isTemporaryFileName(entry->d_name)
-            && ::fstatat(::dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0
-            && S_ISREG(status.st_mode) && now - status.st_mtime > kLeftoverSeconds)
+        if (!isTemporaryFileName(entry->d_name)
+            || ::fstatat(::dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0
+            || now - status.st_mtime <= kLeftoverSeconds)
+            continue;
+        if (S_ISREG(status.st_mode))
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        else if (S_ISDIR(status.st_mode))
+            removeTemporaryFolder(::dirfd(dir), entry->d_name);
     }
     ::closedir(dir);
+}
+
+std::string temporaryPath(const std::string &folder)
+{
+    static thread_local std::mt19937_64 random {std::random_device {}()};
+    std::string name(kTemporaryPrefix);
+    for (std::size_t i = 0; i < kTemporaryRandomChars; ++i)
+        name += kNameChars[random() % (sizeof kNameChars - 1)];
+    return inFolder(folder, name += kTemporarySuffix);
 }
 
 // A new file that gets the permissions the umask gives, or those of the file it replaces.
 int createTemporary(const std::string &folder, const std::string &target, std::string *path)
 {
-    static thread_local std::mt19937_64 random {std::random_device {}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name(kTemporaryPrefix);
-        for (std::size_t i = 0; i < kTemporaryRandomChars; ++i)
-            name += kNameChars[random() % (sizeof kNameChars - 1)];
-        name += kTemporarySuffix;
-        *path = inFolder(folder, name);
+        *path = temporaryPath(folder);
         const int fd
             = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0 && errno == EEXIST)
@@ -239,4 +262,19 @@ bool isTemporaryFileName(std::string_view name)
     return std::all_of(random.begin(), random.end(), [](char c) {
         return std::string_view(kNameChars).find(c) != std::string_view::npos;
     });
+}
+
+std::string createTemporaryFolder(const std::string &path)
+{
+    const std::string folder = split(path).folder;
+    removeOldLeftovers(folder);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // The user's usual permissions, as any new folder gets them.
+        if (std::string created = temporaryPath(folder); ::mkdir(created.c_str(), 0777) == 0)
+            return created;
+        if (errno != EEXIST)
+            return {};
+    }
+    errno = EEXIST;
+    return {};
 }

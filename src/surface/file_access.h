@@ -54,5 +54,10 @@ struct ReadResult {
 ReadResult readRegularFile(const std::string &path, std::size_t maxBytes,
                            LongFile longFile = LongFile::Refuse);
 
-// Whether a name in a folder is one of writeFileAtomically's temporary files.
+// A new, empty folder of the temporary name pattern beside `path`, for a result of several
+// files that is renamed into place when whole; old leftovers there are removed first, as
+// writeFileAtomically does. Empty on failure, with errno set.
+std::string createTemporaryFolder(const std::string &path);
+
+// Whether a name in a folder is one of the temporary files or folders above.
 bool isTemporaryFileName(std::string_view name);

@@ -1,12 +1,12 @@
 #include "turntable_file.h"
 
+#include "file_access.h"
 #include "picture_file.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstdio>
@@ -94,19 +94,9 @@ class FolderBeside {
 public:
     explicit FolderBeside(const QString &path)
     {
-        const QFileInfo target(path);
-        for (int attempt = 0; attempt < 16 && path_.isEmpty(); ++attempt) {
-            const QString candidate = target.dir().filePath(
-                QStringLiteral(".%1-%2")
-                    .arg(target.fileName())
-                    .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-            // The user's usual permissions, as any new folder gets them.
-            if (::mkdir(QFile::encodeName(candidate).constData(), 0777) == 0)
-                path_ = candidate;
-            else if (errno != EEXIST)
-                break;
-        }
-        error_ = path_.isEmpty() ? errno : 0;
+        const std::string created = createTemporaryFolder(path.toStdString());
+        error_ = created.empty() ? errno : 0;
+        path_ = QString::fromStdString(created);
     }
     ~FolderBeside()
     {

@@ -199,10 +199,14 @@ private slots:
                 leftovers += name != "model.chs" && makeAnHourOld(dir.filePath(name));
         }
         QVERIFY2(leftovers > 0, "no kill came during a save");
-        // Old leftovers go; a young one may belong to a running save, others are no leftovers.
+        // Old leftovers go, a killed turntable's folder of frames too; a young one may belong
+        // to a running save, others are no leftovers.
         for (const QString name : {".zuvorak-New123.tmp", ".zuvorak-mine.tmp", "keep.tmp"})
             QVERIFY(write(dir.filePath(name), {})
                     && (name.contains("New") || makeAnHourOld(dir.filePath(name))));
+        QVERIFY(QDir(dir.path()).mkdir(".zuvorak-Frm123.tmp")
+                && write(dir.filePath(".zuvorak-Frm123.tmp/frame-000.png"), "png")
+                && makeAnHourOld(dir.filePath(".zuvorak-Frm123.tmp")));
         QVERIFY(ModelFile::save(first, target.toStdString()).ok());
         QCOMPARE(entries(dir.path()), QStringList({".zuvorak-mine.tmp", ".zuvorak-New123.tmp",
                                                    "keep.tmp", "model.chs"}));
