@@ -154,15 +154,20 @@ void Document::drawView(Surface &surface, ViewRenderer &renderer) const
         renderer.drawTurnedView(surface, model_, centre_, turn_, tilt_);
 }
 
-void Document::importModel(Model model)
+void Document::importModel(Model model, QImage selection)
 {
-    // The step keeps the model it replaced; undo and redo swap the two.
+    // The step keeps the model and selection it replaced; undo and redo swap the two.
     struct Swapped {
         Model model;
+        QImage selection;
         bool hasModel = true;
     };
-    auto other = std::make_shared<Swapped>(Swapped {std::move(model)});
-    const auto swap = [this, other] { swapModel(other->model, other->hasModel); };
+    auto other = std::make_shared<Swapped>(Swapped {std::move(model), std::move(selection)});
+    const auto swap = [this, other] {
+        std::swap(selection_, other->selection);
+        emit selectionChanged();
+        swapModel(other->model, other->hasModel);
+    };
     push(Step::Import, swap, swap, [this] { showImported(); });
     showImported();
 }

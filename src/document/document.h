@@ -5,6 +5,7 @@
 #include "model_file_io.h"
 #include "renderer.h"
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -39,6 +40,9 @@ public:
     bool isModified() const;
 
     const Model &model() const { return model_; }
+    // The selection the model was imported from, as the main window shows it; none for a model
+    // given otherwise.
+    const QImage &selection() const { return selection_; }
     // An import or an opened file gave the program a model, even one of 0 points.
     bool hasModel() const { return hasModel_; }
     QString fileName() const { return fileName_; }
@@ -60,7 +64,7 @@ public:
     void drawView(Surface &surface, ViewRenderer &renderer) const;
 
     // The model changes. Each shows the result the way the editing tools do.
-    void importModel(Model model);
+    void importModel(Model model, QImage selection = {});
     // On failure nothing changes.
     ModelFile::FileResult open(const QString &path);
     ModelFile::FileResult save(const QString &path);
@@ -86,6 +90,8 @@ public:
 
 signals:
     void modelChanged();
+    // An import, or its undo or redo.
+    void selectionChanged();
     void modifiedChanged(bool modified);
     // What the views show has changed: the model, the angles or the stroke.
     void viewChanged();
@@ -109,6 +115,7 @@ private:
     void editedInFrontView();
 
     Model model_;
+    QImage selection_;
     QUndoStack *history_;
     StepNamer stepNamer_;
     // The colour each point slot last had: a file without colours takes them.

@@ -224,6 +224,7 @@ void MainWindow::connectDocument()
     applyDepthButton_->setEnabled(document_.canApplyDepth());
     connect(&document_, &Document::canApplyDepthChanged, applyDepthButton_, &QWidget::setEnabled);
 
+    connect(&document_, &Document::selectionChanged, this, &MainWindow::showSelection);
     connect(&document_, &Document::viewChanged, this, &MainWindow::redrawView);
     connect(&document_, &Document::viewChanged, this, &MainWindow::showAngles);
     connect(&document_, &Document::depthValueChanged, this, &MainWindow::showDepthValue);
@@ -261,6 +262,13 @@ void MainWindow::redrawView()
         surface.drawBox(stroke.startX, stroke.startY, stroke.endX, stroke.endY, kBlue);
     }
     view_->update();
+}
+
+void MainWindow::showSelection()
+{
+    staging_->surface().clear();
+    staging_->surface().showPicture(document_.selection());
+    staging_->update();
 }
 
 void MainWindow::showAngles()

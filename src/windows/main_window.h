@@ -35,6 +35,7 @@ protected:
 
 private slots:
     void redrawView();
+    void showSelection();
     void showAngles();
     void showDepthValue(int value);
     void showAnimationRunning(bool running);

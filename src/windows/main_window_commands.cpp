@@ -40,7 +40,7 @@ void MainWindow::captureFrom(const QString &picture)
         model = buildModelFromPicture(staging_->surface(), view_->surface().width(),
                                       view_->surface().height(), document_.centre());
     }
-    document_.importModel(std::move(model));
+    document_.importModel(std::move(model), staging_->surface().image());
     if (document_.model().count() == 0)
         showError(this, QString(Texts::kNothingImported));
 }

@@ -69,17 +69,31 @@ private slots:
         QVERIFY(!child(window(), "applyDepth")->isEnabled());
     }
 
-    // Undoing the first import disables the model's commands; the title marks the change.
+    // Undone, an import gives back the selection shown before it on the left, and redone its
+    // own; undoing the first import disables the model's commands; the title marks the change.
     void undoAndRedoFromTheKeyboard()
     {
+        const QImage blank = shown(window(), "staging");
+        withModal<QDialog>([&] { trigger(window(), "captureAction"); },
+                           [](QDialog *capture) {
+                               dragOver(child(capture, "picture"), {20, 20}, {120, 100});
+                               trigger(capture, "importAction");
+                           });
+        const QImage selection = shown(window(), "staging");
+        QVERIFY(selection != blank);
+        window()->activateWindow(); // the offscreen platform leaves that to the program
+        QVERIFY(QTest::qWaitForWindowActive(window()));
         click(window(), "moveUp");
-        QTest::keyClick(window(), Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(window(), Qt::Key_Z, Qt::ControlModifier);
+        for (int undo = 0; undo < 3; ++undo)
+            QTest::keyClick(window(), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(!child(window(), "moveUp")->isEnabled()
                 && !child<QAction>(window(), "undoAction")->isEnabled());
+        QVERIFY(samePicture(shown(window(), "staging"), blank, "undone"));
         QTest::keyClick(window(), Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(child(window(), "moveUp")->isEnabled());
         QVERIFY(showsTurnedView("redone import"));
+        QTest::keyClick(window(), Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(samePicture(shown(window(), "staging"), selection, "redone"));
         QCOMPARE(shownTitle(window()), "ZUVORAK*");
     }
 
