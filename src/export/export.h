@@ -52,8 +52,12 @@ struct ColourGroup {
 };
 
 // What the options dialog shows before anything is written.
+// Why the points cannot become a relief: the options, or the points themselves.
+enum class SolidRefusal { None, Options, Unusable, NoFinitePoint, TooWide, TooThick };
+
 struct SolidSummary {
     std::string error; // English, empty when ok
+    SolidRefusal refusal = SolidRefusal::None;
     double width = 0, height = 0, thickness = 0; // outer size in mm along x, y and z
     int nonFinite = 0;
     int snapped = 0;

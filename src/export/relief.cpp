@@ -46,8 +46,11 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
 {
     Relief relief;
     relief.error = refusal(points, colours);
-    if (relief.error.empty())
+    relief.refusal = relief.ok() ? SolidRefusal::None : SolidRefusal::Unusable;
+    if (relief.ok()) {
         relief.error = solidOptionsError(options);
+        relief.refusal = relief.ok() ? SolidRefusal::None : SolidRefusal::Options;
+    }
     if (!relief.ok())
         return relief;
 
@@ -64,10 +67,13 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
         minY = std::min(minY, y), maxY = std::max(maxY, y);
         minDepth = std::min(minDepth, point[Depth]), maxDepth = std::max(maxDepth, point[Depth]);
     }
-    if (relief.nonFinite == int(points.size()))
+    if (relief.nonFinite == int(points.size())) {
         relief.error = "no point has finite coordinates";
-    else if (maxX - minX >= kMaxReliefPixels || maxY - minY >= kMaxReliefPixels)
+        relief.refusal = SolidRefusal::NoFinitePoint;
+    } else if (maxX - minX >= kMaxReliefPixels || maxY - minY >= kMaxReliefPixels) {
         relief.error = "the points spread over more than 2000 pixels";
+        relief.refusal = SolidRefusal::TooWide;
+    }
     if (!relief.ok())
         return relief;
 
@@ -102,6 +108,7 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
         const double top = options.baseThickness + options.inkHeight + rise * options.depthScale;
         if (!(top <= kMaxThickness)) {
             relief.error = "the depths are too far apart: the relief would be over 1 km thick";
+            relief.refusal = SolidRefusal::TooThick;
             return relief;
         }
         relief.tops[cell] = float(top);
@@ -127,6 +134,7 @@ SolidSummary summarizeSolid(std::span<const Coords> points, std::span<const Colo
     const Relief relief = buildRelief(points, colours, options);
     SolidSummary summary;
     summary.error = relief.error;
+    summary.refusal = relief.refusal;
     summary.nonFinite = relief.nonFinite;
     summary.snapped = relief.snapped;
     summary.dropped = relief.dropped;

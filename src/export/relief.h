@@ -10,6 +10,7 @@
 // numbered row by row from the bottom left of the points' bounding box.
 struct Relief {
     std::string error; // English, empty when ok
+    SolidRefusal refusal = SolidRefusal::None;
     int across = 0, up = 0; // cells along x and y
     double pixelSize = 0;
     float plateTop = 0; // the base thickness; the top of the plate

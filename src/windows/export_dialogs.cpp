@@ -19,6 +19,21 @@ namespace {
 
 constexpr int kDecimals = 3;
 constexpr int kSwatchSize = 14;
+
+// The points' own faults are the model's; the others the settings can mend.
+const char *refusalText(SolidRefusal refusal)
+{
+    switch (refusal) {
+    case SolidRefusal::NoFinitePoint:
+        return Texts::kSolidNoFinitePoint;
+    case SolidRefusal::TooWide:
+        return Texts::kSolidTooWide;
+    case SolidRefusal::TooThick:
+        return Texts::kSolidTooThick;
+    default:
+        return Texts::kSolidRefused;
+    }
+}
 constexpr int kGroupRows = 6; // more scroll
 
 QDialogButtonBox *addButtons(QDialog *dialog, QLayout *layout)
@@ -167,7 +182,7 @@ void SolidOptionsDialog::showSummary()
                            .arg(millimetres(summary.width), millimetres(summary.height),
                                 millimetres(summary.thickness)));
     else
-        size_->setText(QString(Texts::kSolidRefused).arg(QString::fromStdString(summary.error)));
+        size_->setText(QString(refusalText(summary.refusal)));
     counts_->setText(QString(Texts::kSolidCounts)
                          .arg(summary.snapped)
                          .arg(summary.dropped)

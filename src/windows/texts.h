@@ -78,7 +78,12 @@ inline constexpr char kMillimetres[] = " mm";
 inline constexpr char kSolidSize[] = "大きさ: 横 %1 mm × 縦 %2 mm × 高さ %3 mm";
 inline constexpr char kSolidCounts[]
     = "格子に合わせた点: %1 個　重なって省いた点: %2 個　座標が有限でない点: %3 個";
-inline constexpr char kSolidRefused[] = "この設定では書き出せません。(%1)";
+inline constexpr char kSolidRefused[] = "この設定では書き出せません。";
+inline constexpr char kSolidTooThick[]
+    = "この設定では厚さが 1 km を超えます。奥行き 1 あたりの高さを小さくしてください。";
+inline constexpr char kSolidNoFinitePoint[] = "このモデルには座標が有限の点がありません。";
+inline constexpr char kSolidTooWide[]
+    = "このモデルの点は 2000 ピクセルを超えて広がっているため、書き出せません。";
 inline constexpr char kGroupPoints[] = "%1 点";
 inline constexpr char kPointsLeftOut[]
     = "座標が有限でない点、または範囲を超える点 %1 個は書き出していません。";

@@ -4,6 +4,7 @@
 #include "window_test.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QRadioButton>
@@ -142,6 +143,22 @@ private slots:
             QCOMPARE(run(action, look), 2);
         QCOMPARE(seen.join(' '), "binary=0 ascii=1 0.4 0.4 0.4 0.4 reverse=1 3 "
                                  "0.4 0.4 0.4 0.4 reverse=1");
+    }
+
+    // A model that no setting can make a relief of is told so in the user's language, and its
+    // options cannot be taken.
+    void modelThatCannotBeASolid()
+    {
+        Program program;
+        program.document.importModel({{{0, 0, 0}, {0, 3000, 0}}, {0, 0}});
+        stepThrough([&] { trigger(&program.window, "exportStlAction"); },
+                    {qtSaveAs(path("wide")), [](QDialog *dialog) {
+                         QCOMPARE(text(dialog, "size"), "このモデルの点は 2000 ピクセルを超えて"
+                                                        "広がっているため、書き出せません。");
+                         auto *buttons = dialog->findChild<QDialogButtonBox *>();
+                         QVERIFY(!buttons->button(QDialogButtonBox::Ok)->isEnabled());
+                     }});
+        QVERIFY(!QFile::exists(path("wide.stl")));
     }
 
     // A hand-edited settings file: what is not a number gives the default, not the
