@@ -40,10 +40,10 @@ FUZZ_FLAGS = -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sa
 
 fuzz: deps
 	@mkdir -p $(FUZZ_BUILD)
-	@clang++ $(FUZZ_FLAGS) -Isrc/model -Isrc/surface fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
+	@clang++ $(FUZZ_FLAGS) -Isrc/core -Isrc/model fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
 	  -lz -o $(FUZZ_BUILD)/fuzz_model_file
-	@clang++ $(FUZZ_FLAGS) -Isrc/surface $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
-	  src/surface/picture_file.cpp src/surface/picture_formats.cpp src/surface/file_access.cpp \
+	@clang++ $(FUZZ_FLAGS) -Isrc/core -Isrc/picture $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
+	  src/picture/picture_file.cpp src/picture/picture_formats.cpp src/core/file_access.cpp \
 	  $$(pkg-config --libs Qt6Gui) -lgif \
 	  -o $(FUZZ_BUILD)/fuzz_picture
 	@$(MAKE) fuzz-run NAME=model_file SEEDS=fuzz/corpus

@@ -11,7 +11,6 @@
 #include "output.h"
 #include "picture_file.h"
 #include "renderer.h"
-#include "texts.h"
 
 #include <QCommandLineParser>
 #include <QImage>
@@ -70,10 +69,10 @@ Selection selectionOption(const QString &text)
     const Selection ordered = orderedCorners(drawn);
     if (exceedsSelectionLimit(ordered))
         throw UsageError(QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, "
-                                        "more than 191 x 191 (%3)")
+                                        "more than %3 x %3")
                              .arg(int(ordered.endX) - ordered.startX + 1)
                              .arg(int(ordered.endY) - ordered.startY + 1)
-                             .arg(QString::fromUtf8(Texts::kSelectionTooLarge)));
+                             .arg(kSelectionLimit + 1));
     return drawn;
 }
 
@@ -180,11 +179,10 @@ public:
             return Outcome::failed(
                 InputRefused, job.input,
                 QStringLiteral("the picture is %1 x %2 pixels; without --rect it is taken whole "
-                               "only up to %3 x %3 (%4)")
+                               "only up to %3 x %3")
                     .arg(picture.width())
                     .arg(picture.height())
-                    .arg(kLargestWhole)
-                    .arg(QString::fromUtf8(Texts::kSelectionTooLarge)));
+                    .arg(kLargestWhole));
         } else {
             // The outline just outside the picture: every pixel lies inside it.
             drawn = {-1, -1, std::int16_t(picture.width()), std::int16_t(picture.height())};

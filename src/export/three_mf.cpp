@@ -39,14 +39,6 @@ template<typename Call> Ref make(PLib3MFBase *owner, Call call)
     return Ref(object);
 }
 
-std::string colourName(Colour colour)
-{
-    const auto [red, green, blue] = ExportDetail::rgb(colour);
-    char name[8];
-    std::snprintf(name, sizeof name, "#%02X%02X%02X", red, green, blue);
-    return name;
-}
-
 // An opaque base material; lib3mf's own default would be transparent.
 void addMaterial(PLib3MFModelBaseMaterial *materials, const std::string &name, Colour colour,
                  DWORD &index)

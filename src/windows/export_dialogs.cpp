@@ -52,15 +52,6 @@ void makeOptionsDialog(QDialog *dialog, const QString &kind)
     dialog->setWindowModality(Qt::WindowModal);
 }
 
-QString colourName(Colour colour)
-{
-    return QStringLiteral("#%1%2%3")
-        .arg(colour & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg(colour >> 8 & 0xFF, 2, 16, QLatin1Char('0'))
-        .arg(colour >> 16 & 0xFF, 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
-
 QPixmap swatch(Colour colour)
 {
     QPixmap pixmap(kSwatchSize, kSwatchSize);
@@ -192,7 +183,7 @@ void SolidOptionsDialog::showSummary()
     groups_->clear();
     for (const ColourGroup &group : summary.groups)
         new QListWidgetItem(QIcon(swatch(group.swatch)),
-                            colourName(group.swatch) + QStringLiteral("  ")
+                            QString::fromStdString(colourName(group.swatch)) + QStringLiteral("  ")
                                 + QString(Texts::kGroupPoints).arg(group.points),
                             groups_);
 }

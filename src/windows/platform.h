@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface.h"
+#include "picture_result.h"
 
 #include <QString>
 

@@ -60,7 +60,7 @@ unknown option | 1 | import drawing.png --bogus -o old.chs | Unknown option 'bog
 an option without its value | 1 | import drawing.png -o old.chs --rect | Missing value after '--rect'
 a rectangle with a non-number | 1 | import drawing.png --rect 1,2,x,4 -o old.chs | '1,2,x,4'
 a rectangle of three numbers | 1 | import drawing.png --rect 1,2,3 -o old.chs | '1,2,3'
-a selection one pixel over the limit | 1 | import drawing.png --rect 191,0,0,10 -o old.chs | 192 x 11 pixels with its outline, more than 191 x 191 (指定範囲が大きすぎます)
+a selection one pixel over the limit | 1 | import drawing.png --rect 191,0,0,10 -o old.chs | 192 x 11 pixels with its outline, more than 191 x 191
 a depth above 100 | 1 | import drawing.png --depth 0,0,9,9=101 -o old.chs | 0 to 100
 a depth below 0 | 1 | import drawing.png --depth 0,0,9,9=-1 -o old.chs | 0 to 100
 a depth stroke without its depth | 1 | import drawing.png --depth 0,0,9,9 -o old.chs | X1,Y1,X2,Y2=D
@@ -91,7 +91,7 @@ a model that is a named pipe | 2 | info pipe | pipe: not a regular file
 a truncated bitmap | 2 | import cut.bmp -o old.chs | cut.bmp: the file stops early (truncated)
 a model over the point limit | 2 | export over.chs -o old.ply | over.chs: not a model file: 100001 points, more than 100000
 a model shorter than its points | 2 | render short.chs -o old.png | short.chs: not a model file: too short for its 2 points
-a picture too large to take whole | 2 | import wide.png -o old.chs | wide.png: the picture is 190 x 100 pixels; without --rect it is taken whole only up to 189 x 189 (指定範囲が大きすぎます)
+a picture too large to take whole | 2 | import wide.png -o old.chs | wide.png: the picture is 190 x 100 pixels; without --rect it is taken whole only up to 189 x 189
 a model file for a picture | 2 | import model.chs -o old.chs | model.chs: not a picture
 a picture without a dark pixel | 2 | import white.png -o old.chs | white.png: no dark pixel
 an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | zuvorak render: /proc/zuvorak.png: not written:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface.h"
+#include "colour.h"
 
 #include <QRgb>
 
@@ -17,3 +17,6 @@ constexpr Colour fromQRgb(QRgb rgb)
 {
     return static_cast<Colour>(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));
 }
+
+static_assert(toQRgb(0x00FF0000) == 0xFF0000FF, "blue stays blue");
+static_assert(fromQRgb(0xFF102030) == 0x00302010, "red moves to the low byte");

@@ -1,34 +1,8 @@
 #pragma once
 
-#include <cstdint>
+#include "colour.h"
+
 #include <span>
-#include <string>
-
-// A colour as the program holds it everywhere: 0x00BBGGRR, red in the low byte.
-using Colour = std::int32_t;
-
-inline constexpr Colour kWhite = 0x00FFFFFF;
-inline constexpr Colour kBlue = 0x00FF0000;
-
-// Why a picture could not be read or written.
-enum class PictureError {
-    None,
-    NotFound,
-    NotRegularFile,
-    TooLarge,
-    Truncated,
-    Unreadable,
-    ReadFailed,
-    WriteFailed,
-};
-
-struct PictureResult {
-    PictureError error = PictureError::None;
-    std::string detail; // the decoder's own words, for the message box
-    int systemError = 0; // the system's error number (errno), 0 if it gave none
-
-    bool ok() const { return error == PictureError::None; }
-};
 
 // A position on a surface in pixels: origin at the top-left, y downwards.
 struct SurfacePoint {

@@ -1,6 +1,6 @@
 #include "image_surface.h"
 
-#include "colour.h"
+#include "qt_colour.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 
 #include "animation.h"
 #include "model.h"
-#include "surface.h"
+#include "picture_result.h"
 #include "turntable.h"
 
 #include <QString>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "surface.h"
+#include "picture_result.h"
+
 
 #include <QByteArray>
 #include <QImage>

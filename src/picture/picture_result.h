@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// Why a picture could not be read or written.
+enum class PictureError {
+    None,
+    NotFound,
+    NotRegularFile,
+    TooLarge,
+    Truncated,
+    Unreadable,
+    ReadFailed,
+    WriteFailed,
+};
+
+struct PictureResult {
+    PictureError error = PictureError::None;
+    std::string detail; // the decoder's own words, for the message box
+    int systemError = 0; // the system's error number (errno), 0 if it gave none
+
+    bool ok() const { return error == PictureError::None; }
+};
