@@ -1,6 +1,7 @@
 #include "bench_support.h"
 #include "large_view.h"
 #include "turntable_file.h"
+#include "view_state.h"
 
 #include <QTemporaryDir>
 
@@ -32,15 +33,16 @@ void setStyle(LargeView *view, const benchmark::State &bench)
 static void BM_LargeViewRedraw(benchmark::State &bench)
 {
     Document document;
+    ViewState viewState(document);
     document.importModel(fullModel());
-    LargeView view(document);
+    LargeView view(viewState);
     view.resize(1000, 1000);
     view.show();
     QApplication::processEvents();
     setStyle(&view, bench);
     double step = 1;
     for (auto _ : bench) {
-        document.turnBy(step, 0.5);
+        viewState.turnBy(step, 0.5);
         view.repaint();
         step = -step;
     }

@@ -21,11 +21,8 @@ double statusMegabytes(const std::string &field)
 
 void depthStroke(Document &document, int offset, int depth)
 {
-    document.pressStroke(20 + offset, 20 + offset);
-    document.dragStroke(240 - offset, 240 - offset);
-    document.releaseStroke();
-    document.setDepthValue(depth);
-    document.applyDepth();
+    document.setDepthInside(strokeBetween(20 + offset, 20 + offset, 240 - offset, 240 - offset),
+                            depth);
 }
 
 } // namespace

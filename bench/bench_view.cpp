@@ -29,7 +29,7 @@ static void BM_ViewTurnedView(benchmark::State &bench)
     ImageSurface surface(kViewSize, kViewSize, kWhite);
     ViewRenderer renderer;
     for (auto _ : bench) {
-        renderer.drawTurnedView(surface, model, {130, 130}, 15, -10);
+        renderer.drawView(surface, model, 15, -10, Projection::mainView(), {});
         benchmark::DoNotOptimize(surface.image().constBits());
     }
 }
@@ -42,7 +42,7 @@ static void BM_ViewFrontView(benchmark::State &bench)
     ImageSurface surface(kViewSize, kViewSize, kWhite);
     ViewRenderer renderer;
     for (auto _ : bench) {
-        renderer.drawFrontView(surface, model, {130, 130});
+        renderer.drawUnturnedView(surface, model, Projection::mainView(), {});
         benchmark::DoNotOptimize(surface.image().constBits());
     }
 }

@@ -4,6 +4,7 @@
 #include "application.h"
 #include "document.h"
 #include "main_window.h"
+#include "view_state.h"
 #include "model_file_io.h"
 #include "picture_box.h"
 
@@ -149,10 +150,10 @@ int main(int argc, char *argv[])
         });
 
     // A raised ring and a higher bore, then turned to show the relief.
-    document.setDepthValue(20);
+    main.viewState().setDepthValue(20);
     drag(view, {100, 100}, {225, 225});
     click(&main, "applyDepth");
-    document.setDepthValue(45);
+    main.viewState().setDepthValue(45);
     drag(view, {145, 145}, {180, 180});
     click(&main, "applyDepth");
     click(&main, "turnLeft5", 5);

@@ -11,6 +11,7 @@
 #include "output.h"
 #include "picture_file.h"
 #include "renderer.h"
+#include "view_state.h"
 
 #include <QCommandLineParser>
 #include <QImage>
@@ -29,7 +30,7 @@ constexpr int kMoveLimit = 100000;
 constexpr int kLargestWhole = kSelectionLimit - 1;
 
 struct DepthStroke {
-    float x1, y1, x2, y2;
+    Stroke ordered;
     int depth;
 };
 
@@ -64,8 +65,8 @@ QString pictureFailureReason(const PictureResult &result)
 Selection selectionOption(const QString &text)
 {
     const QList<double> corners = numberList(QStringLiteral("rect"), text, 4, kPositionLimit);
-    const Selection drawn {toInteger(float(corners[0])), toInteger(float(corners[1])),
-                           toInteger(float(corners[2])), toInteger(float(corners[3]))};
+    const Selection drawn {saturatingInt16(float(corners[0])), saturatingInt16(float(corners[1])),
+                           saturatingInt16(float(corners[2])), saturatingInt16(float(corners[3]))};
     const Selection ordered = orderedCorners(drawn);
     if (exceedsSelectionLimit(ordered))
         throw UsageError(QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, "
@@ -85,19 +86,23 @@ DepthStroke strokeOption(const QString &text)
         = numberList(QStringLiteral("depth"), text.left(equals), 4, kPositionLimit);
     bool ok = false;
     const int depth = text.mid(equals + 1).trimmed().toInt(&ok);
-    if (!ok || depth < 0 || depth > 100)
+    if (!ok || depth < kDepthLow || depth > kDepthHigh)
         throw UsageError(
-            QStringLiteral("--depth: '%1': the depth D must be a whole number from 0 to 100")
-                .arg(text));
-    return {float(corners[0]), float(corners[1]), float(corners[2]), float(corners[3]), depth};
+            QStringLiteral("--depth: '%1': the depth D must be a whole number from %2 to %3")
+                .arg(text)
+                .arg(kDepthLow)
+                .arg(kDepthHigh));
+    return {strokeBetween(float(corners[0]), float(corners[1]), float(corners[2]),
+                          float(corners[3])),
+            depth};
 }
 
-// The main window's view of the document, as it is shown and saved.
-QImage documentView(const Document &document)
+// The main window's view, as it is shown and saved.
+QImage mainView(const ViewState &view)
 {
     ImageSurface surface(kViewSize, kViewSize, kWhite);
     ViewRenderer renderer;
-    document.drawView(surface, renderer);
+    view.drawMainView(surface, renderer);
     return surface.image();
 }
 
@@ -188,62 +193,49 @@ public:
             drawn = {-1, -1, std::int16_t(picture.width()), std::int16_t(picture.height())};
         }
 
-        Document document;
-        Model model = capture(picture, drawn, document.centre());
+        Model model = capture(picture, drawn);
         if (model.count() == 0)
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("no dark pixel inside the selection"));
+        Document document;
+        const ViewState view(document);
         document.importModel(std::move(model));
         edit(document);
-        return write(document, job);
+        return write(view, job);
     }
 
 private:
-    static Model capture(const QImage &picture, const Selection &drawn, ViewCentre centre)
+    static Model capture(const QImage &picture, const Selection &drawn)
     {
         ImageSurface surface = captureSurfaceFor(picture);
         surface.drawBox(drawn.startX, drawn.startY, drawn.endX, drawn.endY, kBlue);
         const ImportGrid grid = ImportGrid::read(surface, orderedCorners(drawn));
         ImageSurface staging(kStagingSize, kStagingSize, kWhite);
         stageImport(grid, staging);
-        return buildModelFromPicture(staging, kViewSize, kViewSize, centre);
+        return buildModelFromPicture(staging, kViewSize, kViewSize, kViewCentre);
     }
 
     void edit(Document &document) const
     {
-        for (const DepthStroke &stroke : strokes_) {
-            document.setDepthValue(stroke.depth);
-            document.pressStroke(stroke.x1, stroke.y1);
-            document.dragStroke(stroke.x2, stroke.y2);
-            document.releaseStroke();
-            document.applyDepth();
-        }
+        for (const DepthStroke &stroke : strokes_)
+            document.setDepthInside(stroke.ordered, stroke.depth);
         for (int i = 0; i < quarterTurns_; ++i)
             document.turnQuarter();
         if (mirror_)
             document.mirror();
-        move(document, Horizontal, moveX_);
-        move(document, Vertical, moveY_);
+        if (moveX_ != 0 || moveY_ != 0)
+            document.move(moveX_, moveY_);
     }
 
-    // Button presses of 10 pixels, then what is left in one step.
-    static void move(Document &document, Coordinate axis, int pixels)
-    {
-        const int sign = pixels < 0 ? -1 : 1;
-        for (int i = 0; i < std::abs(pixels) / kPositionStep; ++i)
-            document.move(axis, sign * kPositionStep);
-        if (const int rest = pixels % kPositionStep)
-            document.move(axis, rest);
-    }
-
-    Outcome write(const Document &document, const Job &job) const
+    Outcome write(const ViewState &view, const Job &job) const
     {
         const QString &path = job.output;
+        const Model &model = view.document().model();
         if (kind_ == QLatin1String("chs"))
-            return writeResult(path, ModelFile::encode(document.model()));
+            return writeResult(path, ModelFile::encode(model));
         if (kind_ == QLatin1String("bmp"))
-            return writeResult(path, encodePicture(documentView(document), "bmp"));
-        const ExportResult exported = exportModel(document.model(), kind_, exportSettings_);
+            return writeResult(path, encodePicture(mainView(view), "bmp"));
+        const ExportResult exported = exportModel(model, kind_, exportSettings_);
         if (!exported.ok())
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("cannot be exported: ")

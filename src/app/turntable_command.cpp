@@ -85,9 +85,9 @@ public:
                     = integerOption(parser, QString(integer.option), integer.low, integer.high);
         options_.style.shading = parser.isSet(QStringLiteral("shading"));
         if (parser.isSet(QStringLiteral("turn")))
-            options_.turn = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
+            options_.start.turn = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
         if (parser.isSet(QStringLiteral("tilt")))
-            options_.tilt = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
+            options_.start.tilt = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
     }
 
     Outcome run(const Job &job) const override

@@ -1,22 +1,21 @@
 #include "document.h"
 
-#include "conversions.h"
-#include "swing.h"
-
 #include <QUndoStack>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
 
-// One step on the model: its change, how to take it back, and how the views
-// show the model after an undo or a redo. The first redo is the step itself,
-// which shows its result the way the command does.
+// One step on the model: its change and how to take it back. The first redo is
+// the step itself; later ones, and every undo, tell the views.
 class ModelStep : public QUndoCommand {
 public:
+    using Shown = std::function<void(Document::Edit)>;
+
     ModelStep(const QString &text, std::function<void()> change, std::function<void()> revert,
-              std::function<void()> shown)
+              Shown shown)
         : QUndoCommand(text)
         , change_(std::move(change))
         , revert_(std::move(revert))
@@ -28,20 +27,20 @@ public:
     {
         change_();
         if (!first_)
-            shown_();
+            shown_(Document::Edit::Redone);
         first_ = false;
     }
 
     void undo() override
     {
         revert_();
-        shown_();
+        shown_(Document::Edit::Undone);
     }
 
 private:
     std::function<void()> change_;
     std::function<void()> revert_;
-    std::function<void()> shown_;
+    Shown shown_;
     bool first_ = true;
 };
 
@@ -68,7 +67,6 @@ Document::Document(QObject *parent)
     : QObject(parent)
     , history_(new QUndoStack(this))
     , stepNamer_(englishName)
-    , centre_ {toInteger(kViewSize / 2.0), toInteger(kViewSize / 2.0)}
 {
     connect(history_, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit modifiedChanged(!clean); });
@@ -86,11 +84,11 @@ bool Document::isModified() const
     return !history_->isClean();
 }
 
-void Document::push(Step step, std::function<void()> change, std::function<void()> revert,
-                    std::function<void()> shown)
+void Document::push(Step step, std::function<void()> change, std::function<void()> revert)
 {
-    history_->push(
-        new ModelStep(stepNamer_(step), std::move(change), std::move(revert), std::move(shown)));
+    history_->push(new ModelStep(stepNamer_(step), std::move(change), std::move(revert),
+                                 [this, step](Edit edit) { emit edited(step, edit); }));
+    emit edited(step, Edit::Done);
 }
 
 void Document::swapModel(Model &model, bool &hasModel)
@@ -109,49 +107,6 @@ void Document::setHasModel(bool hasModel)
         return;
     hasModel_ = hasModel;
     emit hasModelChanged(hasModel);
-    if (!hasModel && animationRunning_) // its button goes with the model
-        toggleAnimation();
-}
-
-void Document::setCanEraseStroke(bool can)
-{
-    if (canEraseStroke_ == can)
-        return;
-    canEraseStroke_ = can;
-    emit canEraseStrokeChanged(can);
-}
-
-void Document::setCanApplyDepth(bool can)
-{
-    if (canApplyDepth_ == can)
-        return;
-    canApplyDepth_ = can;
-    emit canApplyDepthChanged(can);
-}
-
-void Document::editedInFrontView()
-{
-    turn_ = tilt_ = 0;
-    frontView_ = true;
-    strokeShown_ = false;
-    emit viewChanged();
-}
-
-void Document::showImported()
-{
-    turn_ = tilt_ = 0;
-    frontView_ = false;
-    strokeShown_ = false;
-    setCanEraseStroke(false);
-    emit viewChanged();
-}
-
-void Document::drawView(Surface &surface, ViewRenderer &renderer) const
-{
-    if (frontView_)
-        renderer.drawFrontView(surface, model_, centre_);
-    else
-        renderer.drawTurnedView(surface, model_, centre_, turn_, tilt_);
 }
 
 void Document::importModel(Model model, QImage selection)
@@ -168,8 +123,7 @@ void Document::importModel(Model model, QImage selection)
         emit selectionChanged();
         swapModel(other->model, other->hasModel);
     };
-    push(Step::Import, swap, swap, [this] { showImported(); });
-    showImported();
+    push(Step::Import, swap, swap);
 }
 
 ModelFile::FileResult Document::open(const QString &path)
@@ -183,8 +137,6 @@ ModelFile::FileResult Document::open(const QString &path)
     swapModel(model, hasModel);
     history_->clear(); // a fresh history, as in every editor
     fileName_ = path;
-    emit fileNameChanged(fileName_);
-    emit viewChanged();
     return result;
 }
 
@@ -194,38 +146,29 @@ ModelFile::FileResult Document::save(const QString &path)
     if (!result.ok())
         return result;
     history_->setClean();
-    if (path != fileName_) {
-        fileName_ = path;
-        emit fileNameChanged(fileName_);
-    }
+    fileName_ = path;
     return result;
 }
 
-void Document::applyDepth()
+void Document::setDepthInside(const Stroke &ordered, double depth)
 {
-    const double depth = depthValue_;
-    auto replaced
-        = std::make_shared<std::vector<DepthRun>>(::applyDepth(model_, stroke_, centre_, depth));
-    if (!replaced->empty()) {
-        // Its first redo sets the same depths again; a step that changed nothing is no step.
-        push(
-            Step::Depth,
-            [this, replaced, depth] {
-                setDepths(model_, *replaced, depth);
-                emit modelChanged();
-            },
-            [this, replaced] {
-                restoreDepths(model_, *replaced);
-                emit modelChanged();
-            },
-            [this] { editedInFrontView(); });
+    auto replaced = std::make_shared<std::vector<DepthRun>>(
+        ::setDepthInside(model_, ordered, kViewCentre, depth));
+    if (replaced->empty()) { // a step that changed nothing is no step
+        emit edited(Step::Depth, Edit::Done);
+        return;
     }
-    // The view is drawn unturned, but the angles are left as they were.
-    frontView_ = true;
-    strokeShown_ = false;
-    emit viewChanged();
-    setCanApplyDepth(false);
-    setCanEraseStroke(false);
+    // Its first redo sets the same depths again.
+    push(
+        Step::Depth,
+        [this, replaced, depth] {
+            setDepths(model_, *replaced, depth);
+            emit modelChanged();
+        },
+        [this, replaced] {
+            restoreDepths(model_, *replaced);
+            emit modelChanged();
+        });
 }
 
 void Document::turnQuarter()
@@ -240,9 +183,7 @@ void Document::turnQuarter()
         [this] {
             turnQuarterBack(model_);
             emit modelChanged();
-        },
-        [this] { editedInFrontView(); });
-    editedInFrontView();
+        });
 }
 
 void Document::mirror()
@@ -251,113 +192,32 @@ void Document::mirror()
         mirrorLeftRight(model_);
         emit modelChanged();
     };
-    push(Step::Mirror, mirror, mirror, [this] { editedInFrontView(); });
-    editedInFrontView();
+    push(Step::Mirror, mirror, mirror);
 }
 
-void Document::move(Coordinate axis, double delta)
+void Document::move(int dx, int dy)
 {
     // Shifting back is exact for whole numbers; other coordinates are kept.
-    auto kept = std::make_shared<std::vector<double>>();
-    if (!shiftIsReversible(model_, axis, delta)) {
+    auto kept = std::make_shared<std::vector<std::array<double, 2>>>();
+    if (!shiftIsReversible(model_, dx, dy)) {
         for (const Coords &point : model_.points)
-            kept->push_back(point[axis]);
+            kept->push_back({point[Horizontal], point[Vertical]});
     }
     push(
         Step::Move,
-        [this, axis, delta] {
-            shiftModel(model_, axis, delta);
+        [this, dx, dy] {
+            shiftModel(model_, dx, dy);
             emit modelChanged();
         },
-        [this, kept, axis, delta] {
+        [this, kept, dx, dy] {
             if (kept->empty()) {
-                shiftModel(model_, axis, -delta);
+                shiftModel(model_, -dx, -dy);
             } else {
-                for (std::size_t i = 0; i < kept->size(); ++i)
-                    model_.points[i][axis] = (*kept)[i];
+                for (std::size_t i = 0; i < kept->size(); ++i) {
+                    model_.points[i][Horizontal] = (*kept)[i][0];
+                    model_.points[i][Vertical] = (*kept)[i][1];
+                }
             }
             emit modelChanged();
-        },
-        [this] { editedInFrontView(); });
-    editedInFrontView();
-}
-
-void Document::turnBy(double turnDegrees, double tiltDegrees)
-{
-    turn_ += turnDegrees;
-    tilt_ += tiltDegrees;
-    frontView_ = false;
-    strokeShown_ = false;
-    emit viewChanged();
-}
-
-void Document::showFront()
-{
-    turn_ = tilt_ = 0;
-    frontView_ = false;
-    strokeShown_ = false;
-    emit viewChanged();
-}
-
-void Document::setDepthValue(int value)
-{
-    if (depthValue_ == value)
-        return;
-    depthValue_ = value;
-    emit depthValueChanged(value);
-}
-
-void Document::pressStroke(float x, float y)
-{
-    strokeActive_ = true;
-    stroke_.startX = x;
-    stroke_.startY = toInteger(y);
-    setCanEraseStroke(true);
-}
-
-void Document::dragStroke(float x, float y)
-{
-    if (!strokeActive_)
-        return;
-    stroke_.endX = x;
-    stroke_.endY = toInteger(y);
-    turn_ = tilt_ = 0;
-    frontView_ = true;
-    strokeShown_ = true;
-    emit viewChanged();
-}
-
-void Document::releaseStroke()
-{
-    strokeActive_ = false;
-    stroke_ = orderedStroke(stroke_);
-    setCanApplyDepth(true);
-}
-
-void Document::eraseStroke()
-{
-    // The corners stay: the depth can still be applied to the last rectangle.
-    frontView_ = true;
-    strokeShown_ = false;
-    emit viewChanged();
-    setCanEraseStroke(false);
-}
-
-void Document::toggleAnimation()
-{
-    animationRunning_ = !animationRunning_;
-    emit animationRunningChanged(animationRunning_);
-}
-
-void Document::advanceAnimation()
-{
-    if (!animationRunning_)
-        return;
-    const SwingFrame frame = kSwingFrames[std::size_t(animationPhase_)];
-    turn_ = frame.turn;
-    tilt_ = frame.tilt;
-    frontView_ = false;
-    strokeShown_ = false;
-    emit viewChanged();
-    animationPhase_ = (animationPhase_ + 1) % int(kSwingFrames.size());
+        });
 }

@@ -3,7 +3,6 @@
 #include "editing.h"
 #include "model.h"
 #include "model_file_io.h"
-#include "renderer.h"
 
 #include <QImage>
 #include <QObject>
@@ -14,19 +13,18 @@
 
 class QUndoStack;
 
-// How far, in pixels, one press of a move button moves the model.
-inline constexpr int kPositionStep = 10;
-
-// What the user edits and looks at: the point model, how it is viewed, the
-// depth stroke, the swing animation and the model file. Every change goes
-// through here, and the signals say what changed; the windows and the command
-// line only observe.
+// What the user edits and saves: the point model, the selection it was
+// imported from, the model file and the history of steps. Every change goes
+// through an operation that says what the user meant, the same for the windows
+// and the command line, and the signals say what changed. How the model is
+// looked at is the ViewState's.
 class Document : public QObject {
     Q_OBJECT
 
 public:
     // The kinds of step on the model that can be undone.
     enum class Step { Import, Depth, QuarterTurn, Mirror, Move };
+    enum class Edit { Done, Undone, Redone };
     // The user's word for a step, as the undo and redo commands name it.
     using StepNamer = std::function<QString(Step)>;
 
@@ -47,72 +45,33 @@ public:
     bool hasModel() const { return hasModel_; }
     QString fileName() const { return fileName_; }
 
-    ViewCentre centre() const { return centre_; }
-    double turn() const { return turn_; }
-    double tilt() const { return tilt_; }
-    // The editing tools show the model unturned, whatever the angles say.
-    bool showsFrontView() const { return frontView_; }
-    const Stroke &stroke() const { return stroke_; }
-    // The stroke's outline is drawn over the view.
-    bool strokeShown() const { return strokeShown_; }
-    bool canEraseStroke() const { return canEraseStroke_; }
-    bool canApplyDepth() const { return canApplyDepth_; }
-    int depthValue() const { return depthValue_; }
-    bool animationRunning() const { return animationRunning_; }
-    int animationPhase() const { return animationPhase_; }
-    // The view as the main window shows and saves it: unturned, or turned by the angles.
-    void drawView(Surface &surface, ViewRenderer &renderer) const;
-
-    // The model changes. Each shows the result the way the editing tools do.
     void importModel(Model model, QImage selection = {});
     // On failure nothing changes.
     ModelFile::FileResult open(const QString &path);
     ModelFile::FileResult save(const QString &path);
-    void applyDepth();
+
+    // Sets the depth of every point inside the ordered stroke, a rectangle of the main view.
+    void setDepthInside(const Stroke &ordered, double depth);
     void turnQuarter();
     void mirror();
-    void move(Coordinate axis, double delta);
-
-    // The view: angles are never wrapped, 73 steps of 5 degrees give 365.
-    void turnBy(double turnDegrees, double tiltDegrees);
-    void showFront();
-    void setDepthValue(int value);
-
-    // The depth stroke, in pixels of the view.
-    void pressStroke(float x, float y);
-    void dragStroke(float x, float y);
-    void releaseStroke();
-    void eraseStroke();
-
-    // The phase is kept, so a restart goes on from the frame after the last one shown.
-    void toggleAnimation();
-    void advanceAnimation();
+    // Moves the model right by dx and up by dy pixels.
+    void move(int dx, int dy);
 
 signals:
     void modelChanged();
+    // A step was taken, undone or redone; a depth step also when it changed no point. The
+    // views show the result.
+    void edited(Document::Step step, Document::Edit edit);
     // An import, or its undo or redo.
     void selectionChanged();
     void modifiedChanged(bool modified);
-    // What the views show has changed: the model, the angles or the stroke.
-    void viewChanged();
     void hasModelChanged(bool hasModel);
-    void fileNameChanged(const QString &fileName);
-    void canEraseStrokeChanged(bool can);
-    void canApplyDepthChanged(bool can);
-    void depthValueChanged(int value);
-    void animationRunningChanged(bool running);
 
 private:
     // Pushes a step that has been prepared; its first redo does the change.
-    void push(Step step, std::function<void()> change, std::function<void()> revert,
-              std::function<void()> shown);
+    void push(Step step, std::function<void()> change, std::function<void()> revert);
     void swapModel(Model &model, bool &hasModel);
-    void showImported();
     void setHasModel(bool hasModel);
-    void setCanEraseStroke(bool can);
-    void setCanApplyDepth(bool can);
-    // Front view, angles 0, as every whole-model edit leaves the view.
-    void editedInFrontView();
 
     Model model_;
     QImage selection_;
@@ -122,17 +81,4 @@ private:
     std::vector<Colour> colourSlots_ = std::vector<Colour>(kMaxPoints, 0);
     bool hasModel_ = false;
     QString fileName_;
-
-    ViewCentre centre_;
-    double turn_ = 0;
-    double tilt_ = 0;
-    bool frontView_ = false;
-    Stroke stroke_;
-    bool strokeActive_ = false;
-    bool strokeShown_ = false;
-    bool canEraseStroke_ = false;
-    bool canApplyDepth_ = false;
-    int depthValue_ = 15;
-    bool animationRunning_ = false;
-    int animationPhase_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "corners.h"
 #include "surface.h"
 
 #include <algorithm>
@@ -36,10 +37,6 @@ struct Selection {
     std::int16_t endX = 0;
     std::int16_t endY = 0;
 };
-
-// The same rectangle with start at the left and top edges, end at the right
-// and bottom edges; the press point may have been any corner.
-Selection orderedCorners(Selection selection);
 
 // Whether an ordered selection spans more than the limit on either axis.
 bool exceedsSelectionLimit(const Selection &ordered);

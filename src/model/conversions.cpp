@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-std::int16_t toInteger(double value)
+std::int16_t saturatingInt16(double value)
 {
     if (std::isnan(value))
         return 0;

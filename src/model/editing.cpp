@@ -1,5 +1,7 @@
 #include "editing.h"
 
+#include "conversions.h"
+
 #include <algorithm>
 #include <bit>
 #include <limits>
@@ -16,13 +18,9 @@ std::int16_t integerDifference(int a, int b)
 
 } // namespace
 
-Stroke orderedStroke(Stroke stroke)
+Stroke strokeBetween(float x1, float y1, float x2, float y2)
 {
-    if (stroke.startX > stroke.endX)
-        std::swap(stroke.startX, stroke.endX);
-    if (stroke.startY > stroke.endY)
-        std::swap(stroke.startY, stroke.endY);
-    return stroke;
+    return orderedCorners(Stroke {x1, saturatingInt16(y1), x2, saturatingInt16(y2)});
 }
 
 bool insideStroke(const Stroke &ordered, ViewCentre centre, const Coords &point)
@@ -34,8 +32,8 @@ bool insideStroke(const Stroke &ordered, ViewCentre centre, const Coords &point)
            && y > integerDifference(centre.y, ordered.endY);
 }
 
-std::vector<DepthRun> applyDepth(Model &model, const Stroke &ordered, ViewCentre centre,
-                                 double depth)
+std::vector<DepthRun> setDepthInside(Model &model, const Stroke &ordered, ViewCentre centre,
+                                     double depth)
 {
     std::vector<DepthRun> runs;
     for (std::int32_t i = 0; i < model.count(); ++i) {
@@ -86,16 +84,25 @@ void mirrorLeftRight(Model &model)
         point[Horizontal] = -point[Horizontal];
 }
 
-void shiftModel(Model &model, Coordinate axis, double delta)
+void shiftModel(Model &model, double dx, double dy)
 {
-    for (Coords &point : model.points)
-        point[axis] += delta;
+    // An axis that does not move is not touched: adding 0 would turn -0 into 0.
+    for (Coords &point : model.points) {
+        if (dx != 0)
+            point[Horizontal] += dx;
+        if (dy != 0)
+            point[Vertical] += dy;
+    }
 }
 
-bool shiftIsReversible(const Model &model, Coordinate axis, double delta)
+bool shiftIsReversible(const Model &model, double dx, double dy)
 {
+    const auto reversible = [](double value, double delta) {
+        return delta == 0
+               || std::bit_cast<std::uint64_t>((value + delta) - delta)
+                      == std::bit_cast<std::uint64_t>(value);
+    };
     return std::all_of(model.points.begin(), model.points.end(), [=](const Coords &point) {
-        return std::bit_cast<std::uint64_t>((point[axis] + delta) - delta)
-               == std::bit_cast<std::uint64_t>(point[axis]);
+        return reversible(point[Horizontal], dx) && reversible(point[Vertical], dy);
     });
 }

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "corners.h"
 #include "model.h"
 
 #include <vector>
+
+// The depth slider's range and where it starts; every depth a tool sets lies in it.
+inline constexpr int kDepthLow = 0;
+inline constexpr int kDepthHigh = 100;
+inline constexpr int kStartDepth = 15;
 
 // A rectangle dragged over the front view: the horizontal corners as the
 // pointer gave them, the vertical ones rounded to 16-bit integers.
@@ -13,8 +19,8 @@ struct Stroke {
     std::int16_t endY = 0;
 };
 
-// The same rectangle with start <= end on both axes.
-Stroke orderedStroke(Stroke stroke);
+// The stroke of a drag from (x1, y1) to (x2, y2), its corners ordered.
+Stroke strokeBetween(float x1, float y1, float x2, float y2);
 
 // Whether a point's front-view position lies strictly inside an ordered
 // stroke. The vertical differences are 16-bit, as the corners are.
@@ -28,13 +34,13 @@ struct DepthRun {
 };
 
 // Replaces the depth of every point inside an ordered stroke; what it replaced.
-std::vector<DepthRun> applyDepth(Model &model, const Stroke &ordered, ViewCentre centre,
-                                 double depth);
+std::vector<DepthRun> setDepthInside(Model &model, const Stroke &ordered, ViewCentre centre,
+                                     double depth);
 
 // Gives the points of the runs their depths back, bit for bit.
 void restoreDepths(Model &model, const std::vector<DepthRun> &runs);
 
-// Sets every point of the runs to one depth, as applyDepth() did.
+// Sets every point of the runs to one depth, as setDepthInside() did.
 void setDepths(Model &model, const std::vector<DepthRun> &runs, double depth);
 
 // A quarter turn counter-clockwise on the screen: (x, y) becomes (-y, x).
@@ -46,9 +52,9 @@ void turnQuarterBack(Model &model);
 // Mirrors left to right about the view centre: x becomes -x.
 void mirrorLeftRight(Model &model);
 
-// Moves every point along one screen axis.
-void shiftModel(Model &model, Coordinate axis, double delta);
+// Moves every point right by dx and up by dy.
+void shiftModel(Model &model, double dx, double dy);
 
-// Whether shifting by -delta after delta gives every coordinate back bit for
+// Whether shifting back after shifting gives every coordinate back bit for
 // bit: true for whole numbers, not for every fraction or huge value.
-bool shiftIsReversible(const Model &model, Coordinate axis, double delta);
+bool shiftIsReversible(const Model &model, double dx, double dy);

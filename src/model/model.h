@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface.h"
+#include "colour.h"
 
 #include <array>
 #include <cstdint>
@@ -25,6 +25,11 @@ struct ViewCentre {
     std::int16_t x = 0;
     std::int16_t y = 0;
 };
+
+// The main view's middle pixel: half its size, rounded half to even as every
+// position is (130.5 gives 130).
+inline constexpr ViewCentre kViewCentre {kViewSize / 2, kViewSize / 2};
+static_assert(kViewSize % 4 == 1, "half the view's size rounds down to an even number");
 
 // The point model: one colour per point, at most kMaxPoints points.
 struct Model {

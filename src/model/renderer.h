@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model.h"
+#include "surface.h"
 
 #include <array>
 #include <bit>
@@ -62,6 +63,12 @@ private:
 void turnPoints(std::span<const Coords> points, double turnDegrees, double tiltDegrees,
                 std::span<Coords> turned);
 
+// The view's angles in degrees: about the vertical axis, then the horizontal one.
+struct ViewAngles {
+    double turn = 0;
+    double tilt = 0;
+};
+
 // Where a model point shows on a surface:
 // (originX + scale * horizontal, originY - scale * vertical).
 struct Projection {
@@ -72,6 +79,8 @@ struct Projection {
     // The main view's mapping scaled to fit a surface of this size; at the
     // main view's size it is the main view's own.
     static Projection fitting(int width, int height);
+    // The main view's: its centre, one pixel a pixel.
+    static Projection mainView() { return {double(kViewCentre.x), double(kViewCentre.y), 1}; }
 };
 
 // How a point is drawn where a view is larger than the main one.
@@ -83,18 +92,10 @@ struct PointStyle {
 // The largest point the views and the turntable offer.
 inline constexpr int kMaxPointSize = 4;
 
-// Draws a model into a surface, seen straight on: a later point overwrites an
+// Draws a model into a surface, clearing it first: a later point overwrites an
 // earlier one, and depth plays no part but for the shading.
 class ViewRenderer {
 public:
-    // Clears the surface and plots each point at
-    // (centre.x + horizontal, centre.y - vertical) in its colour.
-    void drawFrontView(Surface &surface, const Model &model, ViewCentre centre);
-
-    // The same for the model turned as turnPoints() turns it.
-    void drawTurnedView(Surface &surface, const Model &model, ViewCentre centre, double turnDegrees,
-                        double tiltDegrees);
-
     // The turned model through any projection, in any point style.
     void drawView(Surface &surface, const Model &model, double turnDegrees, double tiltDegrees,
                   const Projection &projection, const PointStyle &style);

@@ -23,7 +23,7 @@ std::vector<ViewAngles> turntableAngles(const TurntableOptions &options)
         return angles;
     }
     for (int i = 0; i < options.frames; ++i)
-        angles.push_back({options.turn + 360.0 * i / options.frames, options.tilt});
+        angles.push_back({options.start.turn + 360.0 * i / options.frames, options.start.tilt});
     return angles;
 }
 

@@ -20,8 +20,7 @@ struct TurntableOptions {
     int delayMs = 100;
     PointStyle style;
     // Where a full turn starts: the angles the views show.
-    double turn = 0;
-    double tilt = 0;
+    ViewAngles start;
 };
 
 inline constexpr int kMinTurntableFrames = 2;
@@ -35,11 +34,6 @@ inline constexpr int kMaxTurntableDelay = 10000;
 
 // The options with every number brought into its range.
 TurntableOptions withinLimits(TurntableOptions options);
-
-struct ViewAngles {
-    double turn;
-    double tilt;
-};
 
 std::vector<ViewAngles> turntableAngles(const TurntableOptions &options);
 

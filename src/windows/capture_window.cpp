@@ -162,8 +162,8 @@ void CaptureWindow::startSelection(QPointF position, Qt::MouseButton button)
     if (button != Qt::LeftButton)
         return;
     dragging_ = true;
-    selection_.startX = toInteger(float(position.x()));
-    selection_.startY = toInteger(float(position.y()));
+    selection_.startX = saturatingInt16(float(position.x()));
+    selection_.startY = saturatingInt16(float(position.y()));
     importAction_->setEnabled(true);
     doOverAction_->setEnabled(true);
 }
@@ -173,8 +173,8 @@ void CaptureWindow::dragSelection(QPointF position)
     if (!dragging_)
         return;
     eraseOutline();
-    selection_.endX = toInteger(float(position.x()));
-    selection_.endY = toInteger(float(position.y()));
+    selection_.endX = saturatingInt16(float(position.x()));
+    selection_.endY = saturatingInt16(float(position.y()));
     drawOutline();
     followPointer(position);
 }
@@ -218,8 +218,8 @@ void CaptureWindow::endSelection(QPointF position)
 {
     dragging_ = false;
     autoScroll_->stop();
-    selection_.endX = toInteger(float(position.x()));
-    selection_.endY = toInteger(float(position.y()));
+    selection_.endX = saturatingInt16(float(position.x()));
+    selection_.endY = saturatingInt16(float(position.y()));
     selection_ = orderedCorners(selection_);
     tooLarge_ = exceedsSelectionLimit(selection_);
 }

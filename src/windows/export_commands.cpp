@@ -50,7 +50,7 @@ QString cannotWrite(const QString &path, const QString &reason)
 
 } // namespace
 
-ExportCommands::ExportCommands(Document &document, QWidget *window, QMenu *menu)
+ExportCommands::ExportCommands(const Document &document, QWidget *window, QMenu *menu)
     : QObject(menu)
     , document_(document)
     , window_(window)
@@ -61,11 +61,11 @@ ExportCommands::ExportCommands(Document &document, QWidget *window, QMenu *menu)
         menu->addAction(action);
         actions_ << action;
     }
-    connect(&document_, &Document::modelChanged, this, &ExportCommands::showHasPoints);
-    showHasPoints();
+    connect(&document_, &Document::modelChanged, this, &ExportCommands::enableWithPoints);
+    enableWithPoints();
 }
 
-void ExportCommands::showHasPoints()
+void ExportCommands::enableWithPoints()
 {
     const bool hasPoints = document_.model().count() > 0;
     for (QAction *action : std::as_const(actions_))

@@ -21,10 +21,10 @@ class ExportCommands : public QObject {
 
 public:
     // Adds the commands to `menu`; `window` is the parent of the dialogs.
-    ExportCommands(Document &document, QWidget *window, QMenu *menu);
+    ExportCommands(const Document &document, QWidget *window, QMenu *menu);
 
 private slots:
-    void showHasPoints();
+    void enableWithPoints();
 
 private:
     void exportAs(ExportKind kind);
@@ -32,7 +32,7 @@ private:
     // The kind's options as the user chose them, or nothing when cancelled.
     std::optional<ExportOptions> askOptions(ExportKind kind) const;
 
-    Document &document_;
+    const Document &document_;
     QWidget *window_;
     QList<QAction *> actions_;
 };

@@ -7,6 +7,7 @@
 #include "texts.h"
 #include "turntable_dialog.h"
 #include "turntable_file.h"
+#include "view_state.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,33 +29,34 @@ QString suggestedTurntablePath(const QString &modelFile)
 
 } // namespace
 
-ExportMenu::ExportMenu(Document &document, QWidget *window)
+ExportMenu::ExportMenu(ViewState &viewState, QWidget *window)
     : QMenu(QString(Texts::kMenuExport), window)
-    , document_(document)
+    , viewState_(viewState)
     , window_(window)
 {
     setObjectName(QStringLiteral("exportMenu"));
     menuAction()->setObjectName(QStringLiteral("exportMenuAction"));
-    new ExportCommands(document_, window, this);
+    new ExportCommands(viewState_.document(), window, this);
     addSeparator();
     turntableAction_ = addAction(QString(Texts::kMenuTurntable));
     turntableAction_->setObjectName(QStringLiteral("turntableAction"));
     connect(turntableAction_, &QAction::triggered, this, &ExportMenu::exportTurntable);
 
-    connect(&document_, &Document::modelChanged, this, &ExportMenu::showEnabled);
-    showEnabled();
+    connect(&viewState_.document(), &Document::modelChanged, this, &ExportMenu::enableWithPoints);
+    enableWithPoints();
 }
 
-void ExportMenu::showEnabled()
+void ExportMenu::enableWithPoints()
 {
-    const bool hasPoints = document_.model().count() > 0;
+    const bool hasPoints = viewState_.document().model().count() > 0;
     menuAction()->setEnabled(hasPoints);
     turntableAction_->setEnabled(hasPoints);
 }
 
 void ExportMenu::exportTurntable()
 {
-    const QString path = askTurntablePath(window_, suggestedTurntablePath(document_.fileName()));
+    const Document &document = viewState_.document();
+    const QString path = askTurntablePath(window_, suggestedTurntablePath(document.fileName()));
     if (path.isEmpty())
         return;
     const std::optional<TurntableOptions> chosen
@@ -65,12 +67,9 @@ void ExportMenu::exportTurntable()
     saveTurntablePath(path);
 
     TurntableOptions options = *chosen;
-    if (!document_.showsFrontView()) {
-        options.turn = document_.turn();
-        options.tilt = document_.tilt();
-    }
+    options.start = viewState_.shownAngles();
     // Events run while it writes: the file shows the model as it was when asked for.
-    const Model model = document_.model();
+    const Model model = document.model();
     QProgressDialog progress(QString(Texts::kTurntableProgress), QString(Texts::kCancel), 0, 1,
                              window_);
     progress.setObjectName(QStringLiteral("turntableProgress"));

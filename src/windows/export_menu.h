@@ -2,7 +2,7 @@
 
 #include <QMenu>
 
-class Document;
+class ViewState;
 
 // ファイル → 書き出し: files made from the model for other programs (the
 // ExportCommands) and the turntable animation for people without ZUVORAK.
@@ -12,14 +12,14 @@ class ExportMenu : public QMenu {
 
 public:
     // `window` owns the dialogs and messages.
-    ExportMenu(Document &document, QWidget *window);
+    ExportMenu(ViewState &viewState, QWidget *window);
 
 private slots:
-    void showEnabled();
+    void enableWithPoints();
     void exportTurntable();
 
 private:
-    Document &document_;
+    ViewState &viewState_;
     QWidget *window_;
     QAction *turntableAction_ = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "large_view.h"
 
-#include "document.h"
-#include "texts.h"
 #include "settings.h"
+#include "texts.h"
+#include "view_state.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -53,8 +53,8 @@ void ViewNavigation::boundPan(const Projection &fitted)
     pan = {std::clamp(pan.x(), -reach, reach), std::clamp(pan.y(), -reach, reach)};
 }
 
-LargeView::LargeView(Document &document)
-    : document_(document)
+LargeView::LargeView(ViewState &viewState)
+    : viewState_(viewState)
     , surface_(1, 1, kWhite)
     , style_(loadLargeViewStyle())
 {
@@ -67,7 +67,7 @@ LargeView::LargeView(Document &document)
     if (!restoreGeometry(loadLargeViewGeometry()))
         resize(kDefaultSize);
     createContextMenu();
-    connect(&document_, &Document::viewChanged, this, &LargeView::redraw);
+    connect(&viewState_, &ViewState::viewChanged, this, &LargeView::redraw);
     surface_ = ImageSurface(std::max(width(), 1), std::max(height(), 1), kWhite);
     redraw();
 }
@@ -102,12 +102,7 @@ Projection LargeView::fitted() const
 
 void LargeView::redraw()
 {
-    const Projection projection = navigation_.applied(fitted());
-    if (document_.showsFrontView())
-        renderer_.drawUnturnedView(surface_, document_.model(), projection, style_);
-    else
-        renderer_.drawView(surface_, document_.model(), document_.turn(), document_.tilt(),
-                           projection, style_);
+    viewState_.draw(surface_, renderer_, navigation_.applied(fitted()), style_);
     update();
 }
 
@@ -160,7 +155,7 @@ void LargeView::mouseMoveEvent(QMouseEvent *event)
     const QPointF moved = event->position() - last_;
     last_ = event->position();
     if (drag_ == Drag::Turn && !moved.isNull()) {
-        document_.turnBy(-kDegreesPerPixel * moved.x(), -kDegreesPerPixel * moved.y());
+        viewState_.turnBy(-kDegreesPerPixel * moved.x(), -kDegreesPerPixel * moved.y());
     } else if (drag_ == Drag::Pan) {
         navigation_.panBy(fitted(), moved);
         redraw();
@@ -185,7 +180,7 @@ void LargeView::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     navigation_ = {};
-    document_.showFront();
+    viewState_.showFront();
 }
 
 void LargeView::wheelEvent(QWheelEvent *event)

@@ -6,7 +6,7 @@
 #include <QPointF>
 #include <QWidget>
 
-class Document;
+class ViewState;
 class QActionGroup;
 class QMenu;
 
@@ -29,15 +29,15 @@ private:
     void boundPan(const Projection &fitted);
 };
 
-// A resizable window of its own that shows the document's model at the
-// document's angles, scaled to the window. A left drag turns the model
-// through the document, so every view follows; the wheel zooms about the
+// A resizable window of its own that shows the model as the view state shows
+// it, scaled to the window. A left drag turns the model through the view
+// state, so every view follows; the wheel zooms about the
 // pointer, a right drag pans and a double click returns to the front view.
 class LargeView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit LargeView(Document &document);
+    explicit LargeView(ViewState &viewState);
     ~LargeView() override;
 
     const ImageSurface &surface() const { return surface_; }
@@ -64,7 +64,7 @@ private:
     void createContextMenu();
     Projection fitted() const;
 
-    Document &document_;
+    ViewState &viewState_;
     ViewRenderer renderer_;
     ImageSurface surface_;
     ViewNavigation navigation_;

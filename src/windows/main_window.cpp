@@ -7,6 +7,7 @@
 #include "picture_box.h"
 #include "platform.h"
 #include "texts.h"
+#include "view_state.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -24,6 +25,8 @@
 namespace {
 
 constexpr QSize kClientSize(625, 350);
+// How far, in pixels, one press of a move button moves the model.
+constexpr int kPositionStep = 10;
 
 QLabel *addLabel(QWidget *parent, const char *name, const char *caption, QRect geometry)
 {
@@ -38,6 +41,7 @@ QLabel *addLabel(QWidget *parent, const char *name, const char *caption, QRect g
 MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidget *parent)
     : QMainWindow(parent)
     , document_(document)
+    , viewState_(new ViewState(document, this))
     , capturePicture_(capturePicture)
 {
     setWindowTitle(QString(Texts::kProduct) + QStringLiteral("[*]"));
@@ -113,12 +117,12 @@ void MainWindow::createControls()
     };
     for (const auto &spec : turnButtons) {
         QPushButton *button = addButton(spec.name, spec.caption, spec.geometry);
-        connect(button, &QPushButton::clicked, &document_,
-                [this, turn = spec.turn, tilt = spec.tilt] { document_.turnBy(turn, tilt); });
+        connect(button, &QPushButton::clicked, viewState_,
+                [this, turn = spec.turn, tilt = spec.tilt] { viewState_->turnBy(turn, tilt); });
         modelButtons_ << button;
     }
     QPushButton *front = addButton("frontView", Texts::kFrontView, {576, 16, 41, 25});
-    connect(front, &QPushButton::clicked, &document_, &Document::showFront);
+    connect(front, &QPushButton::clicked, viewState_, &ViewState::showFront);
     modelButtons_ << front;
 
     addLabel(client, "positionHeading", Texts::kPositionHeading, {520, 192, 48, 12});
@@ -126,18 +130,18 @@ void MainWindow::createControls()
         const char *name;
         const char *caption;
         QRect geometry;
-        Coordinate axis;
-        double delta;
+        int dx;
+        int dy;
     } moveButtons[] = {
-        {"moveUp", Texts::kUp, {528, 208, 33, 25}, Vertical, kPositionStep},
-        {"moveLeft", Texts::kLeft, {496, 232, 33, 25}, Horizontal, -kPositionStep},
-        {"moveRight", Texts::kRight, {560, 232, 33, 25}, Horizontal, kPositionStep},
-        {"moveDown", Texts::kDown, {528, 256, 33, 25}, Vertical, -kPositionStep},
+        {"moveUp", Texts::kUp, {528, 208, 33, 25}, 0, kPositionStep},
+        {"moveLeft", Texts::kLeft, {496, 232, 33, 25}, -kPositionStep, 0},
+        {"moveRight", Texts::kRight, {560, 232, 33, 25}, kPositionStep, 0},
+        {"moveDown", Texts::kDown, {528, 256, 33, 25}, 0, -kPositionStep},
     };
     for (const auto &spec : moveButtons) {
         QPushButton *button = addButton(spec.name, spec.caption, spec.geometry);
         connect(button, &QPushButton::clicked, &document_,
-                [this, axis = spec.axis, delta = spec.delta] { document_.move(axis, delta); });
+                [this, dx = spec.dx, dy = spec.dy] { document_.move(dx, dy); });
         modelButtons_ << button;
     }
 
@@ -145,19 +149,19 @@ void MainWindow::createControls()
     depthSlider_ = new QScrollBar(Qt::Horizontal, client);
     depthSlider_->setObjectName(QStringLiteral("depthSlider"));
     depthSlider_->setGeometry(144, 296, 185, 17);
-    depthSlider_->setRange(0, 100);
+    depthSlider_->setRange(kDepthLow, kDepthHigh);
     depthSlider_->setPageStep(10);
     depthSlider_->setFocusPolicy(Qt::StrongFocus);
     applyDepthButton_ = addButton("applyDepth", Texts::kAddDepth, {344, 296, 121, 25});
-    connect(applyDepthButton_, &QPushButton::clicked, this, &MainWindow::applyDepth);
+    connect(applyDepthButton_, &QPushButton::clicked, this, &MainWindow::addDepth);
     animationButton_ = addButton("animation", Texts::kAnimation, {496, 296, 97, 25});
-    connect(animationButton_, &QPushButton::clicked, &document_, &Document::toggleAnimation);
+    connect(animationButton_, &QPushButton::clicked, viewState_, &ViewState::toggleAnimation);
     modelButtons_ << animationButton_;
 
     animationTimer_ = new QTimer(this);
     animationTimer_->setObjectName(QStringLiteral("animationTimer"));
     animationTimer_->setInterval(500);
-    connect(animationTimer_, &QTimer::timeout, &document_, &Document::advanceAnimation);
+    connect(animationTimer_, &QTimer::timeout, viewState_, &ViewState::advanceAnimation);
 
     connect(view_, &PictureBox::pressed, this, &MainWindow::pressView);
     connect(view_, &PictureBox::moved, this, &MainWindow::dragOverView);
@@ -179,15 +183,15 @@ void MainWindow::createMenus()
     QAction *bitmapAction
         = add("saveBitmapAction", Texts::kMenuSaveBitmap, &MainWindow::saveBitmap);
     fileMenu->addActions({saveAction, saveAsAction, bitmapAction});
-    fileMenu->addMenu(new ExportMenu(document_, this));
+    fileMenu->addMenu(new ExportMenu(*viewState_, this));
     fileMenu->addAction(add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram));
 
-    doOverAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
-    connect(doOverAction_, &QAction::triggered, &document_, &Document::eraseStroke);
+    eraseStrokeAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
+    connect(eraseStrokeAction_, &QAction::triggered, viewState_, &ViewState::eraseStroke);
     QAction *quarterTurnAction
         = add("quarterTurnAction", Texts::kMenuQuarterTurn, &MainWindow::quarterTurn);
     QAction *mirrorAction = add("mirrorAction", Texts::kMenuMirror, &MainWindow::mirror);
-    menuBar()->addActions({doOverAction_, quarterTurnAction, mirrorAction});
+    menuBar()->addActions({eraseStrokeAction_, quarterTurnAction, mirrorAction});
 
     QMenu *editMenu = menuBar()->addMenu(QString(Texts::kMenuEdit));
     QAction *undoAction = document_.history()->createUndoAction(this, QString(Texts::kUndo));
@@ -219,22 +223,24 @@ void MainWindow::connectDocument()
         action->setEnabled(document_.hasModel());
         connect(&document_, &Document::hasModelChanged, action, &QAction::setEnabled);
     }
-    doOverAction_->setEnabled(document_.canEraseStroke());
-    connect(&document_, &Document::canEraseStrokeChanged, doOverAction_, &QAction::setEnabled);
-    applyDepthButton_->setEnabled(document_.canApplyDepth());
-    connect(&document_, &Document::canApplyDepthChanged, applyDepthButton_, &QWidget::setEnabled);
+    eraseStrokeAction_->setEnabled(viewState_->canEraseStroke());
+    connect(viewState_, &ViewState::canEraseStrokeChanged, eraseStrokeAction_,
+            &QAction::setEnabled);
+    applyDepthButton_->setEnabled(viewState_->canApplyDepth());
+    connect(viewState_, &ViewState::canApplyDepthChanged, applyDepthButton_,
+            &QWidget::setEnabled);
 
     connect(&document_, &Document::selectionChanged, this, &MainWindow::showSelection);
-    connect(&document_, &Document::viewChanged, this, &MainWindow::redrawView);
-    connect(&document_, &Document::viewChanged, this, &MainWindow::showAngles);
-    connect(&document_, &Document::depthValueChanged, this, &MainWindow::showDepthValue);
-    connect(depthSlider_, &QScrollBar::valueChanged, &document_, &Document::setDepthValue);
-    connect(&document_, &Document::animationRunningChanged, this,
+    connect(viewState_, &ViewState::viewChanged, this, &MainWindow::redrawView);
+    connect(viewState_, &ViewState::viewChanged, this, &MainWindow::showAngles);
+    connect(viewState_, &ViewState::depthValueChanged, this, &MainWindow::showDepthValue);
+    connect(depthSlider_, &QScrollBar::valueChanged, viewState_, &ViewState::setDepthValue);
+    connect(viewState_, &ViewState::animationRunningChanged, this,
             &MainWindow::showAnimationRunning);
     connect(&document_, &Document::modifiedChanged, this, &QWidget::setWindowModified);
 
-    showDepthValue(document_.depthValue());
-    showAnimationRunning(document_.animationRunning());
+    showDepthValue(viewState_->depthValue());
+    showAnimationRunning(viewState_->animationRunning());
     showAngles();
     if (document_.hasModel())
         redrawView();
@@ -255,12 +261,7 @@ void MainWindow::setTabOrder()
 
 void MainWindow::redrawView()
 {
-    ImageSurface &surface = view_->surface();
-    document_.drawView(surface, renderer_);
-    if (document_.strokeShown()) {
-        const Stroke &stroke = document_.stroke();
-        surface.drawBox(stroke.startX, stroke.startY, stroke.endX, stroke.endY, kBlue);
-    }
+    viewState_->drawMainView(view_->surface(), renderer_);
     view_->update();
 }
 
@@ -273,8 +274,8 @@ void MainWindow::showSelection()
 
 void MainWindow::showAngles()
 {
-    turnLabel_->setText(QString::fromStdString(shortestDecimal(document_.turn())));
-    tiltLabel_->setText(QString::fromStdString(shortestDecimal(document_.tilt())));
+    turnLabel_->setText(QString::fromStdString(shortestDecimal(viewState_->turn())));
+    tiltLabel_->setText(QString::fromStdString(shortestDecimal(viewState_->tilt())));
 }
 
 void MainWindow::showDepthValue(int value)
@@ -291,23 +292,23 @@ void MainWindow::showAnimationRunning(bool running)
 void MainWindow::pressView(QPointF position, Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
-        document_.pressStroke(float(position.x()), float(position.y()));
+        viewState_->pressStroke(float(position.x()), float(position.y()));
 }
 
 void MainWindow::dragOverView(QPointF position)
 {
-    document_.dragStroke(float(position.x()), float(position.y()));
+    viewState_->dragStroke(float(position.x()), float(position.y()));
 }
 
 void MainWindow::releaseView()
 {
-    document_.releaseStroke();
+    viewState_->releaseStroke();
 }
 
-void MainWindow::applyDepth()
+void MainWindow::addDepth()
 {
     const BusyCursor busy;
-    document_.applyDepth();
+    viewState_->applyDepth();
 }
 
 void MainWindow::quarterTurn()

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class Document;
+class ViewState;
 class LargeView;
 class PictureBox;
 class QAction;
@@ -24,6 +25,8 @@ public:
     // `capturePicture` is what the capture window shows first.
     MainWindow(Document &document, const QString &capturePicture, QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    ViewState &viewState() const { return *viewState_; }
 
     // Opens a model file as the open dialog does, telling the user of a failure.
     void openModelFile(const QString &path);
@@ -43,7 +46,7 @@ private slots:
     void pressView(QPointF position, Qt::MouseButton button);
     void dragOverView(QPointF position);
     void releaseView();
-    void applyDepth();
+    void addDepth();
     void quarterTurn();
     void mirror();
 
@@ -68,9 +71,11 @@ private:
     void showFileName(const QString &path, const char *suffix);
     // Asks about unsaved changes; false when the user would rather keep them.
     bool mayDiscardChanges();
-    bool saveForSure();
+    // Saves over the current file, or asks for a name while there is none; whether it saved.
+    bool saveCurrentModel();
 
     Document &document_;
+    ViewState *viewState_;
     QString capturePicture_;
     ViewRenderer renderer_;
 
@@ -86,6 +91,6 @@ private:
     // Enabled while the program has a model.
     QList<QPushButton *> modelButtons_;
     QList<QAction *> modelActions_;
-    QAction *doOverAction_ = nullptr;
+    QAction *eraseStrokeAction_ = nullptr;
     QPointer<LargeView> largeView_;
 };

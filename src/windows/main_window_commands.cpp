@@ -12,11 +12,11 @@
 #include "picture_file.h"
 #include "platform.h"
 #include "texts.h"
+#include "view_state.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -38,7 +38,7 @@ void MainWindow::captureFrom(const QString &picture)
     {
         const BusyCursor busy;
         model = buildModelFromPicture(staging_->surface(), view_->surface().width(),
-                                      view_->surface().height(), document_.centre());
+                                      view_->surface().height(), kViewCentre);
     }
     document_.importModel(std::move(model), staging_->surface().image());
     if (document_.model().count() == 0)
@@ -67,7 +67,7 @@ void MainWindow::openModelFile(const QString &path)
     // Whether or not a file was opened: back to the front view.
     staging_->surface().clear();
     staging_->update();
-    document_.showFront();
+    viewState_->showFront();
 }
 
 bool MainWindow::saveModelTo(const QString &path)
@@ -89,12 +89,10 @@ void MainWindow::showFileName(const QString &path, const char *suffix)
 
 void MainWindow::save()
 {
-    saveForSure();
+    saveCurrentModel();
 }
 
-// Whether the model was saved: the save-over command writes to the current
-// file at once, and asks for a name while there is none.
-bool MainWindow::saveForSure()
+bool MainWindow::saveCurrentModel()
 {
     if (!document_.fileName().isEmpty())
         return saveModelTo(document_.fileName());
@@ -127,7 +125,7 @@ bool MainWindow::mayDiscardChanges()
         return true;
     if (question.clickedButton() == cancel || !question.clickedButton())
         return false;
-    return saveForSure();
+    return saveCurrentModel();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -156,7 +154,7 @@ void MainWindow::saveBitmap()
 void MainWindow::showLargeView()
 {
     if (!largeView_)
-        largeView_ = new LargeView(document_);
+        largeView_ = new LargeView(*viewState_);
     largeView_->show();
     largeView_->raise();
     largeView_->activateWindow();
@@ -164,12 +162,10 @@ void MainWindow::showLargeView()
 
 void MainWindow::showHelpContents()
 {
+    // F1 opens the help in every window from now on.
     HelpViewer &help = HelpViewer::instance();
     help.setHelpFile(shippedFile(QStringLiteral("help/zuvorak.html")));
-    // Pressing F1 opens the help from now on; the command presses it once.
-    QWidget *target = QApplication::activeWindow() ? QApplication::activeWindow() : this;
-    QCoreApplication::postEvent(target,
-                                new QKeyEvent(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier));
+    help.showHelp();
 }
 
 void MainWindow::showAbout()

@@ -1,4 +1,5 @@
 #include "document.h"
+#include "view_state.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -42,9 +43,10 @@ private slots:
         }
         awkward.points[7] = {std::nan(""), -0.0, 1e300};
         Document document;
+        ViewState view(document);
         document.importModel(awkward);
         const QByteArray before = bits(document);
-        document.turnBy(20, 5);
+        view.turnBy(20, 5);
         if (step == "import")
             document.importModel(kTwoPoints);
         else if (step == "quarter turn")
@@ -52,21 +54,21 @@ private slots:
         else if (step == "mirror")
             document.mirror();
         else if (step.startsWith("move"))
-            document.move(step.endsWith("whole") ? Vertical : Horizontal, 10);
+            document.move(step.endsWith("whole") ? 0 : 10, 10);
         else { // a stroke over most of the view, then its depth
-            document.pressStroke(60, 60);
-            document.dragStroke(200, 200);
-            document.releaseStroke();
-            document.applyDepth();
+            view.pressStroke(60, 60);
+            view.dragStroke(200, 200);
+            view.releaseStroke();
+            view.applyDepth();
         }
-        QVERIFY(document.showsFrontView() || document.turn() + document.tilt() == 0);
+        QVERIFY(view.showsFrontView() || view.turn() + view.tilt() == 0);
         const QByteArray after = bits(document);
         QVERIFY(after != before);
-        document.turnBy(20, 5);
+        view.turnBy(20, 5);
         document.history()->undo();
         QCOMPARE(bits(document), before);
         QVERIFY(document.hasModel());
-        QCOMPARE(document.turn() + document.tilt(), 0.0); // shown as after the step
+        QCOMPARE(view.turn() + view.tilt(), 0.0); // shown as after the step
         document.history()->redo();
         QCOMPARE(bits(document), after);
         document.history()->undo();
@@ -79,12 +81,13 @@ private slots:
     void historyFilesAndColours()
     {
         Document document;
+        ViewState view(document);
         QSignalSpy modified(&document, &Document::modifiedChanged);
         document.importModel({{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {0x111111, 0x222222, 0x333333}});
         QVERIFY(document.isModified() && document.hasModel());
-        document.toggleAnimation();
+        view.toggleAnimation();
         document.history()->undo();
-        QVERIFY(!document.isModified() && !document.hasModel() && !document.animationRunning());
+        QVERIFY(!document.isModified() && !document.hasModel() && !view.animationRunning());
         document.history()->redo();
         QTemporaryDir dir;
         QVERIFY(document.save(dir.filePath("three.chs")).ok());
@@ -105,13 +108,13 @@ private slots:
     void swingAnimation()
     {
         Document document;
-        document.advanceAnimation(); // stopped: nothing happens
-        QCOMPARE(document.animationPhase(), 0);
-        document.toggleAnimation();
+        ViewState view(document);
+        view.advanceAnimation(); // stopped: nothing happens, not even the phase
+        view.toggleAnimation();
         QList<QPoint> frames;
         for (int i = 0; i < 37; ++i) {
-            document.advanceAnimation();
-            frames << QPoint(int(document.turn()), int(document.tilt()));
+            view.advanceAnimation();
+            frames << QPoint(int(view.turn()), int(view.tilt()));
         }
         QList<QPoint> expected {{0, 0}}; // 5 degrees a frame towards each corner in turn
         for (const QPoint corner : {QPoint(20, 0), QPoint(20, 20), QPoint(-20, 20),
@@ -120,30 +123,31 @@ private slots:
                 expected << expected.last() + QPoint(qBound(-5, d.x(), 5), qBound(-5, d.y(), 5));
         QCOMPARE(frames, expected);
         // Stopping keeps the phase: the next start shows the frame after the last one shown.
-        document.toggleAnimation();
-        document.advanceAnimation();
-        document.toggleAnimation();
-        document.advanceAnimation();
-        QCOMPARE(QPoint(int(document.turn()), int(document.tilt())), QPoint(5, 0));
+        view.toggleAnimation();
+        view.advanceAnimation();
+        view.toggleAnimation();
+        view.advanceAnimation();
+        QCOMPARE(QPoint(int(view.turn()), int(view.tilt())), QPoint(5, 0));
     }
 
     // A press and release without movement keeps the last corner and the angles.
     void pressAndReleaseWithoutMovement()
     {
         Document document;
+        ViewState view(document);
         document.importModel(kTwoPoints);
-        document.pressStroke(100, 100);
-        document.dragStroke(160, 160);
-        document.releaseStroke();
-        document.turnBy(45, 10);
-        document.pressStroke(185, 125);
-        document.releaseStroke();
-        QVERIFY(!document.showsFrontView());
-        document.applyDepth(); // the rectangle (160, 125)-(185, 160) holds the green point
+        view.pressStroke(100, 100);
+        view.dragStroke(160, 160);
+        view.releaseStroke();
+        view.turnBy(45, 10);
+        view.pressStroke(185, 125);
+        view.releaseStroke();
+        QVERIFY(!view.showsFrontView());
+        view.applyDepth(); // the rectangle (160, 125)-(185, 160) holds the green point
         QCOMPARE(document.model().points[1][Depth], 15.0);
         QCOMPARE(document.model().points[0][Depth], 0.0);
-        QCOMPARE(document.turn(), 45.0); // shown unturned, angles kept
-        QVERIFY(document.showsFrontView());
+        QCOMPARE(view.turn(), 45.0); // shown unturned, angles kept
+        QVERIFY(view.showsFrontView());
     }
 };
 

@@ -14,8 +14,8 @@ static void edit(Model &model, const QString &steps)
         else if (step == 'm')
             mirrorLeftRight(model);
         else
-            shiftModel(model, step == 'l' || step == 'r' ? Horizontal : Vertical,
-                       step == 'l' || step == 'd' ? -10.0 : 10.0);
+            shiftModel(model, step == 'l' ? -10 : step == 'r' ? 10 : 0,
+                       step == 'd' ? -10 : step == 'u' ? 10 : 0);
     }
 }
 
@@ -41,9 +41,8 @@ private slots:
         for (int i = 0; i < 400; ++i)
             model.points.push_back({1.0, i % 20 * 5.0 - 50, i / 20 * 5.0 - 50});
         model.colours.resize(400);
-        const Stroke stroke {float(drag.x1()), std::int16_t(drag.y1()), float(drag.x2()),
-                             std::int16_t(drag.y2())};
-        applyDepth(model, orderedStroke(stroke), {130, 130}, 9.0);
+        setDepthInside(model, strokeBetween(drag.x1(), drag.y1(), drag.x2(), drag.y2()),
+                       kViewCentre, 9.0);
         QCOMPARE(int(std::count_if(model.points.begin(), model.points.end(),
                                    [](const Coords &point) { return point[Depth] == 9.0; })),
                  selected);
@@ -96,7 +95,7 @@ private slots:
         QFETCH(QString, written);
         QFETCH(int, integer);
         QCOMPARE(QString::fromStdString(shortestDecimal(number)), written);
-        QCOMPARE(int(toInteger(number)), integer);
+        QCOMPARE(int(saturatingInt16(number)), integer);
     }
 };
 

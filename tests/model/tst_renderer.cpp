@@ -54,7 +54,7 @@ private slots:
                     QFAIL(qPrintable(QStringLiteral("point %1 coordinate %2").arg(i).arg(c)));
 
         ImageSurface surface(kViewSize, kViewSize, kWhite);
-        ViewRenderer().drawTurnedView(surface, model, {130, 130}, turn, tilt);
+        ViewRenderer().drawView(surface, model, turn, tilt, Projection::mainView(), {});
         QVERIFY(samePicture(surface.image(), literal::plotted(fast, model.colours), "view"));
     }
 
@@ -69,7 +69,7 @@ private slots:
                             {0, -50, -40}},
                            {0, 1, 2, 3, 4, 5}};
         ImageSurface surface(kViewSize, kViewSize, kWhite);
-        ViewRenderer().drawTurnedView(surface, model, {130, 130}, 90, 0);
+        ViewRenderer().drawView(surface, model, 90, 0, Projection::mainView(), {});
         QImage expected = ImageSurface(kViewSize, kViewSize, kWhite).image();
         expected.setPixel(130, 125, qRgb(0, 0, 0));
         expected.setPixel(130, 170, qRgb(5, 0, 0)); // the later point overwrites
@@ -83,7 +83,7 @@ private slots:
         ImageSurface main(kViewSize, kViewSize, kWhite);
         ImageSurface fitted(kViewSize, kViewSize, kWhite);
         ViewRenderer renderer;
-        renderer.drawTurnedView(main, variedModel(), {130, 130}, 30, -15);
+        renderer.drawView(main, variedModel(), 30, -15, Projection::mainView(), {});
         renderer.drawView(fitted, variedModel(), 30, -15, Projection::fitting(kViewSize, kViewSize),
                           {});
         QVERIFY(samePicture(fitted.image(), main.image(), "fitted"));
@@ -108,7 +108,7 @@ private slots:
             model.points[i] = {0, -130.5 + double(i) * 0.5, 130.5 - double(i % 7) * 0.5};
         ImageSurface surface(kViewSize, kViewSize, kWhite);
         surface.plot(3, 3, 0);
-        ViewRenderer().drawFrontView(surface, model, {130, 130});
+        ViewRenderer().drawUnturnedView(surface, model, Projection::mainView(), {});
         QVERIFY(
             samePicture(surface.image(), literal::plotted(model.points, model.colours), "view"));
     }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QDir>
 #include <QImage>
 #include <QRegularExpression>
 #include <QTest>
 
-// Compares pixels; on a difference writes both pictures beside the test log, named after the
-// test function, its data row and `name`, and says where the first difference is.
+// Compares pixels; on a difference writes both pictures into the build folder's
+// test-pictures, named after the test function, its data row and `name`, and says where the
+// first difference is. Never into the working folder: a test may run in the source tree.
 inline bool samePicture(const QImage &actual, const QImage &expected, const QString &name)
 {
     const QImage a = actual.convertToFormat(QImage::Format_RGB32);
@@ -14,8 +16,9 @@ inline bool samePicture(const QImage &actual, const QImage &expected, const QStr
         return true;
     QStringList parts {QTest::currentTestFunction(), QTest::currentDataTag(), name};
     parts.removeAll(QString());
-    const QString file
-        = parts.join('-').replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), "_");
+    QDir().mkpath(QStringLiteral(ZUVORAK_TEST_PICTURES));
+    const QString file = QStringLiteral(ZUVORAK_TEST_PICTURES "/")
+                         + parts.join('-').replace(QRegularExpression(QStringLiteral("[^\\w.-]+")), "_");
     a.save(file + QStringLiteral("-actual.png"));
     e.save(file + QStringLiteral("-expected.png"));
     for (int at = 0; a.size() == e.size(); ++at)

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "document.h"
+#include "view_state.h"
 #include "large_view.h"
 #include "main_window.h"
 #include "picture_box.h"
@@ -215,6 +216,7 @@ protected:
     }
     QWidget *window() const { return &program_->window; }
     Document &document() const { return program_->document; }
+    ViewState &viewState() const { return program_->window.viewState(); }
     std::unique_ptr<Program> program_;
 };
 

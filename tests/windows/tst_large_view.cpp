@@ -111,10 +111,11 @@ private slots:
         }
         QCOMPARE(text(window(), "turnAngle") + ' ' + text(window(), "tiltAngle"), angles);
         const Model &model = document().model();
+        const ViewState &shownView = viewState();
         const QImage literal = literal::plotted(
-            document().showsFrontView()
+            shownView.showsFrontView()
                 ? model.points
-                : literal::turnModel(model.points, document().turn(), document().tilt()),
+                : literal::turnModel(model.points, shownView.turn(), shownView.tilt()),
             model.colours);
         QVERIFY(samePicture(view->surface().image(), literal, "literal"));
         QVERIFY(samePicture(view->surface().image(), shown(window(), "view"), "main"));

@@ -89,7 +89,7 @@ private slots:
         if (swing)
             click(window(), "frontView");
         else
-            document().turnBy(40, -15);
+            viewState().turnBy(40, -15);
         QCOMPARE(stepThrough([&] { trigger(window(), "turntableAction"); },
                              {qtSaveAs(dir.filePath(name), filter), options(pointSize, swing)}),
                  2);
@@ -107,7 +107,7 @@ private slots:
         settings.setValue("largeView/pointSize", pointSize);
         settings.setValue("largeView/shading", pointSize == 2);
         for (int frame : {0, 1}) {
-            document().turnBy(frame * step, 0);
+            viewState().turnBy(frame * step, 0);
             QVERIFY(samePicture(read.frame(frame, 96, 96),
                                 openLargeView(window(), {96, 96})->surface().image(),
                                 QString("frame-%1").arg(frame)));
