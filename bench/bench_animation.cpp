@@ -54,12 +54,11 @@ template<auto encode> void encodeTurntable(benchmark::State &bench)
     const std::vector<Animation::Frame> frames = turntable(int(bench.range(0)));
     std::size_t bytes = 0;
     for (auto _ : bench) {
-        std::string error;
-        const auto encoded = encode(frames, 100, &error, {});
-        if (!encoded)
-            bench.SkipWithError(error.c_str());
+        const Animation::Encoded encoded = encode(frames, 100, {});
+        if (!encoded.ok())
+            bench.SkipWithError("not encoded");
         else
-            bytes = encoded->size();
+            bytes = encoded.bytes.size();
     }
     bench.counters["bytes"] = double(bytes);
 }

@@ -1,7 +1,7 @@
 #include "commands.h"
 
 #include "document.h"
-#include "export_kinds.h"
+#include "export_options.h"
 
 #include <QCommandLineParser>
 
@@ -42,7 +42,7 @@ public:
         if (!exported.ok())
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("cannot be exported: ")
-                                       + QString::fromStdString(exported.error));
+                                       + exportFailureReason(exported.error));
         outcome = writeResult(job.output, exported.bytes);
         if (outcome.status == Written && exported.nonFinite > 0)
             outcome.messages << job.input

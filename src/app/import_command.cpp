@@ -4,7 +4,7 @@
 #include "capture_surface.h"
 #include "conversions.h"
 #include "document.h"
-#include "export_kinds.h"
+#include "export_options.h"
 #include "image_surface.h"
 #include "import.h"
 #include "model_file.h"
@@ -239,7 +239,7 @@ private:
         if (!exported.ok())
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("cannot be exported: ")
-                                       + QString::fromStdString(exported.error));
+                                       + exportFailureReason(exported.error));
         return writeResult(path, exported.bytes);
     }
 

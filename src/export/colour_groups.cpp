@@ -15,7 +15,7 @@ using Rgb = std::array<double, 3>;
 
 Rgb channels(Colour colour)
 {
-    const auto [red, green, blue] = rgb(colour);
+    const auto [red, green, blue] = channelsOf(colour);
     return {double(red), double(green), double(blue)};
 }
 

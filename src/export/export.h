@@ -9,25 +9,55 @@
 #include <vector>
 
 // Every export takes the model's points and their colours (same length) and
-// returns the file's bytes; writing them to disk is the caller's.
+// returns the file's bytes, or why it cannot; writing them to disk is the caller's.
 // Axes: x = horizontal, y = vertical, z = -depth, so the front faces +z.
 // Points with a NaN or infinite coordinate are left out and counted, and so are
 // points beyond float's range in the formats that store floats (PLY, glb).
 
+// Why a file cannot be made from the model; each front end says it in its own words.
+enum class ExportError {
+    None,
+    NoPoints, // no points, or not one colour for each
+    NoFinitePoint, // no point has three finite coordinates
+    TooLargeForFloats, // the finite points all lie beyond what the format's floats hold
+    TooWide, // solids: the points spread over kMaxReliefPixels or more
+    TooThick, // solids: the relief would be thicker than kMaxReliefThickness
+    Options, // solids: an option outside its limits
+    Writer, // the format's library failed
+};
+
 struct ExportResult {
     std::vector<std::uint8_t> bytes;
-    std::string error; // English, empty when ok
+    ExportError error = ExportError::None;
     int nonFinite = 0; // points left out for a NaN, infinite or, in floats, too large coordinate
     int snapped = 0; // solids: points moved onto the pixel lattice
     int dropped = 0; // solids: points hidden by a nearer one on the same pixel
     std::size_t triangles = 0; // solids
 
-    bool ok() const { return error.empty(); }
+    bool ok() const { return error == ExportError::None; }
 };
 
 struct PlyOptions {
     bool ascii = false; // binary little-endian otherwise
 };
+
+// What a solid's length option may be, in millimetres, and the step the dialog offers.
+struct LengthLimits {
+    double low;
+    double high;
+    double step;
+
+    bool contain(double value) const { return value >= low && value <= high; } // not NaN
+};
+inline constexpr LengthLimits kPixelSizeLimits {0.01, 100, 0.05};
+inline constexpr LengthLimits kDepthScaleLimits {0, 100, 0.05};
+inline constexpr LengthLimits kInkHeightLimits {0.01, 100, 0.1};
+inline constexpr LengthLimits kBaseThicknessLimits {0.01, 100, 0.1};
+inline constexpr int kMaxColourGroups = 16;
+// A relief this many pixels across or more is refused.
+inline constexpr int kMaxReliefPixels = 2000;
+// A relief thicker than this, in millimetres (1 km), is refused.
+inline constexpr double kMaxReliefThickness = 1e6;
 
 // A printable relief in millimetres: one square column per point over a base plate
 // that covers the points' bounding box, standing on z = 0 with the box's lower
@@ -39,12 +69,11 @@ struct SolidOptions {
     double inkHeight = 0.6; // the height of the farthest points above the plate
     double baseThickness = 1.0;
     bool reverse = false; // the farthest points stand tallest
-    int colourGroups = 4; // 3MF: at most this many colours, 1 to 16
+    int colourGroups = 4; // 3MF: at most this many colours, 1 to kMaxColourGroups
 };
 
-inline constexpr int kMaxColourGroups = 16;
-// A relief larger than this many pixels across is refused.
-inline constexpr int kMaxReliefPixels = 2000;
+// ExportError::Options when an option lies outside its limits.
+ExportError solidOptionsError(const SolidOptions &options);
 
 struct ColourGroup {
     Colour swatch = 0;
@@ -52,12 +81,8 @@ struct ColourGroup {
 };
 
 // What the options dialog shows before anything is written.
-// Why the points cannot become a relief: the options, or the points themselves.
-enum class SolidRefusal { None, Options, Unusable, NoFinitePoint, TooWide, TooThick };
-
 struct SolidSummary {
-    std::string error; // English, empty when ok
-    SolidRefusal refusal = SolidRefusal::None;
+    ExportError error = ExportError::None;
     double width = 0, height = 0, thickness = 0; // outer size in mm along x, y and z
     int nonFinite = 0;
     int snapped = 0;
@@ -65,31 +90,29 @@ struct SolidSummary {
     std::size_t columns = 0;
     std::vector<ColourGroup> groups; // the 3MF's objects, most points first
 
-    bool ok() const { return error.empty(); }
+    bool ok() const { return error == ExportError::None; }
 };
 
+struct ExportOptions {
+    PlyOptions ply = {};
+    SolidOptions solid = {}; // STL and 3MF
+};
+
+// One function a kind, each reading the options of its kind.
 ExportResult exportPly(std::span<const Coords> points, std::span<const Colour> colours,
-                       PlyOptions options = {});
+                       const ExportOptions &options = {});
 // One "x y z r g b" line per point, coordinates as the shortest decimal that reads back exactly.
-ExportResult exportXyz(std::span<const Coords> points, std::span<const Colour> colours);
+ExportResult exportXyz(std::span<const Coords> points, std::span<const Colour> colours,
+                       const ExportOptions &options = {});
 // glTF binary: one mesh of one POINTS primitive with POSITION and COLOR_0.
-ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> colours);
+ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> colours,
+                       const ExportOptions &options = {});
 // Binary STL: the relief as one closed solid.
 ExportResult exportStl(std::span<const Coords> points, std::span<const Colour> colours,
-                       const SolidOptions &options = {});
+                       const ExportOptions &options = {});
 // 3MF: one object per colour group and one for the plate, as components of the single build item.
 ExportResult export3mf(std::span<const Coords> points, std::span<const Colour> colours,
-                       const SolidOptions &options = {});
-
-// Every kind of file, for callers that choose one at run time: the export menu
-// and the command line.
-enum class ExportKind { Ply, Xyz, Glb, Stl, ThreeMf };
-struct ExportOptions {
-    PlyOptions ply;
-    SolidOptions solid; // STL and 3MF
-};
-ExportResult exportFile(ExportKind kind, std::span<const Coords> points,
-                        std::span<const Colour> colours, const ExportOptions &options);
+                       const ExportOptions &options = {});
 
 SolidSummary summarizeSolid(std::span<const Coords> points, std::span<const Colour> colours,
                             const SolidOptions &options = {});

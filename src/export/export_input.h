@@ -7,18 +7,14 @@
 #include <cmath>
 #include <cstdint>
 #include <span>
-#include <string>
 
 namespace ExportDetail {
 
-// Why the points cannot be exported at all; empty when they can.
-inline std::string refusal(std::span<const Coords> points, std::span<const Colour> colours)
+// Whether there are points to export, each with its colour.
+inline ExportError refusal(std::span<const Coords> points, std::span<const Colour> colours)
 {
-    if (points.size() != colours.size())
-        return "the model has a different number of points and colours";
-    if (points.empty())
-        return "the model has no points";
-    return {};
+    return points.empty() || points.size() != colours.size() ? ExportError::NoPoints
+                                                             : ExportError::None;
 }
 
 inline bool isFinite(const Coords &point)
@@ -48,10 +44,13 @@ inline ExportResult startExport(std::span<const Coords> points, std::span<const 
     result.error = refusal(points, colours);
     if (!result.ok())
         return result;
-    for (const Coords &point : points)
+    bool anyFinite = false;
+    for (const Coords &point : points) {
         result.nonFinite += !exported(point, asFloat);
+        anyFinite = anyFinite || isFinite(point);
+    }
     if (result.nonFinite == int(points.size()))
-        result.error = "no point has finite coordinates";
+        result.error = anyFinite ? ExportError::TooLargeForFloats : ExportError::NoFinitePoint;
     return result;
 }
 
@@ -61,9 +60,5 @@ inline std::array<double, 3> frontAxes(const Coords &point)
     return {point[Horizontal] + 0.0, point[Vertical] + 0.0, 0.0 - point[Depth]};
 }
 
-inline std::array<std::uint8_t, 3> rgb(Colour colour)
-{
-    return {std::uint8_t(colour), std::uint8_t(colour >> 8), std::uint8_t(colour >> 16)};
-}
 
 } // namespace ExportDetail

@@ -75,7 +75,8 @@ tinygltf::Material unlitMaterial()
 
 } // namespace
 
-ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> colours)
+ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> colours,
+                       const ExportOptions &)
 {
     ExportResult result = startExport(points, colours, true);
     if (!result.ok())
@@ -102,7 +103,8 @@ ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> c
             low[axis] = std::min(low[axis], value);
             high[axis] = std::max(high[axis], value);
         }
-        for (std::uint8_t channel : rgb(colours[i]))
+        const Rgb8 channels = channelsOf(colours[i]);
+        for (std::uint8_t channel : {channels.red, channels.green, channels.blue})
             *colour++ = linearChannels()[channel];
     }
     for (int view = 0; view < 2; ++view) {
@@ -132,6 +134,6 @@ ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> c
     AppendBuffer appender(result.bytes);
     std::ostream stream(&appender);
     if (!tinygltf::TinyGLTF().WriteGltfSceneToStream(&model, stream, false, true))
-        result.error = "the glTF writer failed";
+        result.error = ExportError::Writer;
     return result;
 }

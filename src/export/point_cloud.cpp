@@ -29,7 +29,7 @@ void appendNumber(std::vector<std::uint8_t> &out, Number value, char separator)
 
 void appendColour(std::vector<std::uint8_t> &out, Colour colour)
 {
-    const auto [red, green, blue] = rgb(colour);
+    const auto [red, green, blue] = channelsOf(colour);
     appendNumber(out, int(red), ' ');
     appendNumber(out, int(green), ' ');
     appendNumber(out, int(blue), '\n');
@@ -38,36 +38,37 @@ void appendColour(std::vector<std::uint8_t> &out, Colour colour)
 } // namespace
 
 ExportResult exportPly(std::span<const Coords> points, std::span<const Colour> colours,
-                       PlyOptions options)
+                       const ExportOptions &options)
 {
     ExportResult result = startExport(points, colours, true);
     if (!result.ok())
         return result;
     const std::size_t kept = points.size() - std::size_t(result.nonFinite);
-    const std::string header = plyHeader(options.ascii, kept);
+    const std::string header = plyHeader(options.ply.ascii, kept);
     std::vector<std::uint8_t> &out = result.bytes;
-    out.reserve(header.size() + kept * (options.ascii ? 40 : 15));
+    out.reserve(header.size() + kept * (options.ply.ascii ? 40 : 15));
     out.assign(header.begin(), header.end());
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (!exported(points[i], true))
             continue;
         const auto axes = frontAxes(points[i]);
         const float xyz[3] = {float(axes[0]), float(axes[1]), float(axes[2])};
-        if (options.ascii) {
+        if (options.ply.ascii) {
             for (float value : xyz)
                 appendNumber(out, value, ' ');
             appendColour(out, colours[i]);
         } else {
-            const auto colour = rgb(colours[i]);
+            const Rgb8 colour = channelsOf(colours[i]);
             const auto *bytes = reinterpret_cast<const std::uint8_t *>(xyz);
             out.insert(out.end(), bytes, bytes + sizeof xyz);
-            out.insert(out.end(), colour.begin(), colour.end());
+            out.insert(out.end(), {colour.red, colour.green, colour.blue});
         }
     }
     return result;
 }
 
-ExportResult exportXyz(std::span<const Coords> points, std::span<const Colour> colours)
+ExportResult exportXyz(std::span<const Coords> points, std::span<const Colour> colours,
+                       const ExportOptions &)
 {
     ExportResult result = startExport(points, colours, false);
     if (!result.ok())

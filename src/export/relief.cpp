@@ -11,34 +11,22 @@ using namespace ExportDetail;
 
 namespace {
 
-constexpr double kMaxThickness = 1e6; // mm
-
 // The nearest pixel; halves go to even, as the program rounds everywhere else.
 double snap(double coordinate)
 {
     return std::nearbyint(coordinate);
 }
 
-bool within(double value, double low, double high)
-{
-    return value >= low && value <= high; // false for NaN
-}
-
 } // namespace
 
-std::string solidOptionsError(const SolidOptions &options)
+ExportError solidOptionsError(const SolidOptions &options)
 {
-    if (!within(options.pixelSize, 0.001, 1000))
-        return "the pixel size must be between 0.001 and 1000 mm";
-    if (!within(options.depthScale, 0, 1000))
-        return "the depth scale must be between 0 and 1000 mm";
-    if (!within(options.inkHeight, 0.001, 1000))
-        return "the ink height must be between 0.001 and 1000 mm";
-    if (!within(options.baseThickness, 0.001, 1000))
-        return "the base thickness must be between 0.001 and 1000 mm";
-    if (options.colourGroups < 1 || options.colourGroups > kMaxColourGroups)
-        return "the number of colours must be between 1 and 16";
-    return {};
+    const bool fit = kPixelSizeLimits.contain(options.pixelSize)
+                     && kDepthScaleLimits.contain(options.depthScale)
+                     && kInkHeightLimits.contain(options.inkHeight)
+                     && kBaseThicknessLimits.contain(options.baseThickness)
+                     && options.colourGroups >= 1 && options.colourGroups <= kMaxColourGroups;
+    return fit ? ExportError::None : ExportError::Options;
 }
 
 Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colours,
@@ -46,11 +34,8 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
 {
     Relief relief;
     relief.error = refusal(points, colours);
-    relief.refusal = relief.ok() ? SolidRefusal::None : SolidRefusal::Unusable;
-    if (relief.ok()) {
+    if (relief.ok())
         relief.error = solidOptionsError(options);
-        relief.refusal = relief.ok() ? SolidRefusal::None : SolidRefusal::Options;
-    }
     if (!relief.ok())
         return relief;
 
@@ -67,13 +52,10 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
         minY = std::min(minY, y), maxY = std::max(maxY, y);
         minDepth = std::min(minDepth, point[Depth]), maxDepth = std::max(maxDepth, point[Depth]);
     }
-    if (relief.nonFinite == int(points.size())) {
-        relief.error = "no point has finite coordinates";
-        relief.refusal = SolidRefusal::NoFinitePoint;
-    } else if (maxX - minX >= kMaxReliefPixels || maxY - minY >= kMaxReliefPixels) {
-        relief.error = "the points spread over more than 2000 pixels";
-        relief.refusal = SolidRefusal::TooWide;
-    }
+    if (relief.nonFinite == int(points.size()))
+        relief.error = ExportError::NoFinitePoint;
+    else if (maxX - minX >= kMaxReliefPixels || maxY - minY >= kMaxReliefPixels)
+        relief.error = ExportError::TooWide;
     if (!relief.ok())
         return relief;
 
@@ -106,9 +88,8 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
         const double depth = points[nearest[cell]][Depth];
         const double rise = options.reverse ? depth - minDepth : maxDepth - depth;
         const double top = options.baseThickness + options.inkHeight + rise * options.depthScale;
-        if (!(top <= kMaxThickness)) {
-            relief.error = "the depths are too far apart: the relief would be over 1 km thick";
-            relief.refusal = SolidRefusal::TooThick;
+        if (!(top <= kMaxReliefThickness)) {
+            relief.error = ExportError::TooThick;
             return relief;
         }
         relief.tops[cell] = float(top);
@@ -134,7 +115,6 @@ SolidSummary summarizeSolid(std::span<const Coords> points, std::span<const Colo
     const Relief relief = buildRelief(points, colours, options);
     SolidSummary summary;
     summary.error = relief.error;
-    summary.refusal = relief.refusal;
     summary.nonFinite = relief.nonFinite;
     summary.snapped = relief.snapped;
     summary.dropped = relief.dropped;

@@ -3,14 +3,12 @@
 #include "export.h"
 
 #include <span>
-#include <string>
 #include <vector>
 
 // The points as columns on the pixel lattice, heights in millimetres. Cells are
 // numbered row by row from the bottom left of the points' bounding box.
 struct Relief {
-    std::string error; // English, empty when ok
-    SolidRefusal refusal = SolidRefusal::None;
+    ExportError error = ExportError::None;
     int across = 0, up = 0; // cells along x and y
     double pixelSize = 0;
     float plateTop = 0; // the base thickness; the top of the plate
@@ -19,12 +17,9 @@ struct Relief {
     int nonFinite = 0, snapped = 0, dropped = 0;
     std::size_t columns = 0;
 
-    bool ok() const { return error.empty(); }
+    bool ok() const { return error == ExportError::None; }
     bool hasColumn(std::size_t cell) const { return tops[cell] > plateTop; }
 };
-
-// Why the options cannot make a relief; empty when they can.
-std::string solidOptionsError(const SolidOptions &options);
 
 Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colours,
                    const SolidOptions &options);

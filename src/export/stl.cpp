@@ -31,9 +31,9 @@ void append(std::uint8_t *&out, const void *data, std::size_t size)
 } // namespace
 
 ExportResult exportStl(std::span<const Coords> points, std::span<const Colour> colours,
-                       const SolidOptions &options)
+                       const ExportOptions &options)
 {
-    const Relief relief = buildRelief(points, colours, options);
+    const Relief relief = buildRelief(points, colours, options.solid);
     ExportResult result = solidResult(relief);
     if (!relief.ok())
         return result;

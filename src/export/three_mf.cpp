@@ -43,14 +43,14 @@ template<typename Call> Ref make(PLib3MFBase *owner, Call call)
 void addMaterial(PLib3MFModelBaseMaterial *materials, const std::string &name, Colour colour,
                  DWORD &index)
 {
-    const auto [red, green, blue] = ExportDetail::rgb(colour);
+    const auto [red, green, blue] = channelsOf(colour);
     check(lib3mf_basematerial_addmaterialutf8(materials, name.c_str(), red, green, blue, &index),
           materials);
     check(lib3mf_basematerial_setdisplaycolorrgba(materials, index, red, green, blue, 255),
           materials);
 }
 
-// A mesh object of one base material.
+// The object's triangles all take its group's material, so a reader colours the part as a whole.
 Ref addMesh(PLib3MFModel *model, const Mesh &mesh, const std::string &name, DWORD materials,
             DWORD material)
 {
@@ -99,13 +99,13 @@ struct Package {
 } // namespace
 
 ExportResult export3mf(std::span<const Coords> points, std::span<const Colour> colours,
-                       const SolidOptions &options)
+                       const ExportOptions &options)
 {
-    const Relief relief = buildRelief(points, colours, options);
+    const Relief relief = buildRelief(points, colours, options.solid);
     ExportResult result = solidResult(relief);
     if (!relief.ok())
         return result;
-    const ColourGrouping grouping = groupColours(columnColours(relief), options.colourGroups);
+    const ColourGrouping grouping = groupColours(columnColours(relief), options.solid.colourGroups);
     const std::vector<int> groupOfCell = groupOfCells(relief, grouping);
 
     try {
@@ -152,7 +152,7 @@ ExportResult export3mf(std::span<const Coords> points, std::span<const Colour> c
               writer.get());
         result.bytes = std::move(package.bytes);
     } catch (const std::exception &error) {
-        result.error = std::string("the 3MF writer failed: ") + error.what();
+        result.error = ExportError::Writer;
     }
     return result;
 }

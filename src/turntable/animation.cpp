@@ -10,6 +10,7 @@
 #include <cmath>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace Animation {
@@ -22,41 +23,26 @@ constexpr int kGifMaxSide = 65535;
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::nullopt_t fail(std::string *error, std::string message)
+Encoded fail(Error error, std::size_t frame = 0)
 {
-    if (error)
-        *error = std::move(message);
-    return std::nullopt;
+    return {{}, error, int(frame)};
 }
 
-std::string sizeText(const Frame &frame)
-{
-    return std::to_string(frame.width) + " x " + std::to_string(frame.height);
-}
-
-// Empty when the frames can be encoded at all.
-std::string checkFrames(std::span<const Frame> frames, int delayMs, int maxSide)
+// The first reason the frames cannot be encoded at all, or none.
+Encoded checkFrames(std::span<const Frame> frames, int delayMs, int maxSide)
 {
     if (frames.empty())
-        return "no frames to encode";
-    if (delayMs < 1 || delayMs > kMaxDelayMs)
-        return "frame delay " + std::to_string(delayMs) + " ms is outside 1 to "
-               + std::to_string(kMaxDelayMs);
-    if (frames.size() > std::size_t(INT_MAX / delayMs))
-        return std::to_string(frames.size()) + " frames of " + std::to_string(delayMs)
-               + " ms last too long";
+        return fail(Error::NoFrames);
+    if (delayMs < 1 || delayMs > kMaxDelayMs || frames.size() > std::size_t(INT_MAX / delayMs))
+        return fail(Error::Delay);
     const Frame &first = frames.front();
     if (first.width < 1 || first.height < 1 || first.width > maxSide || first.height > maxSide)
-        return "frame size " + sizeText(first) + " is outside 1 to " + std::to_string(maxSide)
-               + " pixels a side";
+        return fail(Error::FrameSize, 1);
     for (std::size_t i = 0; i < frames.size(); ++i) {
         const Frame &frame = frames[i];
-        if (frame.width != first.width || frame.height != first.height)
-            return "frame " + std::to_string(i + 1) + " is " + sizeText(frame) + ", the first is "
-                   + sizeText(first);
-        if (frame.rgba.size() != std::size_t(frame.width) * std::size_t(frame.height) * 4)
-            return "frame " + std::to_string(i + 1) + " holds " + std::to_string(frame.rgba.size())
-                   + " bytes, not 4 for each of its " + sizeText(frame) + " pixels";
+        if (frame.width != first.width || frame.height != first.height
+            || frame.rgba.size() != std::size_t(frame.width) * std::size_t(frame.height) * 4)
+            return fail(Error::FramesDiffer, i + 1);
     }
     return {};
 }
@@ -80,18 +66,17 @@ struct WebPDataDeleter {
 
 } // namespace
 
-std::optional<Bytes> encodeAnimatedWebP(std::span<const Frame> frames, int delayMs,
-                                        std::string *error, const Progress &progress)
+Encoded encodeAnimatedWebP(std::span<const Frame> frames, int delayMs, const Progress &progress)
 {
-    if (std::string problem = checkFrames(frames, delayMs, kWebPMaxSide); !problem.empty())
-        return fail(error, problem);
+    if (Encoded refused = checkFrames(frames, delayMs, kWebPMaxSide); !refused.ok())
+        return refused;
     const int width = frames.front().width;
     const int height = frames.front().height;
 
     WebPAnimEncoderOptions options;
     WebPConfig config;
     if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config))
-        return fail(error, "the WebP library does not match the version built against");
+        return fail(Error::Library); // not the version built against
     options.anim_params.loop_count = 0;
     // The fastest lossless effort keeps a turntable within its time: 3 to 5 times
     // the default's speed, for files 5 % (few colours) to 80 % (a colour a point) larger.
@@ -101,7 +86,7 @@ std::optional<Bytes> encodeAnimatedWebP(std::span<const Frame> frames, int delay
     std::unique_ptr<WebPAnimEncoder, AnimEncoderDeleter> encoder(
         WebPAnimEncoderNew(width, height, &options));
     if (!encoder)
-        return fail(error, "out of memory for the WebP encoder");
+        return fail(Error::OutOfMemory);
 
     for (std::size_t i = 0; i < frames.size(); ++i) {
         WebPPicture picture;
@@ -111,31 +96,24 @@ std::optional<Bytes> encodeAnimatedWebP(std::span<const Frame> frames, int delay
         picture.height = height;
         std::unique_ptr<WebPPicture, PictureDeleter> owner(&picture);
         if (!WebPPictureImportRGBA(&picture, frames[i].rgba.data(), width * 4))
-            return fail(error, "out of memory for WebP frame " + std::to_string(i + 1));
+            return fail(Error::OutOfMemory, i + 1);
         if (!WebPAnimEncoderAdd(encoder.get(), &picture, int(i) * delayMs, &config))
-            return fail(error, "WebP frame " + std::to_string(i + 1) + ": "
-                                   + WebPAnimEncoderGetError(encoder.get()));
+            return fail(Error::Library, i + 1);
         if (cancelled(progress, i + 1, frames.size()))
-            return fail(error, "cancelled");
+            return fail(Error::Cancelled);
     }
     if (!WebPAnimEncoderAdd(encoder.get(), nullptr, int(frames.size()) * delayMs, nullptr))
-        return fail(error, std::string("WebP: ") + WebPAnimEncoderGetError(encoder.get()));
+        return fail(Error::Library);
 
     WebPData data;
     WebPDataInit(&data);
     std::unique_ptr<WebPData, WebPDataDeleter> dataOwner(&data);
     if (!WebPAnimEncoderAssemble(encoder.get(), &data))
-        return fail(error, std::string("WebP: ") + WebPAnimEncoderGetError(encoder.get()));
-    return Bytes(data.bytes, data.bytes + data.size);
+        return fail(Error::Library);
+    return {Bytes(data.bytes, data.bytes + data.size)};
 }
 
 namespace {
-
-std::string gifErrorText(int code)
-{
-    const char *text = GifErrorString(code);
-    return text ? text : "error " + std::to_string(code);
-}
 
 struct GifWriter {
     Bytes bytes;
@@ -158,8 +136,6 @@ struct GifWriter {
             return 0;
         }
     }
-
-    std::string lastError() const { return gifErrorText(file->Error); }
 };
 
 struct LiqAttrDeleter {
@@ -190,13 +166,13 @@ struct IndexedFrame {
     std::unique_ptr<ColorMapObject, ColourMapDeleter> map;
 };
 
-std::optional<IndexedFrame> quantize(const Frame &frame, liq_attr *attr, std::string *error)
+std::optional<IndexedFrame> quantize(const Frame &frame, liq_attr *attr)
 {
     std::unique_ptr<liq_image, LiqImageDeleter> image(liq_image_create_custom(
         attr, opaqueRow, const_cast<Frame *>(&frame), frame.width, frame.height, 0));
     liq_result *rawResult = nullptr;
     if (!image || liq_image_quantize(image.get(), attr, &rawResult) != LIQ_OK)
-        return fail(error, "the colours of a GIF frame could not be reduced");
+        return std::nullopt;
     std::unique_ptr<liq_result, LiqResultDeleter> result(rawResult);
 
     IndexedFrame indexed;
@@ -204,13 +180,13 @@ std::optional<IndexedFrame> quantize(const Frame &frame, liq_attr *attr, std::st
     if (liq_write_remapped_image(result.get(), image.get(), indexed.indices.data(),
                                  indexed.indices.size())
         != LIQ_OK)
-        return fail(error, "a GIF frame could not be mapped to its palette");
+        return std::nullopt;
 
     const liq_palette *palette = liq_get_palette(result.get());
     const int mapSize = 1 << GifBitSize(int(std::max(palette->count, 2u)));
     indexed.map.reset(GifMakeMapObject(mapSize, nullptr));
     if (!indexed.map)
-        return fail(error, "out of memory for a GIF palette");
+        return std::nullopt;
     for (int i = 0; i < mapSize; ++i) {
         const liq_color c = i < int(palette->count) ? palette->entries[i] : liq_color {0, 0, 0, 0};
         indexed.map->Colors[i] = GifColorType {c.r, c.g, c.b};
@@ -241,44 +217,43 @@ bool putFrame(GifFileType *file, IndexedFrame &frame, int width, int height, int
 
 } // namespace
 
-std::optional<Bytes> encodeAnimatedGif(std::span<const Frame> frames, int delayMs,
-                                       std::string *error, const Progress &progress)
+Encoded encodeAnimatedGif(std::span<const Frame> frames, int delayMs, const Progress &progress)
 {
-    if (std::string problem = checkFrames(frames, delayMs, kGifMaxSide); !problem.empty())
-        return fail(error, problem);
+    if (Encoded refused = checkFrames(frames, delayMs, kGifMaxSide); !refused.ok())
+        return refused;
     const int width = frames.front().width;
     const int height = frames.front().height;
     const int delayCs = std::max(1, int(std::lround(delayMs / 10.0)));
 
     std::unique_ptr<liq_attr, LiqAttrDeleter> attr(liq_attr_create());
     if (!attr)
-        return fail(error, "out of memory for the colour quantizer");
+        return fail(Error::OutOfMemory);
 
     GifWriter writer;
     int openError = 0;
     writer.file = EGifOpen(&writer.bytes, GifWriter::append, &openError);
     if (!writer.file)
-        return fail(error, "GIF: " + gifErrorText(openError));
+        return fail(Error::Library);
     EGifSetGifVersion(writer.file, true);
     if (EGifPutScreenDesc(writer.file, width, height, 8, 0, nullptr) != GIF_OK
         || !putLoopForever(writer.file))
-        return fail(error, "GIF: " + writer.lastError());
+        return fail(Error::Library);
 
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        std::optional<IndexedFrame> indexed = quantize(frames[i], attr.get(), error);
+        std::optional<IndexedFrame> indexed = quantize(frames[i], attr.get());
         if (!indexed)
-            return std::nullopt;
+            return fail(Error::Library, i + 1);
         if (!putFrame(writer.file, *indexed, width, height, delayCs))
-            return fail(error, "GIF frame " + std::to_string(i + 1) + ": " + writer.lastError());
+            return fail(Error::Library, i + 1);
         if (cancelled(progress, i + 1, frames.size()))
-            return fail(error, "cancelled");
+            return fail(Error::Cancelled);
     }
 
     int closeError = 0;
     GifFileType *file = std::exchange(writer.file, nullptr);
     if (EGifCloseFile(file, &closeError) != GIF_OK)
-        return fail(error, "GIF: " + gifErrorText(closeError));
-    return std::move(writer.bytes);
+        return fail(Error::Library);
+    return {std::move(writer.bytes)};
 }
 
 } // namespace Animation

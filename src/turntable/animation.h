@@ -2,9 +2,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <span>
-#include <string>
 #include <vector>
 
 // Animated pictures from rendered frames, for showing a relief without the program.
@@ -22,21 +20,35 @@ struct Frame {
 // cancels the encode.
 using Progress = std::function<bool(int done, int total)>;
 
-// Every frame as given, bit for bit, shown delayMs each, looping forever.
-// Nothing (and *error says why) for no frames, frames of different sizes, a
-// buffer that does not match its size, a delay outside 1 to 65535 ms, a
-// frame over 16383 pixels a side, or a cancel.
-std::optional<std::vector<std::uint8_t>> encodeAnimatedWebP(std::span<const Frame> frames,
-                                                            int delayMs, std::string *error,
-                                                            const Progress &progress = {});
+enum class Error {
+    None,
+    NoFrames,
+    Delay, // outside 1 to 65535 ms, or the frames together last too long
+    FrameSize, // a side of 0, or over the format's largest
+    FramesDiffer, // in size from the first, or a buffer that does not match its size
+    OutOfMemory,
+    Library, // the encoding library refused
+    Cancelled,
+};
+
+struct Encoded {
+    std::vector<std::uint8_t> bytes;
+    Error error = Error::None;
+    int frame = 0; // the frame at fault, from 1; 0 for none
+
+    bool ok() const { return error == Error::None; }
+};
+
+// Every frame as given, bit for bit, shown delayMs each, looping forever; 16383
+// pixels a side at most.
+Encoded encodeAnimatedWebP(std::span<const Frame> frames, int delayMs,
+                           const Progress &progress = {});
 
 // Looping forever, each frame with its own palette from libimagequant, so a
 // frame of at most 256 colours is kept exactly. Alpha is ignored: GIF frames
 // are opaque. GIF counts time in hundredths of a second, so the delay is
-// rounded to the nearest 10 ms, at least 10. Refuses what the WebP encoder
-// refuses, with 65535 pixels a side as the limit.
-std::optional<std::vector<std::uint8_t>> encodeAnimatedGif(std::span<const Frame> frames,
-                                                           int delayMs, std::string *error,
-                                                           const Progress &progress = {});
+// rounded to the nearest 10 ms, at least 10. 65535 pixels a side at most.
+Encoded encodeAnimatedGif(std::span<const Frame> frames, int delayMs,
+                          const Progress &progress = {});
 
 } // namespace Animation

@@ -3,24 +3,16 @@
 #include "file_access.h"
 #include "picture_file.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageWriter>
 
 #include <cerrno>
 #include <cstdio>
-#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
-
-PictureResult failure(const std::string &reason)
-{
-    return {PictureError::WriteFailed, reason};
-}
 
 PictureResult systemFailure(int error)
 {
@@ -61,32 +53,21 @@ TurntableResult writeAnimation(const Model &model, const TurntableOptions &optio
         = renderTurntable(model, options, [&](int, int) { return steps.advance(); });
     if (steps.cancelled())
         return {true, {}};
-    std::string error;
     const Animation::Progress encoded = [&](int, int) { return steps.advance(); };
-    const std::optional<std::vector<std::uint8_t>> bytes
+    const Animation::Encoded animation
         = format == TurntableFormat::WebP
-              ? Animation::encodeAnimatedWebP(frames, options.delayMs, &error, encoded)
-              : Animation::encodeAnimatedGif(frames, options.delayMs, &error, encoded);
+              ? Animation::encodeAnimatedWebP(frames, options.delayMs, encoded)
+              : Animation::encodeAnimatedGif(frames, options.delayMs, encoded);
     if (steps.cancelled())
         return {true, {}};
-    if (!bytes)
-        return {false, failure(error)};
-    const PictureResult written = writeBytesAtomically(path, *bytes);
+    // The options are within the encoders' limits: only memory or the library can fail.
+    if (animation.error == Animation::Error::OutOfMemory)
+        return {false, systemFailure(ENOMEM)};
+    if (!animation.ok())
+        return {false, {PictureError::WriteFailed, {}, 0}};
+    const PictureResult written = writeBytesAtomically(path, animation.bytes);
     steps.advance();
     return {false, written};
-}
-
-std::optional<QByteArray> pngOf(const QImage &image, std::string *error)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) {
-        *error = writer.errorString().toStdString();
-        return std::nullopt;
-    }
-    return bytes;
 }
 
 // A new, empty folder beside `path`, removed again unless it is kept.
@@ -142,14 +123,13 @@ TurntableResult writeFolder(const Model &model, const TurntableOptions &options,
     TurntableRenderer renderer(model, options);
     Steps steps(progress, renderer.frameCount() + 1);
     for (int i = 0; i < renderer.frameCount(); ++i) {
-        std::string error;
-        const std::optional<QByteArray> png = pngOf(renderer.render(i), &error);
-        if (!png)
-            return {false, failure(error)};
+        const QByteArray png = encodePicture(renderer.render(i), "png");
+        if (png.isEmpty())
+            return {false, {PictureError::WriteFailed, {}, 0}};
         const QString name = QStringLiteral("frame-%1.png").arg(i, 3, 10, QLatin1Char('0'));
         const PictureResult written = writeBytesAtomically(
             folder.filePath(name),
-            {reinterpret_cast<const std::uint8_t *>(png->constData()), std::size_t(png->size())});
+            {reinterpret_cast<const std::uint8_t *>(png.constData()), std::size_t(png.size())});
         if (!written.ok())
             return {false, written};
         if (!steps.advance())

@@ -17,30 +17,16 @@
 
 namespace {
 
-struct KindInfo {
-    ExportKind kind;
-    const char *action;
-    const char *caption;
-    const char *filter;
-    const char *suffix;
-    const char *name;
-};
-
-constexpr KindInfo kKinds[] = {
-    {ExportKind::Ply, "exportPlyAction", Texts::kMenuExportPly, Texts::kFilterPly, "ply", "PLY"},
-    {ExportKind::Xyz, "exportXyzAction", Texts::kMenuExportXyz, Texts::kFilterXyz, "xyz", "XYZ"},
-    {ExportKind::Glb, "exportGlbAction", Texts::kMenuExportGlb, Texts::kFilterGlb, "glb", "glTF"},
-    {ExportKind::Stl, "exportStlAction", Texts::kMenuExportStl, Texts::kFilterStl, "stl", "STL"},
-    {ExportKind::ThreeMf, "export3mfAction", Texts::kMenuExport3mf, Texts::kFilter3mf, "3mf",
-     "3MF"},
-};
-
-const KindInfo &infoOf(ExportKind kind)
+QString menuCaption(const ExportKindInfo &info)
 {
-    for (const KindInfo &info : kKinds)
-        if (info.kind == kind)
-            return info;
-    return kKinds[0];
+    return QString(Texts::kMenuExportKind).arg(QString::fromUtf8(info.label)).arg(info.mnemonic);
+}
+
+// Objects named exportPlyAction, export3mfAction and so on, so tests find them by name.
+QString actionName(const ExportKindInfo &info)
+{
+    const QString suffix = QString::fromLatin1(info.suffix);
+    return QStringLiteral("export%1%2Action").arg(suffix.left(1).toUpper(), suffix.mid(1));
 }
 
 QString cannotWrite(const QString &path, const QString &reason)
@@ -55,8 +41,9 @@ ExportCommands::ExportCommands(const Document &document, QWidget *window, QMenu 
     , document_(document)
     , window_(window)
 {
-    for (const KindInfo &info : kKinds) {
-        QAction *action = makeAction(menu, info.action, info.caption);
+    for (const ExportKindInfo &info : kExportKinds) {
+        QAction *action = new QAction(menuCaption(info), menu);
+        action->setObjectName(actionName(info));
         connect(action, &QAction::triggered, this, [this, kind = info.kind] { exportAs(kind); });
         menu->addAction(action);
         actions_ << action;
@@ -87,14 +74,12 @@ void ExportCommands::exportAs(ExportKind kind)
     FileResult written;
     {
         const BusyCursor busy;
-        result = exportFile(kind, model.points, model.colours, *options);
+        result = exportKindInfo(kind).write(model.points, model.colours, *options);
         if (result.ok())
             written = writeFileAtomically(path.toStdString(), result.bytes);
     }
     if (!result.ok()) {
-        showError(window_,
-                  cannotWrite(path, QString(Texts::kReasonCannotExport) + QStringLiteral(" (")
-                                        + QString::fromStdString(result.error) + QLatin1Char(')')));
+        showError(window_, cannotWrite(path, exportFailureText(result.error)));
         return;
     }
     if (!written.ok()) {
@@ -116,7 +101,7 @@ void ExportCommands::exportAs(ExportKind kind)
 // kind's extension to a name typed without one and asks before replacing a file.
 QString ExportCommands::askPath(ExportKind kind) const
 {
-    const KindInfo &info = infoOf(kind);
+    const ExportKindInfo &info = exportKindInfo(kind);
     const QFileInfo model(document_.fileName());
     const QString name = (document_.fileName().isEmpty() ? QString(Texts::kDefaultFileName)
                                                          : model.completeBaseName())
@@ -124,7 +109,9 @@ QString ExportCommands::askPath(ExportKind kind) const
     const QString folder
         = document_.fileName().isEmpty() ? dialogStartFolder() : model.absolutePath();
     QFileDialog dialog(window_, QString(Texts::kExportCaption).arg(QLatin1String(info.name)),
-                       pathInFolder(folder, name), QString(info.filter));
+                       pathInFolder(folder, name),
+                       QString(Texts::kFilterExportKind)
+                           .arg(QString::fromUtf8(info.label), QLatin1String(info.suffix)));
     dialog.setObjectName(QStringLiteral("exportFileDialog"));
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -137,16 +124,16 @@ QString ExportCommands::askPath(ExportKind kind) const
 std::optional<ExportOptions> ExportCommands::askOptions(ExportKind kind) const
 {
     ExportOptions options;
+    const ExportKindInfo &info = exportKindInfo(kind);
     if (kind == ExportKind::Ply) {
         PlyOptionsDialog dialog(loadPlyOptions(), window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         options.ply = dialog.options();
         savePlyOptions(options.ply);
-    } else if (kind == ExportKind::Stl || kind == ExportKind::ThreeMf) {
-        SolidOptionsDialog dialog(document_.model(), loadSolidOptions(),
-                                  QLatin1String(infoOf(kind).name), kind == ExportKind::ThreeMf,
-                                  window_);
+    } else if (info.solid) {
+        SolidOptionsDialog dialog(document_.model(), loadSolidOptions(), QLatin1String(info.name),
+                                  info.colourGroups, window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         options.solid = dialog.options();

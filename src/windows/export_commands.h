@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export.h"
+#include "export_kinds.h"
 
 #include <QList>
 #include <QObject>

@@ -1,6 +1,5 @@
 #include "export_dialogs.h"
 
-#include "settings.h"
 #include "texts.h"
 
 #include <QCheckBox>
@@ -20,21 +19,8 @@ namespace {
 constexpr int kDecimals = 3;
 constexpr int kSwatchSize = 14;
 
-// The points' own faults are the model's; the others the settings can mend.
-const char *refusalText(SolidRefusal refusal)
-{
-    switch (refusal) {
-    case SolidRefusal::NoFinitePoint:
-        return Texts::kSolidNoFinitePoint;
-    case SolidRefusal::TooWide:
-        return Texts::kSolidTooWide;
-    case SolidRefusal::TooThick:
-        return Texts::kSolidTooThick;
-    default:
-        return Texts::kSolidRefused;
-    }
-}
-constexpr int kGroupRows = 6; // more scroll
+// Rows the colour list shows before it scrolls: 16 groups would make the dialog too tall.
+constexpr int kGroupRows = 6;
 
 QDialogButtonBox *addButtons(QDialog *dialog, QLayout *layout)
 {
@@ -65,6 +51,28 @@ QString millimetres(double value)
 }
 
 } // namespace
+
+QString exportFailureText(ExportError error)
+{
+    switch (error) {
+    case ExportError::None:
+        break;
+    case ExportError::NoPoints:
+    case ExportError::Writer:
+        return QString(Texts::kReasonCannotExport);
+    case ExportError::NoFinitePoint:
+        return QString(Texts::kSolidNoFinitePoint);
+    case ExportError::TooLargeForFloats:
+        return QString(Texts::kTooLargeForFloats);
+    case ExportError::TooWide:
+        return QString(Texts::kSolidTooWide).arg(kMaxReliefPixels);
+    case ExportError::TooThick:
+        return QString(Texts::kSolidTooThick).arg(kMaxReliefThickness / 1e6);
+    case ExportError::Options:
+        return QString(Texts::kSolidRefused);
+    }
+    return {};
+}
 
 PlyOptionsDialog::PlyOptionsDialog(const PlyOptions &options, QWidget *parent)
     : QDialog(parent)
@@ -99,7 +107,7 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
     auto *form = new QFormLayout;
     layout->addLayout(form);
     const auto addLength
-        = [&](const char *name, const char *label, double value, SolidRange range) {
+        = [&](const char *name, const char *label, double value, LengthLimits range) {
               auto *box = new QDoubleSpinBox(this);
               box->setObjectName(QString(name));
               box->setDecimals(kDecimals);
@@ -113,11 +121,12 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
               connect(box, &QDoubleSpinBox::valueChanged, this, &SolidOptionsDialog::showSummary);
               return box;
           };
-    pixelSize_ = addLength("pixelSize", Texts::kPixelSize, options.pixelSize, kPixelSizeRange);
-    depthScale_ = addLength("depthScale", Texts::kDepthScale, options.depthScale, kDepthScaleRange);
-    inkHeight_ = addLength("inkHeight", Texts::kInkHeight, options.inkHeight, kInkHeightRange);
+    pixelSize_ = addLength("pixelSize", Texts::kPixelSize, options.pixelSize, kPixelSizeLimits);
+    depthScale_
+        = addLength("depthScale", Texts::kDepthScale, options.depthScale, kDepthScaleLimits);
+    inkHeight_ = addLength("inkHeight", Texts::kInkHeight, options.inkHeight, kInkHeightLimits);
     baseThickness_ = addLength("baseThickness", Texts::kBaseThickness, options.baseThickness,
-                               kBaseThicknessRange);
+                               kBaseThicknessLimits);
     reverse_ = new QCheckBox(QString(Texts::kReverse), this);
     reverse_->setObjectName(QStringLiteral("reverse"));
     reverse_->setChecked(options.reverse);
@@ -173,7 +182,7 @@ void SolidOptionsDialog::showSummary()
                            .arg(millimetres(summary.width), millimetres(summary.height),
                                 millimetres(summary.thickness)));
     else
-        size_->setText(QString(refusalText(summary.refusal)));
+        size_->setText(exportFailureText(summary.error));
     counts_->setText(QString(Texts::kSolidCounts)
                          .arg(summary.snapped)
                          .arg(summary.dropped)

@@ -19,7 +19,7 @@ QString invalidReason(const ModelFile::FileResult &result)
     case DecodeError::NegativeCount:
         return QString(Texts::kReasonNegativePointCount).arg(result.count);
     case DecodeError::CountAboveCapacity:
-        return QString(Texts::kReasonTooManyPoints).arg(result.count);
+        return QString(Texts::kReasonTooManyPoints).arg(result.count).arg(kMaxPoints);
     case DecodeError::MissingRecords:
         return QString(Texts::kReasonPointsMissing).arg(result.count);
     }

@@ -45,7 +45,7 @@ void saveStyle(QSettings &settings, const QString &group, const PointStyle &styl
     settings.setValue(group + QStringLiteral("/shading"), style.shading);
 }
 
-double loadLength(const QSettings &settings, const char *key, double fallback, SolidRange range)
+double loadLength(const QSettings &settings, const char *key, double fallback, LengthLimits range)
 {
     return std::clamp(
         loadDouble(settings, QStringLiteral("export/") + QLatin1String(key), fallback), range.low,
@@ -134,11 +134,11 @@ SolidOptions loadSolidOptions()
 {
     const Settings settings;
     SolidOptions options;
-    options.pixelSize = loadLength(settings, "pixelSize", options.pixelSize, kPixelSizeRange);
-    options.depthScale = loadLength(settings, "depthScale", options.depthScale, kDepthScaleRange);
-    options.inkHeight = loadLength(settings, "inkHeight", options.inkHeight, kInkHeightRange);
+    options.pixelSize = loadLength(settings, "pixelSize", options.pixelSize, kPixelSizeLimits);
+    options.depthScale = loadLength(settings, "depthScale", options.depthScale, kDepthScaleLimits);
+    options.inkHeight = loadLength(settings, "inkHeight", options.inkHeight, kInkHeightLimits);
     options.baseThickness
-        = loadLength(settings, "baseThickness", options.baseThickness, kBaseThicknessRange);
+        = loadLength(settings, "baseThickness", options.baseThickness, kBaseThicknessLimits);
     options.reverse = settings.value(QStringLiteral("export/reverse"), options.reverse).toBool();
     options.colourGroups
         = std::clamp(loadInt(settings, QStringLiteral("export/colourGroups"), options.colourGroups),

@@ -53,18 +53,11 @@ inline constexpr char kCancel[] = "キャンセル";
 inline constexpr char kNothingImported[]
     = "指定範囲に取りこめる点がありません。\n元に戻すで前のモデルに戻ります。";
 
-// Export submenu and its dialogs; "%1" is a count or a size, "%2" and "%3" too.
-inline constexpr char kMenuExportPly[] = "PLY 点群(&P)";
-inline constexpr char kMenuExportXyz[] = "XYZ 点群(&X)";
-inline constexpr char kMenuExportGlb[] = "glTF バイナリ(&G)";
-inline constexpr char kMenuExportStl[] = "STL 立体(&S)";
-inline constexpr char kMenuExport3mf[] = "3MF 多色立体(&M)";
+// Export submenu and its dialogs; "%1" is a count or a size, "%2" and "%3" too. The kinds'
+// own names are in the export library's table of kinds.
+inline constexpr char kMenuExportKind[] = "%1(&%2)";
 inline constexpr char kExportCaption[] = "書き出し - %1";
-inline constexpr char kFilterPly[] = "PLY 点群 (*.ply)";
-inline constexpr char kFilterXyz[] = "XYZ 点群 (*.xyz)";
-inline constexpr char kFilterGlb[] = "glTF バイナリ (*.glb)";
-inline constexpr char kFilterStl[] = "STL 立体 (*.stl)";
-inline constexpr char kFilter3mf[] = "3MF 多色立体 (*.3mf)";
+inline constexpr char kFilterExportKind[] = "%1 (*.%2)";
 inline constexpr char kOptionsCaption[] = "%1 の設定";
 inline constexpr char kPlyBinary[] = "バイナリ（リトルエンディアン）(&B)";
 inline constexpr char kPlyAscii[] = "テキスト（ASCII）(&T)";
@@ -80,10 +73,11 @@ inline constexpr char kSolidCounts[]
     = "格子に合わせた点: %1 個　重なって省いた点: %2 個　座標が有限でない点: %3 個";
 inline constexpr char kSolidRefused[] = "この設定では書き出せません。";
 inline constexpr char kSolidTooThick[]
-    = "この設定では厚さが 1 km を超えます。奥行き 1 あたりの高さを小さくしてください。";
+    = "この設定では厚さが %1 km を超えます。奥行き 1 あたりの高さを小さくしてください。";
 inline constexpr char kSolidNoFinitePoint[] = "このモデルには座標が有限の点がありません。";
+inline constexpr char kTooLargeForFloats[] = "このモデルの座標はこの形式には大きすぎます。";
 inline constexpr char kSolidTooWide[]
-    = "このモデルの点は 2000 ピクセルを超えて広がっているため、書き出せません。";
+    = "このモデルの点は %1 ピクセルを超えて広がっているため、書き出せません。";
 inline constexpr char kGroupPoints[] = "%1 点";
 inline constexpr char kPointsLeftOut[]
     = "座標が有限でない点、または範囲を超える点 %1 個は書き出していません。";
@@ -166,7 +160,7 @@ inline constexpr char kSystemLinkLoop[] = "シンボリックリンクが多す�
 // Why a model file is refused; "%1" is the count of points the file states.
 inline constexpr char kReasonNoPointCount[] = "点の数が書かれていません。";
 inline constexpr char kReasonNegativePointCount[] = "点の数 %1 が負の値です。";
-inline constexpr char kReasonTooManyPoints[] = "点の数 %1 が上限の 100000 を超えています。";
+inline constexpr char kReasonTooManyPoints[] = "点の数 %1 が上限の %2 を超えています。";
 inline constexpr char kReasonPointsMissing[] = "%1 個の点のデータがそろっていません。";
 
 } // namespace Texts

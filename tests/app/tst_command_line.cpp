@@ -76,7 +76,7 @@ two inputs to one name | 1 | render model.chs folder/model.chs -o out/ | out/mod
 an output that is its input | 1 | import whole.bmp -o whole.bmp | whole.bmp would be written over an input
 a batch into the inputs' folder | 1 | import drawing.png whole.bmp -o ./ --format bmp | whole.bmp would be written over an input
 --ascii for STL | 1 | export model.chs -o old.stl --ascii | --ascii
-a pixel size of 0 | 1 | export model.chs -o old.stl --pixel-mm 0 | pixel size
+a pixel size of 0 | 1 | export model.chs -o old.stl --pixel-mm 0 | --pixel-mm: 0 is outside 0.01 to 100
 too few turntable frames | 1 | turntable model.chs --frames 1 -o old.webp | 2 to 120
 a frame time browsers show as 100 ms | 1 | turntable model.chs --delay 19 -o old.gif | 20 to 10000
 a turntable of one PNG | 1 | turntable model.chs -o old.png | give FOLDER/
@@ -251,18 +251,18 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QTest::addColumn<QString>("options");
         QTest::addColumn<Exporter>("library"); // none: a 3MF, whose objects are counted
         QTest::newRow("binary PLY")
-            << "-o export.ply" << Exporter([](auto p, auto c) { return exportPly(p, c, {false}); });
+            << "-o export.ply" << Exporter([](auto p, auto c) { return exportPly(p, c); });
         QTest::newRow("PLY as text")
             << "-o export.ply --ascii"
-            << Exporter([](auto p, auto c) { return exportPly(p, c, {true}); });
-        QTest::newRow("XYZ") << "-o export.xyz" << Exporter(exportXyz);
-        QTest::newRow("glb") << "-o export.glb" << Exporter(exportGlb);
+            << Exporter([](auto p, auto c) { return exportPly(p, c, {.ply = {true}}); });
+        QTest::newRow("XYZ") << "-o export.xyz" << Exporter([](auto p, auto c) { return exportXyz(p, c); });
+        QTest::newRow("glb") << "-o export.glb" << Exporter([](auto p, auto c) { return exportGlb(p, c); });
         QTest::newRow("STL by default")
             << "-o export.stl" << Exporter([](auto p, auto c) { return exportStl(p, c); });
         QTest::newRow("STL with every size and reversed")
             << "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse"
             << Exporter([](auto p, auto c) {
-                   return exportStl(p, c, {0.5, 0.1, 1.5, 2, true});
+                   return exportStl(p, c, {.solid = {0.5, 0.1, 1.5, 2, true}});
                });
         QTest::newRow("3MF of one colour") << "-o export.3mf --colours 1" << Exporter();
         QTest::newRow("3MF of two colours") << "-o export.3mf --colours 2" << Exporter();

@@ -12,11 +12,11 @@ Q_DECLARE_METATYPE(Frames)
 
 namespace {
 
-std::optional<Bytes> encode(const QString &format, const Frames &frames, int delayMs,
-                            std::string *error, const Animation::Progress &progress = {})
+Animation::Encoded encode(const QString &format, const Frames &frames, int delayMs,
+                          const Animation::Progress &progress = {})
 {
-    return format == "webp" ? Animation::encodeAnimatedWebP(frames, delayMs, error, progress)
-                            : Animation::encodeAnimatedGif(frames, delayMs, error, progress);
+    return format == "webp" ? Animation::encodeAnimatedWebP(frames, delayMs, progress)
+                            : Animation::encodeAnimatedGif(frames, delayMs, progress);
 }
 
 // A dark square on white, one frame for each of its left edges.
@@ -81,13 +81,12 @@ private slots:
         QFETCH(Frames, frames);
         QFETCH(int, delay);
         QFETCH(int, storedDelay);
-        std::string error;
-        const std::optional<Bytes> bytes = encode(format, frames, delay, &error);
-        QVERIFY2(bytes, error.c_str());
+        const Animation::Encoded encoded = encode(format, frames, delay);
+        QCOMPARE(encoded.error, Animation::Error::None);
 
         const QTemporaryDir dir;
         const QString path = dir.filePath("turntable." + format);
-        QVERIFY(write(path, asBytes(*bytes)));
+        QVERIFY(write(path, asBytes(encoded.bytes)));
         const ReadBack read = ::readBack("frames", path);
         REQUIRE_READ(read);
         QCOMPARE(read.seen["formats"].toArray(), QJsonArray {format.toUpper()});
@@ -117,14 +116,14 @@ private slots:
         QFETCH(int, cancelAt);
         QFETCH(QList<int>, calls);
         QList<int> seen;
-        std::string error;
-        const auto bytes
-            = encode(format, movingSquare({0, 3, 6, 9}), 100, &error, [&](int done, int total) {
+        const Animation::Encoded encoded
+            = encode(format, movingSquare({0, 3, 6, 9}), 100, [&](int done, int total) {
                   seen.append(total == 4 ? done : -total); // a wrong total shows negative
                   return done != cancelAt;
               });
         QCOMPARE(seen, calls);
-        QCOMPARE(bytes.has_value(), cancelAt == 0);
+        QCOMPARE(encoded.error, cancelAt == 0 ? Animation::Error::None : Animation::Error::Cancelled);
+        QCOMPARE(encoded.bytes.empty(), cancelAt != 0);
     }
 
     void refused_data()
@@ -132,31 +131,36 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<Frames>("frames");
         QTest::addColumn<int>("delay");
-        QTest::addColumn<QString>("reason");
+        QTest::addColumn<Animation::Error>("error");
+        QTest::addColumn<int>("frame");
         Frames mixed = movingSquare({0, 2});
         mixed[1] = noise(1, 2, true)[0];
         Frames short_ = movingSquare({0, 2});
         short_[1].rgba.pop_back();
         for (const char *format : {"webp", "gif"}) {
-            QTest::addRow("%s: no frames", format) << format << Frames {} << 100 << "no frames";
+            QTest::addRow("%s: no frames", format)
+                << format << Frames {} << 100 << Animation::Error::NoFrames << 0;
             QTest::addRow("%s: second frame of another size", format)
-                << format << mixed << 100 << "frame 2 is 40 x 30, the first is 24 x 16";
+                << format << mixed << 100 << Animation::Error::FramesDiffer << 2;
             QTest::addRow("%s: a buffer a byte short", format)
-                << format << short_ << 100 << "frame 2 holds 1535 bytes";
-            QTest::addRow("%s: no delay", format) << format << movingSquare({0}) << 0 << "delay";
+                << format << short_ << 100 << Animation::Error::FramesDiffer << 2;
+            QTest::addRow("%s: no delay", format)
+                << format << movingSquare({0}) << 0 << Animation::Error::Delay << 0;
         }
         QTest::newRow("webp: wider than WebP allows")
-            << "webp" << Frames {Frame {16384, 1, Bytes(16384 * 4)}} << 100 << "outside 1 to 16383";
+            << "webp" << Frames {Frame {16384, 1, Bytes(16384 * 4)}} << 100
+            << Animation::Error::FrameSize << 1;
     }
     void refused()
     {
         QFETCH(QString, format);
         QFETCH(Frames, frames);
         QFETCH(int, delay);
-        QFETCH(QString, reason);
-        std::string error;
-        QVERIFY(!encode(format, frames, delay, &error));
-        QVERIFY2(QString::fromStdString(error).contains(reason), error.c_str());
+        QFETCH(Animation::Error, error);
+        QFETCH(int, frame);
+        const Animation::Encoded encoded = encode(format, frames, delay);
+        QCOMPARE(encoded.error, error);
+        QCOMPARE(encoded.frame, frame);
     }
 };
 

@@ -293,8 +293,8 @@ private slots:
                               int(summary.columns)}),
                  (std::array {c.nonFinite, c.snapped, c.dropped, int(c.columns.size())}));
 
-        const ExportResult result = exportStl(c.points, c.colours, c.options);
-        QVERIFY2(result.ok(), result.error.c_str());
+        const ExportResult result = exportStl(c.points, c.colours, {.solid = c.options});
+        QCOMPARE(result.error, ExportError::None);
         const ReadBack read = readBack("stl", result.bytes);
         REQUIRE_READ(read);
         std::vector<Triangle> triangles;
@@ -332,8 +332,8 @@ private slots:
     {
         QFETCH(int, index);
         const ReliefCase c = reliefCases()[std::size_t(index)];
-        ExportResult result = export3mf(c.points, c.colours, c.options); // lib3mf reads non-const
-        QVERIFY2(result.ok(), result.error.c_str());
+        ExportResult result = export3mf(c.points, c.colours, {.solid = c.options}); // lib3mf reads non-const
+        QCOMPARE(result.error, ExportError::None);
         QCOMPARE(result.dropped, c.dropped);
 
         const Lib3mf model = get(lib3mf_createmodel);

@@ -55,13 +55,13 @@ private slots:
         QTest::newRow("PLY, ASCII") << "ply" << Step([](QDialog *dialog) {
             child<QRadioButton>(dialog, "ascii")->click();
             dialog->accept();
-        }) << Exporter([](auto p, auto c) { return exportPly(p, c, {true}); });
-        QTest::newRow("XYZ") << "xyz" << Step() << Exporter(exportXyz);
-        QTest::newRow("glb") << "glb" << Step() << Exporter(exportGlb);
+        }) << Exporter([](auto p, auto c) { return exportPly(p, c, {.ply = {true}}); });
+        QTest::newRow("XYZ") << "xyz" << Step() << Exporter([](auto p, auto c) { return exportXyz(p, c); });
+        QTest::newRow("glb") << "glb" << Step() << Exporter([](auto p, auto c) { return exportGlb(p, c); });
         QTest::newRow("STL, 0.5 mm pixels") << "stl" << Step([](QDialog *dialog) {
             child<QDoubleSpinBox>(dialog, "pixelSize")->setValue(0.5);
             dialog->accept();
-        }) << Exporter([](auto p, auto c) { return exportStl(p, c, {.pixelSize = 0.5}); });
+        }) << Exporter([](auto p, auto c) { return exportStl(p, c, {.solid = {.pixelSize = 0.5}}); });
         QTest::newRow("3MF, 2 colours") << "3mf" << Step([](QDialog *dialog) {
             child<QSpinBox>(dialog, "colourGroups")->setValue(2);
             dialog->accept();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export.h"
+#include "export_kinds.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,6 +14,8 @@ QStringList exportKinds();
 void addExportOptions(QCommandLineParser &parser);
 // Throws UsageError for an option that does not fit the kind or a value out of range.
 ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind);
-ExportResult exportModel(const Model &model, const QString &kind, const ExportOptions &settings);
+ExportResult exportModel(const Model &model, const QString &kind, const ExportOptions &options);
+// Why the model cannot be exported, in English.
+QString exportFailureReason(ExportError error);
 
 } // namespace CommandLine
