@@ -18,7 +18,6 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -129,7 +128,6 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     QApplication app(argc, argv);
     setUpApplication(app);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     out = QDir(
         QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs")).absolutePath());
     const QString stl

@@ -9,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -66,6 +67,9 @@ LargeView::LargeView(ViewState &viewState)
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (!restoreGeometry(loadLargeViewGeometry()))
         resize(kDefaultSize);
+    // A remembered size from another screen, or an edited file, never exceeds this screen.
+    if (const QScreen *shown = screen())
+        resize(size().boundedTo(shown->availableGeometry().size()));
     createContextMenu();
     connect(&viewState_, &ViewState::viewChanged, this, &LargeView::redraw);
     surface_ = ImageSurface(std::max(width(), 1), std::max(height(), 1), kWhite);

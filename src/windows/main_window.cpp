@@ -6,6 +6,7 @@
 #include "large_view.h"
 #include "picture_box.h"
 #include "platform.h"
+#include "settings.h"
 #include "texts.h"
 #include "view_state.h"
 
@@ -66,6 +67,8 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
     setTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     animationTimer_->start();
+    // Once the window is up, so that the message comes over it.
+    QTimer::singleShot(0, this, [this] { tellIfSettingsNotKept(this); });
 }
 
 MainWindow::~MainWindow()

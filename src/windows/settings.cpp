@@ -1,158 +1,255 @@
 #include "settings.h"
 
+#include "platform.h"
+#include "texts.h"
+
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
-// ~/.config/zuvorak/zuvorak.conf, one file for every remembered choice.
-class Settings : public QSettings {
+// Reads each value a group's table names into the options; a value missing from the file,
+// or not of its kind (a hand-edited "0,5" or a word), leaves the default.
+class Loader {
 public:
-    Settings()
-        : QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak"))
+    explicit Loader(const QSettings &settings)
+        : settings_(settings)
     {
+    }
+
+    void operator()(const QString &key, int &value, int low, int high) const
+    {
+        bool ok = false;
+        const int read = settings_.value(key).toInt(&ok);
+        value = std::clamp(ok ? read : value, low, high);
+    }
+    void operator()(const QString &key, double &value, LengthLimits limits) const
+    {
+        bool ok = false;
+        const double read = settings_.value(key).toDouble(&ok);
+        value = std::clamp(ok && std::isfinite(read) ? read : value, limits.low, limits.high);
+    }
+    void operator()(const QString &key, bool &value) const
+    {
+        value = settings_.value(key, value).toBool();
+    }
+    void operator()(const QString &key, TurntableMotion &motion) const
+    {
+        bool swing = motion == TurntableMotion::Swing;
+        (*this)(key, swing);
+        motion = swing ? TurntableMotion::Swing : TurntableMotion::FullTurn;
+    }
+    void operator()(const QString &key, QString &value) const
+    {
+        value = settings_.value(key, value).toString();
+    }
+    void operator()(const QString &key, QByteArray &value) const
+    {
+        value = settings_.value(key, value).toByteArray();
+    }
+
+private:
+    const QSettings &settings_;
+};
+
+class Saver {
+public:
+    explicit Saver(QSettings &settings)
+        : settings_(settings)
+    {
+    }
+
+    template<typename Value, typename... Range>
+    void operator()(const QString &key, const Value &value, const Range &...) const
+    {
+        settings_.setValue(key, value);
+    }
+    void operator()(const QString &key, const TurntableMotion &motion) const
+    {
+        settings_.setValue(key, motion == TurntableMotion::Swing);
+    }
+
+private:
+    QSettings &settings_;
+};
+
+// The tables: each remembered value's key and range, once for loading and saving.
+template<typename Style, typename Visit> void visitStyle(const QString &group, Style &style,
+                                                         const Visit &visit)
+{
+    visit(group + QStringLiteral("/pointSize"), style.size, 1, kMaxPointSize);
+    visit(group + QStringLiteral("/shading"), style.shading);
+}
+
+struct LargeViewStyle {
+    template<typename Style, typename Visit> static void visit(Style &style, const Visit &visit)
+    {
+        visitStyle(QStringLiteral("largeView"), style, visit);
     }
 };
 
-// A number the settings file holds, or `fallback` where it holds something else
-// (a hand-edited "0,5" or a word); callers clamp it to their range.
-int loadInt(const QSettings &settings, const QString &key, int fallback)
+struct LargeViewGeometry {
+    template<typename Bytes, typename Visit> static void visit(Bytes &geometry, const Visit &visit)
+    {
+        visit(QStringLiteral("largeView/geometry"), geometry);
+    }
+};
+
+struct Turntable {
+    template<typename Options, typename Visit> static void visit(Options &options,
+                                                                 const Visit &visit)
+    {
+        visit(QStringLiteral("turntable/swing"), options.motion);
+        visit(QStringLiteral("turntable/frames"), options.frames, kMinTurntableFrames,
+              kMaxTurntableFrames);
+        visit(QStringLiteral("turntable/size"), options.size, kMinTurntableSize,
+              kMaxTurntableSize);
+        visit(QStringLiteral("turntable/delay"), options.delayMs, kMinTurntableDelay,
+              kMaxTurntableDelay);
+        visitStyle(QStringLiteral("turntable"), options.style, visit);
+    }
+};
+
+struct TurntablePath {
+    template<typename Path, typename Visit> static void visit(Path &path, const Visit &visit)
+    {
+        visit(QStringLiteral("turntable/path"), path);
+    }
+};
+
+struct Ply {
+    template<typename Options, typename Visit> static void visit(Options &options,
+                                                                 const Visit &visit)
+    {
+        visit(QStringLiteral("export/plyAscii"), options.ascii);
+    }
+};
+
+struct Solid {
+    template<typename Options, typename Visit> static void visit(Options &options,
+                                                                 const Visit &visit)
+    {
+        visit(QStringLiteral("export/pixelSize"), options.pixelSize, kPixelSizeLimits);
+        visit(QStringLiteral("export/depthScale"), options.depthScale, kDepthScaleLimits);
+        visit(QStringLiteral("export/inkHeight"), options.inkHeight, kInkHeightLimits);
+        visit(QStringLiteral("export/baseThickness"), options.baseThickness,
+              kBaseThicknessLimits);
+        visit(QStringLiteral("export/reverse"), options.reverse);
+        visit(QStringLiteral("export/colourGroups"), options.colourGroups, 1, kMaxColourGroups);
+    }
+};
+
+// A table's values read from the file over `value`, which holds the defaults.
+template<typename Table, typename Value> Value loaded(Value value)
 {
-    bool ok = false;
-    const int value = settings.value(key).toInt(&ok);
-    return ok ? value : fallback;
+    if (settingsKept()) {
+        const QSettings settings(settingsPath(), QSettings::IniFormat);
+        Table::visit(value, Loader(settings));
+    }
+    return value;
 }
 
-double loadDouble(const QSettings &settings, const QString &key, double fallback)
+template<typename Table, typename Value> void saved(const Value &value)
 {
-    bool ok = false;
-    const double value = settings.value(key).toDouble(&ok);
-    return ok && std::isfinite(value) ? value : fallback;
-}
-
-PointStyle loadStyle(const QSettings &settings, const QString &group, PointStyle fallback)
-{
-    return {std::clamp(loadInt(settings, group + QStringLiteral("/pointSize"), fallback.size), 1,
-                       kMaxPointSize),
-            settings.value(group + QStringLiteral("/shading"), fallback.shading).toBool()};
-}
-
-void saveStyle(QSettings &settings, const QString &group, const PointStyle &style)
-{
-    settings.setValue(group + QStringLiteral("/pointSize"), style.size);
-    settings.setValue(group + QStringLiteral("/shading"), style.shading);
-}
-
-double loadLength(const QSettings &settings, const char *key, double fallback, LengthLimits range)
-{
-    return std::clamp(
-        loadDouble(settings, QStringLiteral("export/") + QLatin1String(key), fallback), range.low,
-        range.high);
+    if (!settingsKept())
+        return;
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    Table::visit(value, Saver(settings));
 }
 
 } // namespace
 
+QString settingsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+           + QStringLiteral("/zuvorak/zuvorak.conf");
+}
+
+bool settingsKept()
+{
+    // By path and following links, never opened: opening a named pipe would block.
+    struct stat status { };
+    if (::stat(QFile::encodeName(settingsPath()).constData(), &status) != 0)
+        return errno == ENOENT;
+    return S_ISREG(status.st_mode);
+}
+
+void tellIfSettingsNotKept(QWidget *parent)
+{
+    static bool told = false; // until the file is usable again
+    if (settingsKept())
+        told = false;
+    if (told || settingsKept())
+        return;
+    told = true;
+    showError(parent,
+              QString(Texts::kSettingsNotKept).arg(QDir::toNativeSeparators(settingsPath())));
+}
+
 PointStyle loadLargeViewStyle()
 {
-    Settings settings;
-    return loadStyle(settings, QStringLiteral("largeView"), {});
+    return loaded<LargeViewStyle>(PointStyle {});
 }
 
 void saveLargeViewStyle(const PointStyle &style)
 {
-    Settings settings;
-    saveStyle(settings, QStringLiteral("largeView"), style);
+    saved<LargeViewStyle>(style);
 }
 
 QByteArray loadLargeViewGeometry()
 {
-    Settings settings;
-    return settings.value(QStringLiteral("largeView/geometry")).toByteArray();
+    return loaded<LargeViewGeometry>(QByteArray());
 }
 
 void saveLargeViewGeometry(const QByteArray &geometry)
 {
-    Settings settings;
-    settings.setValue(QStringLiteral("largeView/geometry"), geometry);
+    saved<LargeViewGeometry>(geometry);
 }
 
 TurntableOptions loadTurntableOptions()
 {
-    Settings settings;
-    const TurntableOptions defaults;
-    TurntableOptions options;
-    options.motion = settings.value(QStringLiteral("turntable/swing")).toBool()
-                         ? TurntableMotion::Swing
-                         : TurntableMotion::FullTurn;
-    options.frames = loadInt(settings, QStringLiteral("turntable/frames"), defaults.frames);
-    options.size = loadInt(settings, QStringLiteral("turntable/size"), defaults.size);
-    options.delayMs = loadInt(settings, QStringLiteral("turntable/delay"), defaults.delayMs);
-    options.style = loadStyle(settings, QStringLiteral("turntable"),
-                              loadStyle(settings, QStringLiteral("largeView"), {}));
-    return withinLimits(options);
+    TurntableOptions defaults;
+    defaults.style = loadLargeViewStyle();
+    return loaded<Turntable>(defaults);
 }
 
 void saveTurntableOptions(const TurntableOptions &options)
 {
-    Settings settings;
-    settings.setValue(QStringLiteral("turntable/swing"), options.motion == TurntableMotion::Swing);
-    settings.setValue(QStringLiteral("turntable/frames"), options.frames);
-    settings.setValue(QStringLiteral("turntable/size"), options.size);
-    settings.setValue(QStringLiteral("turntable/delay"), options.delayMs);
-    saveStyle(settings, QStringLiteral("turntable"), options.style);
+    saved<Turntable>(options);
 }
 
 QString loadTurntablePath()
 {
-    Settings settings;
-    return settings.value(QStringLiteral("turntable/path")).toString();
+    return loaded<TurntablePath>(QString());
 }
 
 void saveTurntablePath(const QString &path)
 {
-    Settings settings;
-    settings.setValue(QStringLiteral("turntable/path"), path);
+    saved<TurntablePath>(path);
 }
 
 PlyOptions loadPlyOptions()
 {
-    const Settings settings;
-    PlyOptions options;
-    options.ascii = settings.value(QStringLiteral("export/plyAscii"), options.ascii).toBool();
-    return options;
+    return loaded<Ply>(PlyOptions {});
 }
 
 void savePlyOptions(const PlyOptions &options)
 {
-    Settings settings;
-    settings.setValue(QStringLiteral("export/plyAscii"), options.ascii);
+    saved<Ply>(options);
 }
 
 SolidOptions loadSolidOptions()
 {
-    const Settings settings;
-    SolidOptions options;
-    options.pixelSize = loadLength(settings, "pixelSize", options.pixelSize, kPixelSizeLimits);
-    options.depthScale = loadLength(settings, "depthScale", options.depthScale, kDepthScaleLimits);
-    options.inkHeight = loadLength(settings, "inkHeight", options.inkHeight, kInkHeightLimits);
-    options.baseThickness
-        = loadLength(settings, "baseThickness", options.baseThickness, kBaseThicknessLimits);
-    options.reverse = settings.value(QStringLiteral("export/reverse"), options.reverse).toBool();
-    options.colourGroups
-        = std::clamp(loadInt(settings, QStringLiteral("export/colourGroups"), options.colourGroups),
-                     1, kMaxColourGroups);
-    return options;
+    return loaded<Solid>(SolidOptions {});
 }
 
 void saveSolidOptions(const SolidOptions &options)
 {
-    Settings settings;
-    settings.setValue(QStringLiteral("export/pixelSize"), options.pixelSize);
-    settings.setValue(QStringLiteral("export/depthScale"), options.depthScale);
-    settings.setValue(QStringLiteral("export/inkHeight"), options.inkHeight);
-    settings.setValue(QStringLiteral("export/baseThickness"), options.baseThickness);
-    settings.setValue(QStringLiteral("export/reverse"), options.reverse);
-    settings.setValue(QStringLiteral("export/colourGroups"), options.colourGroups);
+    saved<Solid>(options);
 }

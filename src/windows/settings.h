@@ -7,9 +7,17 @@
 #include <QByteArray>
 #include <QString>
 
-// What the user chose last, remembered between runs in
-// ~/.config/zuvorak/zuvorak.conf. Values from an edited or foreign settings
-// file come back within their ranges.
+class QWidget;
+
+// What the user chose last, remembered between runs in settingsPath(). Values
+// from an edited or foreign settings file come back within their ranges. The
+// file is read and written only while it is a regular file or absent: anything
+// else (a device, a named pipe, a folder, or a link to one) is never opened, and
+// the program runs on its defaults.
+QString settingsPath();
+bool settingsKept();
+// Tells the user once, in a message box, when settings are not kept and why.
+void tellIfSettingsNotKept(QWidget *parent);
 
 PointStyle loadLargeViewStyle();
 void saveLargeViewStyle(const PointStyle &style);

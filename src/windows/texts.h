@@ -122,6 +122,10 @@ inline constexpr char kPixelsSuffix[] = " ピクセル";
 inline constexpr char kMillisecondsSuffix[] = " ミリ秒";
 inline constexpr char kTurntableProgress[] = "回転アニメーションを書き出しています…";
 
+// Remembered choices; "%1" is the settings file's path.
+inline constexpr char kSettingsNotKept[]
+    = "設定ファイル %1 は通常のファイルではないため、設定は読み書きしません。今回は初期設定で動きます。";
+
 // Help
 inline constexpr char kHelpCaption[] = "ZUVORAK ヘルプ";
 inline constexpr char kHelpMissing[] = "ヘルプファイル %1 が見つかりません。";

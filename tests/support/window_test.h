@@ -6,6 +6,7 @@
 #include "large_view.h"
 #include "main_window.h"
 #include "picture_box.h"
+#include "settings.h"
 #include "same_picture.h"
 
 #include <QAction>
@@ -186,7 +187,12 @@ inline bool endsWithin(int limitMs)
 // Settings go to a folder of each test program's own, emptied on request.
 inline void clearSettings()
 {
-    QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).clear();
+    QFile::remove(settingsPath());
+}
+
+inline QSettings settingsFile()
+{
+    return {settingsPath(), QSettings::IniFormat};
 }
 
 // A document and a shown main window over it, its animation ticked by the tests.
@@ -220,13 +226,14 @@ protected:
     std::unique_ptr<Program> program_;
 };
 
-// The large view that the menu opens, resized and shown.
+// The large view that the menu opens, resized unless the size is invalid, and shown.
 inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewSize})
 {
     trigger(window, "largeViewAction");
     for (QWidget *top : QApplication::topLevelWidgets())
         if (auto *view = qobject_cast<LargeView *>(top); view && view->isVisible()) {
-            view->resize(size);
+            if (size.isValid())
+                view->resize(size);
             if (!QTest::qWaitForWindowExposed(view))
                 qFatal("the large view did not show");
             QApplication::processEvents();
@@ -240,9 +247,8 @@ inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewS
     {                                                                                              \
         QApplication app(argc, argv);                                                              \
         setUpApplication(app);                                                                     \
-        QStandardPaths::setTestModeEnabled(true);                                                  \
         const QTemporaryDir settings; /* test programs run side by side */                         \
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());        \
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));                            \
         TestClass test;                                                                            \
         return QTest::qExec(&test, argc, argv);                                                    \
     }

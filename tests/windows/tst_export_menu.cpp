@@ -187,7 +187,7 @@ private slots:
                                         double(loadTurntableOptions().size)};
         };
         const std::vector<double> defaults = remembered();
-        QSettings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak")).setValue(key, value);
+        settingsFile().setValue(key, value);
         QCOMPARE(remembered(), defaults);
     }
 

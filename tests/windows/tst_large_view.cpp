@@ -1,10 +1,20 @@
 #include "literal_turn.h"
+#include "texts.h"
 #include "window_test.h"
 
 #include <QMenu>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QWheelEvent>
 
+#include <atomic>
 #include <random>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 
@@ -127,7 +137,66 @@ private slots:
         openLargeView(window(), {300, 200});
         QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
         QVERIFY(endsWithin(2000));
-        QVERIFY(QSettings("zuvorak", "zuvorak").contains("largeView/geometry"));
+        QVERIFY(settingsFile().contains("largeView/geometry"));
+    }
+
+    // A remembered size larger than the screen (an edited file, a larger screen) is brought
+    // within the screen instead of allocating the whole size.
+    void rememberedSizeWithinTheScreen()
+    {
+        QWidget giant;
+        giant.setGeometry(0, 0, 30000, 30000);
+        saveLargeViewGeometry(giant.saveGeometry());
+        const LargeView *view = openLargeView(window(), {});
+        const QSize screen = view->screen()->availableGeometry().size();
+        QVERIFY2(screen.boundedTo(view->size()) == view->size(), qPrintable(QString::number(view->width())));
+    }
+
+    // A settings file that is not a regular file is never opened: a named pipe would block the
+    // first read for ever, and a save would replace a device with a file. The program runs on
+    // its defaults and says once why.
+    void settingsOnlyInARegularFile_data()
+    {
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("a link to a device node") << false;
+        QTest::newRow("a named pipe") << true;
+    }
+    void settingsOnlyInARegularFile()
+    {
+        QFETCH(bool, pipe);
+        program_.reset();
+        const QByteArray path = QFile::encodeName(settingsPath());
+        const QTemporaryDir dir;
+        const QByteArray node = QFile::encodeName(dir.filePath("node"));
+        QVERIFY(QDir().mkpath(QFileInfo(settingsPath()).path()));
+        if (pipe)
+            QVERIFY(::mkfifo(path, 0600) == 0);
+        else if (::mknod(node, S_IFCHR | 0600, makedev(1, 3)) != 0 || ::symlink(node, path) != 0)
+            QSKIP("making a device node needs root");
+        const auto restore = qScopeGuard([] { clearSettings(); });
+        // Should the program block on the pipe, opening its other end frees it and fails the test.
+        std::atomic<bool> done = false, freed = false;
+        std::thread watchdog([&] {
+            for (int i = 0; i < 1000 && !done; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (!done && pipe)
+                freed = ::close(::open(path, O_WRONLY | O_NONBLOCK)) == 0;
+        });
+        const auto stopWatching = qScopeGuard([&] {
+            done = true;
+            watchdog.join();
+        });
+        MessageBoxes boxes;
+        program_ = std::make_unique<Program>();
+        openLargeView(window())->close();
+        QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
+        QVERIFY(endsWithin(2000));
+        QVERIFY2(!freed, "the program blocked on the settings file");
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown[0].text, QString(Texts::kSettingsNotKept).arg(settingsPath()));
+        struct stat status { };
+        QVERIFY(::stat(path, &status) == 0);
+        QVERIFY(pipe ? S_ISFIFO(status.st_mode) : S_ISCHR(status.st_mode));
     }
 
     // The red point stays under the pointer while the green one moves away from it evenly;

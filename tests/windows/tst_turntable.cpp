@@ -103,7 +103,7 @@ private slots:
             QCOMPARE(read.seen["names"].toArray().last().toString(), "frame-035.png");
         else
             QCOMPARE(read.seen["durations"][0].toInt(), 100);
-        QSettings settings(QStringLiteral("zuvorak"), QStringLiteral("zuvorak"));
+        QSettings settings = settingsFile();
         settings.setValue("largeView/pointSize", pointSize);
         settings.setValue("largeView/shading", pointSize == 2);
         for (int frame : {0, 1}) {
