@@ -1,7 +1,6 @@
 #include "command.h"
 
-#include "document.h"
-#include "output.h"
+#include "reasons.h"
 
 #include <QCommandLineParser>
 #include <QLocale>
@@ -9,44 +8,6 @@
 #include <cmath>
 
 namespace CommandLine {
-
-QString modelFailureReason(const ModelFile::FileResult &result)
-{
-    using ModelFile::DecodeError;
-    using ModelFile::FileError;
-    const QString detail = qt_error_string(result.systemError);
-    switch (result.error) {
-    case FileError::None:
-        break;
-    case FileError::NotFound:
-        return QStringLiteral("no such file");
-    case FileError::NotRegularFile:
-        return QStringLiteral("not a regular file");
-    case FileError::CannotOpen:
-        return QStringLiteral("cannot be opened: ") + detail;
-    case FileError::ReadFailed:
-        return QStringLiteral("cannot be read: ") + detail;
-    case FileError::WriteFailed:
-        return QStringLiteral("cannot be written: ") + detail;
-    case FileError::Invalid:
-        switch (result.decodeError) {
-        case DecodeError::None:
-        case DecodeError::MissingCount:
-            return QStringLiteral("not a model file: shorter than its 4-byte point count");
-        case DecodeError::NegativeCount:
-            return QStringLiteral("not a model file: a negative point count (%1)")
-                .arg(result.count);
-        case DecodeError::CountAboveCapacity:
-            return QStringLiteral("not a model file: %1 points, more than %2")
-                .arg(result.count)
-                .arg(kMaxPoints);
-        case DecodeError::MissingRecords:
-            return QStringLiteral("not a model file: too short for its %1 points")
-                .arg(result.count);
-        }
-    }
-    return {};
-}
 
 Outcome Outcome::failed(Status status, const QString &file, const QString &reason)
 {
@@ -102,19 +63,28 @@ QList<double> numberList(const QString &option, const QString &text, int count, 
     return values;
 }
 
-bool openModel(Document &document, const QString &path, Outcome &outcome)
+bool openModel(const QString &path, Model &model, Outcome &outcome)
 {
-    const ModelFile::FileResult result = document.open(path);
-    if (!result.ok())
+    ModelFile::ParsedModel parsed;
+    const ModelFile::FileResult result = ModelFile::load(path.toStdString(), parsed);
+    if (!result.ok()) {
         outcome = Outcome::failed(InputRefused, path, modelFailureReason(result));
-    return result.ok();
+        return false;
+    }
+    // A file without colours takes those of fresh slots, as in a fresh program.
+    model = ModelFile::toModel(parsed, {});
+    return true;
 }
 
+// Every file the command line writes goes through here: written beside the
+// target and renamed over it only when complete, so a failure leaves an older
+// file as it was and nothing new behind.
 Outcome writeResult(const QString &path, std::span<const std::uint8_t> bytes)
 {
-    const QString reason = writeOutput(path, bytes);
-    if (!reason.isEmpty())
-        return Outcome::failed(OutputFailed, path, QStringLiteral("not written: ") + reason);
+    const FileResult result = writeFileAtomically(path.toStdString(), bytes);
+    if (!result.ok())
+        return Outcome::failed(OutputFailed, path,
+                               QStringLiteral("not written: ") + writeFailureReason(result));
     return {};
 }
 

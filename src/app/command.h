@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <span>
 #include <stdexcept>
+#include <utility>
 
-class Document;
 class QByteArray;
 class QCommandLineParser;
 
@@ -39,27 +39,40 @@ struct Outcome {
     static Outcome failed(Status status, const QString &file, const QString &reason);
 };
 
+// What the usage and the planning of the jobs know of a subcommand.
+struct CommandInfo {
+    QString name;
+    QString synopsis; // the inputs and output as the usage line shows them
+    QString description;
+    QStringList kinds = {}; // file extensions it writes, without the dot; none: it only prints
+    QString folderKind = {}; // the kind written into a folder without --format
+    QString folderResultKind = {}; // the kind whose result is a folder rather than a file
+};
+
 // One subcommand: its options, the kinds of file it writes and the work on one input.
 class Command {
 public:
+    explicit Command(CommandInfo info)
+        : info_(std::move(info))
+    {
+    }
     virtual ~Command() = default;
 
-    virtual QString name() const = 0;
-    // The inputs and output as the usage line shows them.
-    virtual QString synopsis() const = 0;
-    virtual QString description() const = 0;
-    // File extensions it writes, without the dot; none for a command that only prints.
-    virtual QStringList kinds() const { return {}; }
-    // The kind written into a folder without --format.
-    virtual QString folderKind() const { return {}; }
-    // The kind whose result is a folder rather than a file, if any.
-    virtual QString folderResultKind() const { return {}; }
+    QString name() const { return info_.name; }
+    QString synopsis() const { return info_.synopsis; }
+    QString description() const { return info_.description; }
+    QStringList kinds() const { return info_.kinds; }
+    QString folderKind() const { return info_.folderKind; }
+    QString folderResultKind() const { return info_.folderResultKind; }
 
     virtual void addOptions(QCommandLineParser &parser) const = 0;
     // Takes the options for results of this kind; throws UsageError.
     virtual void readOptions(const QCommandLineParser &parser, const QString &kind) = 0;
     // Called for several inputs at once, from several threads.
     virtual Outcome run(const Job &job) const = 0;
+
+private:
+    CommandInfo info_;
 };
 
 // A finite number, as C writes it ("1.5", "-2", "1e3"); throws UsageError naming the option.
@@ -69,10 +82,8 @@ int integerOption(const QCommandLineParser &parser, const QString &option, int l
 // "A,B,C,D" with exactly `count` finite numbers within +-limit.
 QList<double> numberList(const QString &option, const QString &text, int count, double limit);
 
-// Why a model file was refused, in English.
-QString modelFailureReason(const ModelFile::FileResult &result);
-// Opens a model file into the document; a refusal names the file and the reason.
-bool openModel(Document &document, const QString &path, Outcome &outcome);
+// Reads a model file; a refusal names the file and the reason.
+bool openModel(const QString &path, Model &model, Outcome &outcome);
 // Writes a result; a failure names the file and the reason.
 Outcome writeResult(const QString &path, std::span<const std::uint8_t> bytes);
 Outcome writeResult(const QString &path, const QByteArray &bytes);

@@ -1,7 +1,7 @@
 #include "commands.h"
 
-#include "document.h"
 #include "export_options.h"
+#include "reasons.h"
 
 #include <QCommandLineParser>
 
@@ -11,18 +11,17 @@ namespace {
 
 class ExportCommand : public Command {
 public:
-    QString name() const override { return QStringLiteral("export"); }
-    QString synopsis() const override { return QStringLiteral("MODEL... -o OUT"); }
-    QString description() const override
+    ExportCommand()
+        : Command({QStringLiteral("export"), QStringLiteral("MODEL... -o OUT"),
+                   QStringLiteral(
+                       "Writes a model file for other programs; OUT's extension picks the kind: "
+                       ".ply (a\npoint cloud, binary unless --ascii), .xyz (a point cloud as "
+                       "text), .glb (binary\nglTF), .stl (a printable solid) or .3mf (a "
+                       "printable solid in colour groups). Into\na folder: .ply unless --format "
+                       "says otherwise."),
+                   exportKinds(), QStringLiteral("ply")})
     {
-        return QStringLiteral(
-            "Writes a model file for other programs; OUT's extension picks the kind: .ply (a\n"
-            "point cloud, binary unless --ascii), .xyz (a point cloud as text), .glb (binary\n"
-            "glTF), .stl (a printable solid) or .3mf (a printable solid in colour groups). Into\n"
-            "a folder: .ply unless --format says otherwise.");
     }
-    QStringList kinds() const override { return exportKinds(); }
-    QString folderKind() const override { return QStringLiteral("ply"); }
 
     void addOptions(QCommandLineParser &parser) const override { addExportOptions(parser); }
 
@@ -34,11 +33,11 @@ public:
 
     Outcome run(const Job &job) const override
     {
-        Document document;
+        Model model;
         Outcome outcome;
-        if (!openModel(document, job.input, outcome))
+        if (!openModel(job.input, model, outcome))
             return outcome;
-        const ExportResult exported = exportModel(document.model(), kind_, settings_);
+        const ExportResult exported = exportModel(model, kind_, settings_);
         if (!exported.ok())
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("cannot be exported: ")

@@ -17,8 +17,7 @@ struct LengthOption {
 
 const LengthOption kLengthOptions[] = {
     {"pixel-mm", "the side of one pixel", &SolidOptions::pixelSize, kPixelSizeLimits},
-    {"depth-mm", "the height per unit of depth", &SolidOptions::depthScale,
-     kDepthScaleLimits},
+    {"depth-mm", "the height per unit of depth", &SolidOptions::depthScale, kDepthScaleLimits},
     {"ink-mm", "the height of the farthest points above the plate", &SolidOptions::inkHeight,
      kInkHeightLimits},
     {"base-mm", "the thickness of the base plate", &SolidOptions::baseThickness,
@@ -83,8 +82,7 @@ ExportOptions readExportOptions(const QCommandLineParser &parser, const QString 
     SolidOptions &solid = options.solid;
     for (const LengthOption &option : kLengthOptions)
         if (const QString name = QString::fromLatin1(option.name); parser.isSet(name))
-            solid.*option.value
-                = numberOption(parser, name, option.limits.low, option.limits.high);
+            solid.*option.value = numberOption(parser, name, option.limits.low, option.limits.high);
     solid.reverse = parser.isSet(QStringLiteral("reverse"));
     if (parser.isSet(QStringLiteral("colours")))
         solid.colourGroups = integerOption(parser, QStringLiteral("colours"), 1, kMaxColourGroups);
@@ -94,30 +92,6 @@ ExportOptions readExportOptions(const QCommandLineParser &parser, const QString 
 ExportResult exportModel(const Model &model, const QString &kind, const ExportOptions &options)
 {
     return infoOf(kind)->write(model.points, model.colours, options);
-}
-
-QString exportFailureReason(ExportError error)
-{
-    switch (error) {
-    case ExportError::None:
-        break;
-    case ExportError::NoPoints:
-        return QStringLiteral("the model has no points");
-    case ExportError::NoFinitePoint:
-        return QStringLiteral("no point has finite coordinates");
-    case ExportError::TooLargeForFloats:
-        return QStringLiteral("every coordinate is too large for the format's floats");
-    case ExportError::TooWide:
-        return QStringLiteral("the points spread over more than %1 pixels").arg(kMaxReliefPixels);
-    case ExportError::TooThick:
-        return QStringLiteral("the depths are too far apart: the relief would be over %1 km thick")
-            .arg(kMaxReliefThickness / 1e6);
-    case ExportError::Options:
-        return QStringLiteral("an option is outside its limits");
-    case ExportError::Writer:
-        return QStringLiteral("the format's library failed");
-    }
-    return {};
 }
 
 } // namespace CommandLine

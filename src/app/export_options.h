@@ -15,7 +15,5 @@ void addExportOptions(QCommandLineParser &parser);
 // Throws UsageError for an option that does not fit the kind or a value out of range.
 ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind);
 ExportResult exportModel(const Model &model, const QString &kind, const ExportOptions &options);
-// Why the model cannot be exported, in English.
-QString exportFailureReason(ExportError error);
 
 } // namespace CommandLine

@@ -8,8 +8,8 @@
 #include "image_surface.h"
 #include "import.h"
 #include "model_file.h"
-#include "output.h"
 #include "picture_file.h"
+#include "reasons.h"
 #include "renderer.h"
 #include "view_state.h"
 
@@ -27,39 +27,15 @@ namespace {
 // A mouse position in pixels; far beyond any screen, but within 16 bits.
 constexpr double kPositionLimit = 32767;
 constexpr int kMoveLimit = 100000;
-constexpr int kLargestWhole = kSelectionLimit - 1;
+constexpr int kMaxQuarterTurns = 100;
+// The staging picture: what a selection holds inside its outline.
+constexpr int kLargestWhole = kStagingSize;
+static_assert(kStagingSize == kSelectionLimit - 1, "the outline takes two pixels of a selection");
 
 struct DepthStroke {
     Stroke ordered;
     int depth;
 };
-
-QString pictureFailureReason(const PictureResult &result)
-{
-    switch (result.error) {
-    case PictureError::None:
-        break;
-    case PictureError::NotFound:
-        return QStringLiteral("no such file");
-    case PictureError::NotRegularFile:
-        return QStringLiteral("not a regular file");
-    case PictureError::TooLarge:
-        return QStringLiteral("the picture is too large: over %1 pixels across or down, or more "
-                              "than %2 MB")
-            .arg(kCaptureLargestSide)
-            .arg(kPictureAllocationLimitMB);
-    case PictureError::Truncated:
-        return QStringLiteral("the file stops early (truncated)");
-    case PictureError::Unreadable:
-        return QStringLiteral("not a picture that can be read: ")
-               + QString::fromStdString(result.detail);
-    case PictureError::ReadFailed:
-        return QStringLiteral("cannot be read: ") + qt_error_string(result.systemError);
-    case PictureError::WriteFailed:
-        return QStringLiteral("cannot be written: ") + qt_error_string(result.systemError);
-    }
-    return {};
-}
 
 // The corners as the capture window rounds the pointer's positions, within the size limit.
 Selection selectionOption(const QString &text)
@@ -92,9 +68,9 @@ DepthStroke strokeOption(const QString &text)
                 .arg(text)
                 .arg(kDepthLow)
                 .arg(kDepthHigh));
-    return {strokeBetween(float(corners[0]), float(corners[1]), float(corners[2]),
-                          float(corners[3])),
-            depth};
+    return {
+        strokeBetween(float(corners[0]), float(corners[1]), float(corners[2]), float(corners[3])),
+        depth};
 }
 
 // The main window's view, as it is shown and saved.
@@ -108,22 +84,19 @@ QImage mainView(const ViewState &view)
 
 class ImportCommand : public Command {
 public:
-    QString name() const override { return QStringLiteral("import"); }
-    QString synopsis() const override { return QStringLiteral("PICTURE... -o OUT"); }
-    QString description() const override
+    ImportCommand()
+        : Command({QStringLiteral("import"), QStringLiteral("PICTURE... -o OUT"),
+                   QStringLiteral(
+                       "Builds a model from a picture as the capture window and the main window "
+                       "do: the\nselection, then the depth strokes in the order given, the "
+                       "quarter turns, the mirror\nand the move. OUT's extension picks the kind: "
+                       ".chs (a model file), .bmp (the front\nview as the main window saves it) "
+                       "or .ply, .xyz, .glb, .stl, .3mf as export writes\nthem. Into a folder: "
+                       ".chs unless --format says otherwise."),
+                   QStringList {QStringLiteral("chs"), QStringLiteral("bmp")} + exportKinds(),
+                   QStringLiteral("chs")})
     {
-        return QStringLiteral(
-            "Builds a model from a picture as the capture window and the main window do: the\n"
-            "selection, then the depth strokes in the order given, the quarter turns, the mirror\n"
-            "and the move. OUT's extension picks the kind: .chs (a model file), .bmp (the front\n"
-            "view as the main window saves it) or .ply, .xyz, .glb, .stl, .3mf as export writes\n"
-            "them. Into a folder: .chs unless --format says otherwise.");
     }
-    QStringList kinds() const override
-    {
-        return QStringList {QStringLiteral("chs"), QStringLiteral("bmp")} + exportKinds();
-    }
-    QString folderKind() const override { return QStringLiteral("chs"); }
 
     void addOptions(QCommandLineParser &parser) const override
     {
@@ -131,15 +104,21 @@ public:
             {QStringLiteral("rect"),
              QStringLiteral(
                  "The selection as a drag from (X1, Y1) to (X2, Y2) in picture pixels, at "
-                 "most 191 x 191 with the outline. Without it the whole picture, if it "
-                 "is at most 189 x 189."),
+                 "most %1 x %1 with the outline. Without it the whole picture, if it "
+                 "is at most %2 x %2.")
+                 .arg(kSelectionLimit + 1)
+                 .arg(kLargestWhole),
              QStringLiteral("X1,Y1,X2,Y2")},
             {QStringLiteral("depth"),
-             QStringLiteral("A depth stroke from (X1, Y1) to (X2, Y2) in pixels of the 261 x 261 "
-                            "view with the slider at D (0 to 100); may be repeated."),
+             QStringLiteral("A depth stroke from (X1, Y1) to (X2, Y2) in pixels of the %1 x %1 "
+                            "view with the slider at D (%2 to %3); may be repeated.")
+                 .arg(kViewSize)
+                 .arg(kDepthLow)
+                 .arg(kDepthHigh),
              QStringLiteral("X1,Y1,X2,Y2=D")},
             {QStringLiteral("quarter-turns"),
-             QStringLiteral("Turns the model N times by 90 degrees (0 to 100)."),
+             QStringLiteral("Turns the model N times by 90 degrees (0 to %1).")
+                 .arg(kMaxQuarterTurns),
              QStringLiteral("N")},
             {QStringLiteral("mirror"), QStringLiteral("Mirrors the model left to right.")},
             {QStringLiteral("move"),
@@ -157,7 +136,8 @@ public:
         for (const QString &text : parser.values(QStringLiteral("depth")))
             strokes_.push_back(strokeOption(text));
         if (parser.isSet(QStringLiteral("quarter-turns")))
-            quarterTurns_ = integerOption(parser, QStringLiteral("quarter-turns"), 0, 100);
+            quarterTurns_
+                = integerOption(parser, QStringLiteral("quarter-turns"), 0, kMaxQuarterTurns);
         mirror_ = parser.isSet(QStringLiteral("mirror"));
         if (parser.isSet(QStringLiteral("move"))) {
             const QString text = parser.value(QStringLiteral("move"));

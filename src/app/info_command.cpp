@@ -3,6 +3,7 @@
 #include "conversions.h"
 #include "file_access.h"
 #include "model_file.h"
+#include "reasons.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -80,15 +81,14 @@ QString json(const QString &path, const Facts &facts)
 
 class InfoCommand : public Command {
 public:
-    QString name() const override { return QStringLiteral("info"); }
-    QString synopsis() const override { return QStringLiteral("MODEL..."); }
-    QString description() const override
+    InfoCommand()
+        : Command({QStringLiteral("info"), QStringLiteral("MODEL..."),
+                   QStringLiteral(
+                       "Prints what a model file holds: the number of points, the bounds of "
+                       "each\ncoordinate (the depth range first; coordinates that are not finite "
+                       "left out),\nwhether a colour block is there and valid (valid, invalid or "
+                       "none), and how many\ncoordinates are not finite.")})
     {
-        return QStringLiteral(
-            "Prints what a model file holds: the number of points, the bounds of each\n"
-            "coordinate (the depth range first; coordinates that are not finite left out),\n"
-            "whether a colour block is there and valid (valid, invalid or none), and how many\n"
-            "coordinates are not finite.");
     }
 
     void addOptions(QCommandLineParser &parser) const override

@@ -1,8 +1,6 @@
 #include "commands.h"
 
-#include "document.h"
 #include "image_surface.h"
-#include "output.h"
 #include "picture_file.h"
 #include "renderer.h"
 
@@ -17,17 +15,18 @@ constexpr double kAngleLimit = 1e6;
 
 class RenderCommand : public Command {
 public:
-    QString name() const override { return QStringLiteral("render"); }
-    QString synopsis() const override { return QStringLiteral("MODEL... -o OUT.png|OUT.bmp"); }
-    QString description() const override
+    RenderCommand()
+        : Command({QStringLiteral("render"),
+                   QStringLiteral("MODEL... -o OUT.png|OUT.bmp"),
+                   QStringLiteral("Draws the view of a model file. At size %1 without --point-size "
+                                  "or --shading the\npicture is the main window's view at the "
+                                  "same angles, pixel for pixel. Into a\nfolder: .png unless "
+                                  "--format bmp.")
+                       .arg(kViewSize),
+                   {QStringLiteral("png"), QStringLiteral("bmp")},
+                   QStringLiteral("png")})
     {
-        return QStringLiteral(
-            "Draws the view of a model file. At size 261 without --point-size or --shading the\n"
-            "picture is the main window's view at the same angles, pixel for pixel. Into a\n"
-            "folder: .png unless --format bmp.");
     }
-    QStringList kinds() const override { return {QStringLiteral("png"), QStringLiteral("bmp")}; }
-    QString folderKind() const override { return QStringLiteral("png"); }
 
     void addOptions(QCommandLineParser &parser) const override
     {
@@ -41,9 +40,12 @@ public:
                             "buttons count it (0)."),
              QStringLiteral("B")},
             {QStringLiteral("size"),
-             QStringLiteral("The picture's width and height in pixels, 1 to 8192 (261)."),
+             QStringLiteral("The picture's width and height in pixels, 1 to %1 (%2).")
+                 .arg(kMaxRenderSize)
+                 .arg(kViewSize),
              QStringLiteral("N")},
-            {QStringLiteral("point-size"), QStringLiteral("Points of P x P pixels, 1 to 4 (1)."),
+            {QStringLiteral("point-size"),
+             QStringLiteral("Points of P x P pixels, 1 to %1 (1).").arg(kMaxPointSize),
              QStringLiteral("P")},
             {QStringLiteral("shading"),
              QStringLiteral("Nearer points darker, farther points lighter.")},
@@ -59,21 +61,20 @@ public:
         if (parser.isSet(QStringLiteral("size")))
             size_ = integerOption(parser, QStringLiteral("size"), 1, kMaxRenderSize);
         if (parser.isSet(QStringLiteral("point-size")))
-            style_.size = integerOption(parser, QStringLiteral("point-size"), 1, 4);
+            style_.size = integerOption(parser, QStringLiteral("point-size"), 1, kMaxPointSize);
         style_.shading = parser.isSet(QStringLiteral("shading"));
         format_ = kind.toLatin1();
     }
 
     Outcome run(const Job &job) const override
     {
-        Document document;
+        Model model;
         Outcome outcome;
-        if (!openModel(document, job.input, outcome))
+        if (!openModel(job.input, model, outcome))
             return outcome;
         ImageSurface surface(size_, size_, kWhite);
         ViewRenderer renderer;
-        renderer.drawView(surface, document.model(), turn_, tilt_,
-                          Projection::fitting(size_, size_), style_);
+        renderer.drawView(surface, model, turn_, tilt_, Projection::fitting(size_, size_), style_);
         return writeResult(job.output, encodePicture(surface.image(), format_.constData()));
     }
 

@@ -1,6 +1,5 @@
 #include "commands.h"
 
-#include "document.h"
 #include "turntable_file.h"
 
 #include <QCommandLineParser>
@@ -13,46 +12,44 @@ constexpr double kAngleLimit = 1e6;
 
 class TurntableCommand : public Command {
 public:
-    QString name() const override { return QStringLiteral("turntable"); }
-    QString synopsis() const override
+    TurntableCommand()
+        : Command({QStringLiteral("turntable"),
+                   QStringLiteral("MODEL... -o OUT.webp|OUT.gif|FOLDER/"),
+                   QStringLiteral(
+                       "Writes the model turning once about its vertical axis, each frame as the "
+                       "large view\ndraws it: a looping animated WebP (lossless), a looping "
+                       "animated GIF or, for one\ninput and a FOLDER/ that does not exist yet, a "
+                       "new folder of numbered PNG frames.\nInto a folder of results: .webp "
+                       "unless --format gif or png (a folder of frames\nfor each input)."),
+                   {QStringLiteral("webp"), QStringLiteral("gif"), QStringLiteral("png")},
+                   QStringLiteral("webp"),
+                   QStringLiteral("png")})
     {
-        return QStringLiteral("MODEL... -o OUT.webp|OUT.gif|FOLDER/");
     }
-    QString description() const override
-    {
-        return QStringLiteral(
-            "Writes the model turning once about its vertical axis, each frame as the large view\n"
-            "draws it: a looping animated WebP (lossless), a looping animated GIF or, for one\n"
-            "input and a FOLDER/ that does not exist yet, a new folder of numbered PNG frames.\n"
-            "Into a folder of results: .webp unless --format gif or png (a folder of frames\n"
-            "for each input).");
-    }
-    QStringList kinds() const override
-    {
-        return {QStringLiteral("webp"), QStringLiteral("gif"), QStringLiteral("png")};
-    }
-    QString folderKind() const override { return QStringLiteral("webp"); }
-    QString folderResultKind() const override { return QStringLiteral("png"); }
 
     void addOptions(QCommandLineParser &parser) const override
     {
         parser.addOptions({
             {QStringLiteral("frames"),
-             QStringLiteral("The number of frames, %1 to %2 (36, 10 degrees a frame).")
+             QStringLiteral("The number of frames, %1 to %2 (%3).")
                  .arg(kMinTurntableFrames)
-                 .arg(kMaxTurntableFrames),
+                 .arg(kMaxTurntableFrames)
+                 .arg(TurntableOptions {}.frames),
              QStringLiteral("N")},
             {QStringLiteral("size"),
-             QStringLiteral("The frames' width and height in pixels, %1 to %2 (512).")
+             QStringLiteral("The frames' width and height in pixels, %1 to %2 (%3).")
                  .arg(kMinTurntableSize)
-                 .arg(kMaxTurntableSize),
+                 .arg(kMaxTurntableSize)
+                 .arg(TurntableOptions {}.size),
              QStringLiteral("N")},
             {QStringLiteral("delay"),
-             QStringLiteral("How long each frame shows in milliseconds, %1 to %2 (100).")
+             QStringLiteral("How long each frame shows in milliseconds, %1 to %2 (%3).")
                  .arg(kMinTurntableDelay)
-                 .arg(kMaxTurntableDelay),
+                 .arg(kMaxTurntableDelay)
+                 .arg(TurntableOptions {}.delayMs),
              QStringLiteral("MS")},
-            {QStringLiteral("point-size"), QStringLiteral("Points of P x P pixels, 1 to 4 (1)."),
+            {QStringLiteral("point-size"),
+             QStringLiteral("Points of P x P pixels, 1 to %1 (1).").arg(kMaxPointSize),
              QStringLiteral("P")},
             {QStringLiteral("shading"),
              QStringLiteral("Nearer points darker, farther points lighter.")},
@@ -85,20 +82,21 @@ public:
                     = integerOption(parser, QString(integer.option), integer.low, integer.high);
         options_.style.shading = parser.isSet(QStringLiteral("shading"));
         if (parser.isSet(QStringLiteral("turn")))
-            options_.start.turn = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
+            options_.start.turn
+                = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
         if (parser.isSet(QStringLiteral("tilt")))
-            options_.start.tilt = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
+            options_.start.tilt
+                = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
     }
 
     Outcome run(const Job &job) const override
     {
-        Document document;
+        Model model;
         Outcome outcome;
-        if (!openModel(document, job.input, outcome))
+        if (!openModel(job.input, model, outcome))
             return outcome;
         // The windows' own writer: the same files, and a folder appears whole or not at all.
-        const TurntableResult result
-            = writeTurntable(document.model(), options_, job.output, format_);
+        const TurntableResult result = writeTurntable(model, options_, job.output, format_);
         if (result.ok())
             return {};
         const PictureResult &written = result.written;

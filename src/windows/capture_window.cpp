@@ -5,6 +5,7 @@
 #include "file_dialog.h"
 #include "picture_box.h"
 #include "picture_file.h"
+#include "messages.h"
 #include "platform.h"
 #include "texts.h"
 

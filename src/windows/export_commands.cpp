@@ -4,6 +4,7 @@
 #include "export_dialogs.h"
 #include "file_access.h"
 #include "file_lists.h"
+#include "messages.h"
 #include "platform.h"
 #include "settings.h"
 #include "texts.h"
@@ -27,11 +28,6 @@ QString actionName(const ExportKindInfo &info)
 {
     const QString suffix = QString::fromLatin1(info.suffix);
     return QStringLiteral("export%1%2Action").arg(suffix.left(1).toUpper(), suffix.mid(1));
-}
-
-QString cannotWrite(const QString &path, const QString &reason)
-{
-    return QString(Texts::kCannotWriteFile).arg(QDir::toNativeSeparators(path), reason);
 }
 
 } // namespace
@@ -79,12 +75,12 @@ void ExportCommands::exportAs(ExportKind kind)
             written = writeFileAtomically(path.toStdString(), result.bytes);
     }
     if (!result.ok()) {
-        showError(window_, cannotWrite(path, exportFailureText(result.error)));
+        showError(window_, cannotWriteText(path, exportFailureText(result.error)));
         return;
     }
     if (!written.ok()) {
         showError(window_,
-                  cannotWrite(path, written.error != 0 ? systemErrorText(written.error)
+                  cannotWriteText(path, written.error != 0 ? systemErrorText(written.error)
                                                        : QString(Texts::kReasonWriteFailed)));
         return;
     }

@@ -1,5 +1,6 @@
 #include "export_dialogs.h"
 
+#include "messages.h"
 #include "texts.h"
 
 #include <QCheckBox>
@@ -51,28 +52,6 @@ QString millimetres(double value)
 }
 
 } // namespace
-
-QString exportFailureText(ExportError error)
-{
-    switch (error) {
-    case ExportError::None:
-        break;
-    case ExportError::NoPoints:
-    case ExportError::Writer:
-        return QString(Texts::kReasonCannotExport);
-    case ExportError::NoFinitePoint:
-        return QString(Texts::kSolidNoFinitePoint);
-    case ExportError::TooLargeForFloats:
-        return QString(Texts::kTooLargeForFloats);
-    case ExportError::TooWide:
-        return QString(Texts::kSolidTooWide).arg(kMaxReliefPixels);
-    case ExportError::TooThick:
-        return QString(Texts::kSolidTooThick).arg(kMaxReliefThickness / 1e6);
-    case ExportError::Options:
-        return QString(Texts::kSolidRefused);
-    }
-    return {};
-}
 
 PlyOptionsDialog::PlyOptionsDialog(const PlyOptions &options, QWidget *parent)
     : QDialog(parent)

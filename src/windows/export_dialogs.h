@@ -13,9 +13,6 @@ class QListWidget;
 class QRadioButton;
 class QSpinBox;
 
-// The user's words for why the model cannot be exported.
-QString exportFailureText(ExportError error);
-
 // The PLY export's one choice: binary or text.
 class PlyOptionsDialog : public QDialog {
     Q_OBJECT

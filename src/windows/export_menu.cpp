@@ -2,6 +2,7 @@
 
 #include "document.h"
 #include "export_commands.h"
+#include "messages.h"
 #include "platform.h"
 #include "settings.h"
 #include "texts.h"

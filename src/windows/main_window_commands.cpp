@@ -7,7 +7,7 @@
 #include "help_viewer.h"
 #include "import.h"
 #include "large_view.h"
-#include "model_file_messages.h"
+#include "messages.h"
 #include "picture_box.h"
 #include "picture_file.h"
 #include "platform.h"

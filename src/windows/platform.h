@@ -1,7 +1,5 @@
 #pragma once
 
-#include "picture_result.h"
-
 #include <QString>
 
 class QAction;
@@ -36,9 +34,3 @@ QString shippedFile(const QString &name);
 
 // The program's error box: title "エラーメッセージ", exclamation icon, OK.
 void showError(QWidget *parent, const QString &text);
-
-// The user's words for a system error number (errno); the system's own for rare ones.
-QString systemErrorText(int error);
-
-// The user's words for a picture that could not be read or written.
-QString pictureFailureText(const QString &path, const PictureResult &result, bool writing);

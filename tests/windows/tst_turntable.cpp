@@ -1,4 +1,5 @@
 #include "file_faults.h"
+#include "messages.h"
 #include "platform.h"
 #include "readers.h"
 #include "turntable_dialog.h"
