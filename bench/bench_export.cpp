@@ -61,30 +61,30 @@ template<typename Export> void run(benchmark::State &bench, const Points &model,
 
 static void BM_ExportPlyBinary100000(benchmark::State &bench)
 {
-    run(bench, fullModel(), [](auto p, auto c) { return exportPly(p, c); });
+    run(bench, fullModel(), [](auto p, auto c) { return exportPly(p, c, {}); });
 }
 BENCHMARK(BM_ExportPlyBinary100000)->Unit(benchmark::kMillisecond);
 
 static void BM_ExportXyz100000(benchmark::State &bench)
 {
-    run(bench, fullModel(), [](auto p, auto c) { return exportXyz(p, c); });
+    run(bench, fullModel(), [](auto p, auto c) { return exportXyz(p, c, {}); });
 }
 BENCHMARK(BM_ExportXyz100000)->Unit(benchmark::kMillisecond);
 
 static void BM_ExportGlb100000(benchmark::State &bench)
 {
-    run(bench, fullModel(), [](auto p, auto c) { return exportGlb(p, c); });
+    run(bench, fullModel(), [](auto p, auto c) { return exportGlb(p, c, {}); });
 }
 BENCHMARK(BM_ExportGlb100000)->Unit(benchmark::kMillisecond);
 
 static void BM_ExportStlFullImport(benchmark::State &bench)
 {
-    run(bench, fullImport(), [](auto p, auto c) { return exportStl(p, c); });
+    run(bench, fullImport(), [](auto p, auto c) { return exportStl(p, c, {}); });
 }
 BENCHMARK(BM_ExportStlFullImport)->Unit(benchmark::kMillisecond);
 
 static void BM_Export3mfFullImport(benchmark::State &bench)
 {
-    run(bench, fullImport(), [](auto p, auto c) { return export3mf(p, c); });
+    run(bench, fullImport(), [](auto p, auto c) { return export3mf(p, c, {}); });
 }
 BENCHMARK(BM_Export3mfFullImport)->Unit(benchmark::kMillisecond);

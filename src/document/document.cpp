@@ -1,5 +1,7 @@
 #include "document.h"
 
+#include "update_and_tell.h"
+
 #include <QUndoStack>
 
 #include <algorithm>
@@ -96,17 +98,9 @@ void Document::swapModel(Model &model, bool &hasModel)
     std::swap(model_, model);
     std::copy(model_.colours.begin(), model_.colours.end(), colourSlots_.begin());
     const bool had = hasModel_;
-    setHasModel(hasModel);
+    updateAndTell(this, hasModel_, hasModel, &Document::hasModelChanged);
     hasModel = had;
     emit modelChanged();
-}
-
-void Document::setHasModel(bool hasModel)
-{
-    if (hasModel_ == hasModel)
-        return;
-    hasModel_ = hasModel;
-    emit hasModelChanged(hasModel);
 }
 
 void Document::importModel(Model model, QImage selection)

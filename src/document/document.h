@@ -71,7 +71,6 @@ private:
     // Pushes a step that has been prepared; its first redo does the change.
     void push(Step step, std::function<void()> change, std::function<void()> revert);
     void swapModel(Model &model, bool &hasModel);
-    void setHasModel(bool hasModel);
 
     Model model_;
     QImage selection_;

@@ -2,6 +2,7 @@
 
 #include "conversions.h"
 #include "swing.h"
+#include "update_and_tell.h"
 
 ViewState::ViewState(Document &document, QObject *parent)
     : QObject(parent)
@@ -61,18 +62,12 @@ void ViewState::showAtZero(bool frontView)
 
 void ViewState::setCanEraseStroke(bool can)
 {
-    if (canEraseStroke_ == can)
-        return;
-    canEraseStroke_ = can;
-    emit canEraseStrokeChanged(can);
+    updateAndTell(this, canEraseStroke_, can, &ViewState::canEraseStrokeChanged);
 }
 
 void ViewState::setCanApplyDepth(bool can)
 {
-    if (canApplyDepth_ == can)
-        return;
-    canApplyDepth_ = can;
-    emit canApplyDepthChanged(can);
+    updateAndTell(this, canApplyDepth_, can, &ViewState::canApplyDepthChanged);
 }
 
 void ViewState::turnBy(double turnDegrees, double tiltDegrees)
@@ -91,10 +86,7 @@ void ViewState::showFront()
 
 void ViewState::setDepthValue(int value)
 {
-    if (depthValue_ == value)
-        return;
-    depthValue_ = value;
-    emit depthValueChanged(value);
+    updateAndTell(this, depthValue_, value, &ViewState::depthValueChanged);
 }
 
 void ViewState::pressStroke(float x, float y)

@@ -98,21 +98,20 @@ struct ExportOptions {
     SolidOptions solid = {}; // STL and 3MF
 };
 
-// One function a kind, each reading the options of its kind.
-ExportResult exportPly(std::span<const Coords> points, std::span<const Colour> colours,
-                       const ExportOptions &options = {});
-// One "x y z r g b" line per point, coordinates as the shortest decimal that reads back exactly.
-ExportResult exportXyz(std::span<const Coords> points, std::span<const Colour> colours,
-                       const ExportOptions &options = {});
+// One function a kind: the file's bytes, or why not, from the points, their colours and the
+// options of its kind.
+using ExportFunction = ExportResult(std::span<const Coords> points, std::span<const Colour> colours,
+                              const ExportOptions &options);
+// PLY: binary little-endian, or text.
+ExportFunction exportPly;
+// XYZ: one "x y z r g b" line a point, coordinates as the shortest decimal that reads back exactly.
+ExportFunction exportXyz;
 // glTF binary: one mesh of one POINTS primitive with POSITION and COLOR_0.
-ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> colours,
-                       const ExportOptions &options = {});
+ExportFunction exportGlb;
 // Binary STL: the relief as one closed solid.
-ExportResult exportStl(std::span<const Coords> points, std::span<const Colour> colours,
-                       const ExportOptions &options = {});
+ExportFunction exportStl;
 // 3MF: one object per colour group and one for the plate, as components of the single build item.
-ExportResult export3mf(std::span<const Coords> points, std::span<const Colour> colours,
-                       const ExportOptions &options = {});
+ExportFunction export3mf;
 
 SolidSummary summarizeSolid(std::span<const Coords> points, std::span<const Colour> colours,
                             const SolidOptions &options = {});

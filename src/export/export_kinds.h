@@ -10,9 +10,6 @@
 // at run time: the export menu and the command line read this one table.
 enum class ExportKind { Ply, Xyz, Glb, Stl, ThreeMf };
 
-using ExportWriter = ExportResult (*)(std::span<const Coords> points,
-                                      std::span<const Colour> colours, const ExportOptions &);
-
 struct ExportKindInfo {
     ExportKind kind;
     const char *suffix; // the file's extension, and the kind's name on the command line
@@ -21,7 +18,7 @@ struct ExportKindInfo {
     char mnemonic; // the menu's access key
     bool solid; // takes the solid options
     bool colourGroups; // takes the number of colours too
-    ExportWriter write;
+    ExportFunction *write;
 };
 
 inline constexpr std::array<ExportKindInfo, 5> kExportKinds = {{

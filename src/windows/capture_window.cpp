@@ -3,9 +3,9 @@
 #include "capture_surface.h"
 #include "conversions.h"
 #include "file_dialog.h"
+#include "messages.h"
 #include "picture_box.h"
 #include "picture_file.h"
-#include "messages.h"
 #include "platform.h"
 #include "texts.h"
 

@@ -81,7 +81,7 @@ void ExportCommands::exportAs(ExportKind kind)
     if (!written.ok()) {
         showError(window_,
                   cannotWriteText(path, written.error != 0 ? systemErrorText(written.error)
-                                                       : QString(Texts::kReasonWriteFailed)));
+                                                           : QString(Texts::kReasonWriteFailed)));
         return;
     }
     if (result.nonFinite > 0) {
@@ -122,18 +122,18 @@ std::optional<ExportOptions> ExportCommands::askOptions(ExportKind kind) const
     ExportOptions options;
     const ExportKindInfo &info = exportKindInfo(kind);
     if (kind == ExportKind::Ply) {
-        PlyOptionsDialog dialog(loadPlyOptions(), window_);
+        PlyOptionsDialog dialog(load<Remembered::Ply>(), window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         options.ply = dialog.options();
-        savePlyOptions(options.ply);
+        save<Remembered::Ply>(options.ply);
     } else if (info.solid) {
-        SolidOptionsDialog dialog(document_.model(), loadSolidOptions(), QLatin1String(info.name),
-                                  info.colourGroups, window_);
+        SolidOptionsDialog dialog(document_.model(), load<Remembered::Solid>(),
+                                  QLatin1String(info.name), info.colourGroups, window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         options.solid = dialog.options();
-        saveSolidOptions(options.solid);
+        save<Remembered::Solid>(options.solid);
     }
     return options;
 }

@@ -19,7 +19,7 @@ namespace {
 // Beside the model file under its name, or in the home folder.
 QString suggestedTurntablePath(const QString &modelFile)
 {
-    const QString last = loadTurntablePath();
+    const QString last = load<Remembered::TurntablePath>();
     if (!last.isEmpty())
         return last;
     if (modelFile.isEmpty())
@@ -61,11 +61,11 @@ void ExportMenu::exportTurntable()
     if (path.isEmpty())
         return;
     const std::optional<TurntableOptions> chosen
-        = TurntableDialog::ask(window_, loadTurntableOptions());
+        = TurntableDialog::ask(window_, load<Remembered::Turntable>());
     if (!chosen)
         return;
-    saveTurntableOptions(*chosen);
-    saveTurntablePath(path);
+    save<Remembered::Turntable>(*chosen);
+    save<Remembered::TurntablePath>(path);
 
     TurntableOptions options = *chosen;
     options.start = viewState_.shownAngles();

@@ -57,7 +57,7 @@ void ViewNavigation::boundPan(const Projection &fitted)
 LargeView::LargeView(ViewState &viewState)
     : viewState_(viewState)
     , surface_(1, 1, kWhite)
-    , style_(loadLargeViewStyle())
+    , style_(load<Remembered::LargeViewStyle>())
 {
     setObjectName(QStringLiteral("largeView"));
     setWindowTitle(QString(Texts::kLargeViewCaption));
@@ -65,7 +65,7 @@ LargeView::LargeView(ViewState &viewState)
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    if (!restoreGeometry(loadLargeViewGeometry()))
+    if (!restoreGeometry(load<Remembered::LargeViewGeometry>()))
         resize(kDefaultSize);
     // A remembered size from another screen, or an edited file, never exceeds this screen.
     if (const QScreen *shown = screen())
@@ -113,14 +113,14 @@ void LargeView::redraw()
 void LargeView::setPointSize(int size)
 {
     style_.size = size;
-    saveLargeViewStyle(style_);
+    save<Remembered::LargeViewStyle>(style_);
     redraw();
 }
 
 void LargeView::setShading(bool shading)
 {
     style_.shading = shading;
-    saveLargeViewStyle(style_);
+    save<Remembered::LargeViewStyle>(style_);
     redraw();
 }
 
@@ -137,7 +137,7 @@ void LargeView::resizeEvent(QResizeEvent *)
 
 void LargeView::closeEvent(QCloseEvent *event)
 {
-    saveLargeViewGeometry(saveGeometry());
+    save<Remembered::LargeViewGeometry>(saveGeometry());
     QWidget::closeEvent(event);
 }
 

@@ -7,6 +7,7 @@
 #include "picture_box.h"
 #include "platform.h"
 #include "settings.h"
+#include "swing.h"
 #include "texts.h"
 #include "view_state.h"
 
@@ -21,6 +22,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -28,6 +30,29 @@ namespace {
 constexpr QSize kClientSize(625, 350);
 // How far, in pixels, one press of a move button moves the model.
 constexpr int kPositionStep = 10;
+
+// The arrows of 回転, whose inner diamond turns by 1 degree and outer one by 5, and of 表示位置.
+struct ArrowButton {
+    const char *name;
+    const char *caption;
+    QRect geometry;
+    int turn = 0, tilt = 0; // degrees
+    int dx = 0, dy = 0; // pixels
+};
+constexpr ArrowButton kArrowButtons[] = {
+    {"turnUp5", Texts::kUp, {536, 16, 25, 25}, 0, 5},
+    {"turnUp1", Texts::kUp, {536, 40, 25, 25}, 0, 1},
+    {"turnLeft5", Texts::kLeft, {488, 64, 25, 25}, 5, 0},
+    {"turnLeft1", Texts::kLeft, {512, 64, 25, 25}, 1, 0},
+    {"turnRight1", Texts::kRight, {560, 64, 25, 25}, -1, 0},
+    {"turnRight5", Texts::kRight, {584, 64, 25, 25}, -5, 0},
+    {"turnDown1", Texts::kDown, {536, 88, 25, 25}, 0, -1},
+    {"turnDown5", Texts::kDown, {536, 112, 25, 25}, 0, -5},
+    {"moveUp", Texts::kUp, {528, 208, 33, 25}, 0, 0, 0, kPositionStep},
+    {"moveLeft", Texts::kLeft, {496, 232, 33, 25}, 0, 0, -kPositionStep, 0},
+    {"moveRight", Texts::kRight, {560, 232, 33, 25}, 0, 0, kPositionStep, 0},
+    {"moveDown", Texts::kDown, {528, 256, 33, 25}, 0, 0, 0, -kPositionStep},
+};
 
 QLabel *addLabel(QWidget *parent, const char *name, const char *caption, QRect geometry)
 {
@@ -101,52 +126,27 @@ void MainWindow::createControls()
     addLabel(client, "turnHeading", Texts::kTurnHeading, {536, 0, 24, 12});
     turnLabel_ = addLabel(client, "turnAngle", "0", {504, 144, 41, 17});
     tiltLabel_ = addLabel(client, "tiltAngle", "0", {552, 144, 41, 17});
-    // The inner diamond turns by 1 degree, the outer one by 5.
-    const struct {
-        const char *name;
-        const char *caption;
-        QRect geometry;
-        double turn;
-        double tilt;
-    } turnButtons[] = {
-        {"turnUp5", Texts::kUp, {536, 16, 25, 25}, 0, 5},
-        {"turnUp1", Texts::kUp, {536, 40, 25, 25}, 0, 1},
-        {"turnLeft5", Texts::kLeft, {488, 64, 25, 25}, 5, 0},
-        {"turnLeft1", Texts::kLeft, {512, 64, 25, 25}, 1, 0},
-        {"turnRight1", Texts::kRight, {560, 64, 25, 25}, -1, 0},
-        {"turnRight5", Texts::kRight, {584, 64, 25, 25}, -5, 0},
-        {"turnDown1", Texts::kDown, {536, 88, 25, 25}, 0, -1},
-        {"turnDown5", Texts::kDown, {536, 112, 25, 25}, 0, -5},
-    };
-    for (const auto &spec : turnButtons) {
-        QPushButton *button = addButton(spec.name, spec.caption, spec.geometry);
-        connect(button, &QPushButton::clicked, viewState_,
-                [this, turn = spec.turn, tilt = spec.tilt] { viewState_->turnBy(turn, tilt); });
+    addLabel(client, "positionHeading", Texts::kPositionHeading, {520, 192, 48, 12});
+    for (const ArrowButton &arrow : kArrowButtons) {
+        QPushButton *button = addButton(arrow.name, arrow.caption, arrow.geometry);
+        const bool turns = arrow.turn != 0 || arrow.tilt != 0;
+        button->setToolTip(
+            turns ? QString(Texts::kTurnTip)
+                        .arg(QString(arrow.caption))
+                        .arg(std::abs(arrow.turn + arrow.tilt))
+                  : QString(Texts::kMoveTip).arg(QString(arrow.caption)).arg(kPositionStep));
+        if (turns)
+            connect(button, &QPushButton::clicked, viewState_,
+                    [this, arrow] { viewState_->turnBy(arrow.turn, arrow.tilt); });
+        else
+            connect(button, &QPushButton::clicked, &document_,
+                    [this, arrow] { document_.move(arrow.dx, arrow.dy); });
         modelButtons_ << button;
     }
     QPushButton *front = addButton("frontView", Texts::kFrontView, {576, 16, 41, 25});
+    front->setToolTip(QString(Texts::kFrontViewTip));
     connect(front, &QPushButton::clicked, viewState_, &ViewState::showFront);
     modelButtons_ << front;
-
-    addLabel(client, "positionHeading", Texts::kPositionHeading, {520, 192, 48, 12});
-    const struct {
-        const char *name;
-        const char *caption;
-        QRect geometry;
-        int dx;
-        int dy;
-    } moveButtons[] = {
-        {"moveUp", Texts::kUp, {528, 208, 33, 25}, 0, kPositionStep},
-        {"moveLeft", Texts::kLeft, {496, 232, 33, 25}, -kPositionStep, 0},
-        {"moveRight", Texts::kRight, {560, 232, 33, 25}, kPositionStep, 0},
-        {"moveDown", Texts::kDown, {528, 256, 33, 25}, 0, -kPositionStep},
-    };
-    for (const auto &spec : moveButtons) {
-        QPushButton *button = addButton(spec.name, spec.caption, spec.geometry);
-        connect(button, &QPushButton::clicked, &document_,
-                [this, dx = spec.dx, dy = spec.dy] { document_.move(dx, dy); });
-        modelButtons_ << button;
-    }
 
     depthLabel_ = addLabel(client, "depthValue", "", {88, 296, 41, 17});
     depthSlider_ = new QScrollBar(Qt::Horizontal, client);
@@ -155,9 +155,11 @@ void MainWindow::createControls()
     depthSlider_->setRange(kDepthLow, kDepthHigh);
     depthSlider_->setPageStep(10);
     depthSlider_->setFocusPolicy(Qt::StrongFocus);
+    depthSlider_->setToolTip(QString(Texts::kDepthSliderTip).arg(kDepthLow).arg(kDepthHigh));
     applyDepthButton_ = addButton("applyDepth", Texts::kAddDepth, {344, 296, 121, 25});
     connect(applyDepthButton_, &QPushButton::clicked, this, &MainWindow::addDepth);
     animationButton_ = addButton("animation", Texts::kAnimation, {496, 296, 97, 25});
+    animationButton_->setToolTip(QString(Texts::kAnimationTip).arg(kSwingDegrees));
     connect(animationButton_, &QPushButton::clicked, viewState_, &ViewState::toggleAnimation);
     modelButtons_ << animationButton_;
 
@@ -230,8 +232,7 @@ void MainWindow::connectDocument()
     connect(viewState_, &ViewState::canEraseStrokeChanged, eraseStrokeAction_,
             &QAction::setEnabled);
     applyDepthButton_->setEnabled(viewState_->canApplyDepth());
-    connect(viewState_, &ViewState::canApplyDepthChanged, applyDepthButton_,
-            &QWidget::setEnabled);
+    connect(viewState_, &ViewState::canApplyDepthChanged, applyDepthButton_, &QWidget::setEnabled);
 
     connect(&document_, &Document::selectionChanged, this, &MainWindow::showSelection);
     connect(viewState_, &ViewState::viewChanged, this, &MainWindow::redrawView);

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPolygon>
 
 #include <utility>
 
@@ -25,21 +26,18 @@ void PictureBox::setSurface(ImageSurface surface)
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRect outer = rect();
-    // The classic sunken edge: dark above and left, light below and right.
-    painter.setPen(palette().color(QPalette::Mid));
-    painter.drawLine(outer.topLeft(), outer.topRight());
-    painter.drawLine(outer.topLeft(), outer.bottomLeft());
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawLine(outer.bottomLeft(), outer.bottomRight());
-    painter.drawLine(outer.topRight(), outer.bottomRight());
-    const QRect inner = outer.adjusted(1, 1, -1, -1);
-    painter.setPen(palette().color(QPalette::Shadow));
-    painter.drawLine(inner.topLeft(), inner.topRight());
-    painter.drawLine(inner.topLeft(), inner.bottomLeft());
-    painter.setPen(palette().color(QPalette::Midlight));
-    painter.drawLine(inner.bottomLeft(), inner.bottomRight());
-    painter.drawLine(inner.topRight(), inner.bottomRight());
+    // The classic sunken edge, two rings: dark above and left, light below and right.
+    const struct {
+        int inset;
+        QPalette::ColorRole above, below;
+    } rings[] = {{0, QPalette::Mid, QPalette::Light}, {1, QPalette::Shadow, QPalette::Midlight}};
+    for (const auto &ring : rings) {
+        const QRect edge = rect().adjusted(ring.inset, ring.inset, -ring.inset, -ring.inset);
+        painter.setPen(palette().color(ring.above));
+        painter.drawPolyline(QPolygon({edge.bottomLeft(), edge.topLeft(), edge.topRight()}));
+        painter.setPen(palette().color(ring.below));
+        painter.drawPolyline(QPolygon({edge.bottomLeft(), edge.bottomRight(), edge.topRight()}));
+    }
 
     // Only what is exposed: a scrolled picture may be far larger than its view.
     const QRect exposed = event->rect() & QRect(QPoint(kBorder, kBorder), surface_.image().size());

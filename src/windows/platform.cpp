@@ -10,7 +10,6 @@
 #include <QScreen>
 #include <QWidget>
 
-
 BusyCursor::BusyCursor()
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);

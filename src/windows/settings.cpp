@@ -80,90 +80,115 @@ private:
 };
 
 // The tables: each remembered value's key and range, once for loading and saving.
-template<typename Style, typename Visit> void visitStyle(const QString &group, Style &style,
-                                                         const Visit &visit)
+template<typename Style, typename Visit>
+void visitStyle(const QString &group, Style &style, const Visit &visit)
 {
     visit(group + QStringLiteral("/pointSize"), style.size, 1, kMaxPointSize);
     visit(group + QStringLiteral("/shading"), style.shading);
 }
 
-struct LargeViewStyle {
+template<typename Group> struct Table;
+
+template<> struct Table<Remembered::LargeViewStyle> {
     template<typename Style, typename Visit> static void visit(Style &style, const Visit &visit)
     {
         visitStyle(QStringLiteral("largeView"), style, visit);
     }
 };
 
-struct LargeViewGeometry {
+template<> struct Table<Remembered::LargeViewGeometry> {
     template<typename Bytes, typename Visit> static void visit(Bytes &geometry, const Visit &visit)
     {
         visit(QStringLiteral("largeView/geometry"), geometry);
     }
 };
 
-struct Turntable {
-    template<typename Options, typename Visit> static void visit(Options &options,
-                                                                 const Visit &visit)
+template<> struct Table<Remembered::Turntable> {
+    template<typename Options, typename Visit>
+    static void visit(Options &options, const Visit &visit)
     {
         visit(QStringLiteral("turntable/swing"), options.motion);
         visit(QStringLiteral("turntable/frames"), options.frames, kMinTurntableFrames,
               kMaxTurntableFrames);
-        visit(QStringLiteral("turntable/size"), options.size, kMinTurntableSize,
-              kMaxTurntableSize);
+        visit(QStringLiteral("turntable/size"), options.size, kMinTurntableSize, kMaxTurntableSize);
         visit(QStringLiteral("turntable/delay"), options.delayMs, kMinTurntableDelay,
               kMaxTurntableDelay);
         visitStyle(QStringLiteral("turntable"), options.style, visit);
     }
 };
 
-struct TurntablePath {
+template<> struct Table<Remembered::TurntablePath> {
     template<typename Path, typename Visit> static void visit(Path &path, const Visit &visit)
     {
         visit(QStringLiteral("turntable/path"), path);
     }
 };
 
-struct Ply {
-    template<typename Options, typename Visit> static void visit(Options &options,
-                                                                 const Visit &visit)
+template<> struct Table<Remembered::Ply> {
+    template<typename Options, typename Visit>
+    static void visit(Options &options, const Visit &visit)
     {
         visit(QStringLiteral("export/plyAscii"), options.ascii);
     }
 };
 
-struct Solid {
-    template<typename Options, typename Visit> static void visit(Options &options,
-                                                                 const Visit &visit)
+template<> struct Table<Remembered::Solid> {
+    template<typename Options, typename Visit>
+    static void visit(Options &options, const Visit &visit)
     {
         visit(QStringLiteral("export/pixelSize"), options.pixelSize, kPixelSizeLimits);
         visit(QStringLiteral("export/depthScale"), options.depthScale, kDepthScaleLimits);
         visit(QStringLiteral("export/inkHeight"), options.inkHeight, kInkHeightLimits);
-        visit(QStringLiteral("export/baseThickness"), options.baseThickness,
-              kBaseThicknessLimits);
+        visit(QStringLiteral("export/baseThickness"), options.baseThickness, kBaseThicknessLimits);
         visit(QStringLiteral("export/reverse"), options.reverse);
         visit(QStringLiteral("export/colourGroups"), options.colourGroups, 1, kMaxColourGroups);
     }
 };
 
-// A table's values read from the file over `value`, which holds the defaults.
-template<typename Table, typename Value> Value loaded(Value value)
+// Each group's values before the file is read.
+template<typename Group> typename Group::Value defaults()
 {
+    return {};
+}
+
+template<> TurntableOptions defaults<Remembered::Turntable>()
+{
+    TurntableOptions options;
+    options.style = load<Remembered::LargeViewStyle>();
+    return options;
+}
+
+} // namespace
+
+template<typename Group> typename Group::Value load()
+{
+    typename Group::Value value = defaults<Group>();
     if (settingsKept()) {
         const QSettings settings(settingsPath(), QSettings::IniFormat);
-        Table::visit(value, Loader(settings));
+        Table<Group>::visit(value, Loader(settings));
     }
     return value;
 }
 
-template<typename Table, typename Value> void saved(const Value &value)
+template<typename Group> void save(const typename Group::Value &value)
 {
     if (!settingsKept())
         return;
     QSettings settings(settingsPath(), QSettings::IniFormat);
-    Table::visit(value, Saver(settings));
+    Table<Group>::visit(value, Saver(settings));
 }
 
-} // namespace
+// Every group, once for loading and once for saving.
+#define ZUVORAK_REMEMBERED(Group)                                                                  \
+    template Remembered::Group::Value load<Remembered::Group>();                                   \
+    template void save<Remembered::Group>(const Remembered::Group::Value &);
+ZUVORAK_REMEMBERED(LargeViewStyle)
+ZUVORAK_REMEMBERED(LargeViewGeometry)
+ZUVORAK_REMEMBERED(Turntable)
+ZUVORAK_REMEMBERED(TurntablePath)
+ZUVORAK_REMEMBERED(Ply)
+ZUVORAK_REMEMBERED(Solid)
+#undef ZUVORAK_REMEMBERED
 
 QString settingsPath()
 {
@@ -190,66 +215,4 @@ void tellIfSettingsNotKept(QWidget *parent)
     told = true;
     showError(parent,
               QString(Texts::kSettingsNotKept).arg(QDir::toNativeSeparators(settingsPath())));
-}
-
-PointStyle loadLargeViewStyle()
-{
-    return loaded<LargeViewStyle>(PointStyle {});
-}
-
-void saveLargeViewStyle(const PointStyle &style)
-{
-    saved<LargeViewStyle>(style);
-}
-
-QByteArray loadLargeViewGeometry()
-{
-    return loaded<LargeViewGeometry>(QByteArray());
-}
-
-void saveLargeViewGeometry(const QByteArray &geometry)
-{
-    saved<LargeViewGeometry>(geometry);
-}
-
-TurntableOptions loadTurntableOptions()
-{
-    TurntableOptions defaults;
-    defaults.style = loadLargeViewStyle();
-    return loaded<Turntable>(defaults);
-}
-
-void saveTurntableOptions(const TurntableOptions &options)
-{
-    saved<Turntable>(options);
-}
-
-QString loadTurntablePath()
-{
-    return loaded<TurntablePath>(QString());
-}
-
-void saveTurntablePath(const QString &path)
-{
-    saved<TurntablePath>(path);
-}
-
-PlyOptions loadPlyOptions()
-{
-    return loaded<Ply>(PlyOptions {});
-}
-
-void savePlyOptions(const PlyOptions &options)
-{
-    saved<Ply>(options);
-}
-
-SolidOptions loadSolidOptions()
-{
-    return loaded<Solid>(SolidOptions {});
-}
-
-void saveSolidOptions(const SolidOptions &options)
-{
-    saved<Solid>(options);
 }

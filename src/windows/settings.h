@@ -19,20 +19,30 @@ bool settingsKept();
 // Tells the user once, in a message box, when settings are not kept and why.
 void tellIfSettingsNotKept(QWidget *parent);
 
-PointStyle loadLargeViewStyle();
-void saveLargeViewStyle(const PointStyle &style);
-QByteArray loadLargeViewGeometry();
-void saveLargeViewGeometry(const QByteArray &geometry);
-
+// The groups of remembered values, each a table of keys and ranges in settings.cpp:
+// load<Remembered::Turntable>() gives the turntable's options.
+namespace Remembered {
+struct LargeViewStyle {
+    using Value = PointStyle;
+};
+struct LargeViewGeometry {
+    using Value = QByteArray;
+};
 // The point style defaults to the large view's.
-TurntableOptions loadTurntableOptions();
-void saveTurntableOptions(const TurntableOptions &options);
+struct Turntable {
+    using Value = TurntableOptions;
+};
 // The last turntable written, where the next one is offered.
-QString loadTurntablePath();
-void saveTurntablePath(const QString &path);
+struct TurntablePath {
+    using Value = QString;
+};
+struct Ply {
+    using Value = PlyOptions;
+};
+struct Solid {
+    using Value = SolidOptions;
+};
+} // namespace Remembered
 
-// The export options, within the dialogs' ranges.
-PlyOptions loadPlyOptions();
-void savePlyOptions(const PlyOptions &options);
-SolidOptions loadSolidOptions();
-void saveSolidOptions(const SolidOptions &options);
+template<typename Group> typename Group::Value load();
+template<typename Group> void save(const typename Group::Value &value);

@@ -38,6 +38,12 @@ inline constexpr char kFrontView[] = "正面";
 inline constexpr char kAddDepth[] = "奥行きをつける";
 inline constexpr char kAnimation[] = "アニメーション";
 inline constexpr char kStopAnimation[] = "アニメを止める";
+// Tooltips of the buttons whose caption does not say all; "%1" is the direction, "%2" a number.
+inline constexpr char kTurnTip[] = "%1へ %2 度回す";
+inline constexpr char kMoveTip[] = "モデルを%1へ %2 ピクセル動かす";
+inline constexpr char kFrontViewTip[] = "正面から見る（回転の角度を 0 に戻す）";
+inline constexpr char kAnimationTip[] = "上下左右に %1 度まで揺らして見せる。もう一度押すと止まる";
+inline constexpr char kDepthSliderTip[] = "奥行きをつけるときの奥行き（%1～%2）";
 
 // What the undo and redo commands name.
 inline constexpr char kStepImport[] = "取りこみ";
@@ -124,7 +130,8 @@ inline constexpr char kTurntableProgress[] = "回転アニメーションを書�
 
 // Remembered choices; "%1" is the settings file's path.
 inline constexpr char kSettingsNotKept[]
-    = "設定ファイル %1 は通常のファイルではないため、設定は読み書きしません。今回は初期設定で動きます。";
+    = "設定ファイル %1 "
+      "は通常のファイルではないため、設定は読み書きしません。今回は初期設定で動きます。";
 
 // Help
 inline constexpr char kHelpCaption[] = "ZUVORAK ヘルプ";

@@ -251,14 +251,16 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QTest::addColumn<QString>("options");
         QTest::addColumn<Exporter>("library"); // none: a 3MF, whose objects are counted
         QTest::newRow("binary PLY")
-            << "-o export.ply" << Exporter([](auto p, auto c) { return exportPly(p, c); });
+            << "-o export.ply" << Exporter([](auto p, auto c) { return exportPly(p, c, {}); });
         QTest::newRow("PLY as text")
             << "-o export.ply --ascii"
             << Exporter([](auto p, auto c) { return exportPly(p, c, {.ply = {true}}); });
-        QTest::newRow("XYZ") << "-o export.xyz" << Exporter([](auto p, auto c) { return exportXyz(p, c); });
-        QTest::newRow("glb") << "-o export.glb" << Exporter([](auto p, auto c) { return exportGlb(p, c); });
+        QTest::newRow("XYZ") << "-o export.xyz"
+                             << Exporter([](auto p, auto c) { return exportXyz(p, c, {}); });
+        QTest::newRow("glb") << "-o export.glb"
+                             << Exporter([](auto p, auto c) { return exportGlb(p, c, {}); });
         QTest::newRow("STL by default")
-            << "-o export.stl" << Exporter([](auto p, auto c) { return exportStl(p, c); });
+            << "-o export.stl" << Exporter([](auto p, auto c) { return exportStl(p, c, {}); });
         QTest::newRow("STL with every size and reversed")
             << "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse"
             << Exporter([](auto p, auto c) {

@@ -122,7 +122,8 @@ private slots:
                   return done != cancelAt;
               });
         QCOMPARE(seen, calls);
-        QCOMPARE(encoded.error, cancelAt == 0 ? Animation::Error::None : Animation::Error::Cancelled);
+        QCOMPARE(encoded.error,
+                 cancelAt == 0 ? Animation::Error::None : Animation::Error::Cancelled);
         QCOMPARE(encoded.bytes.empty(), cancelAt != 0);
     }
 

@@ -22,7 +22,8 @@ const std::vector<Colour> kColours = {0x0000FF, 0x030201, 0, 0xFFFFFF, 0x00FF00,
 
 Exporter ply(bool ascii)
 {
-    return [ascii](auto points, auto colours) { return exportPly(points, colours, {.ply = {ascii}}); };
+    return
+        [ascii](auto points, auto colours) { return exportPly(points, colours, {.ply = {ascii}}); };
 }
 
 } // namespace
@@ -39,9 +40,10 @@ private slots:
         QTest::addColumn<bool>("asFloat");
         QTest::newRow("PLY binary, meshio") << "ply" << ply(false) << true;
         QTest::newRow("PLY ASCII, meshio") << "ply" << ply(true) << true;
-        QTest::newRow("XYZ, numpy") << "xyz" << Exporter([](auto p, auto c) { return exportXyz(p, c); }) << false;
+        QTest::newRow("XYZ, numpy")
+            << "xyz" << Exporter([](auto p, auto c) { return exportXyz(p, c, {}); }) << false;
         QTest::newRow("glb of points, json and struct, gltf-validator")
-            << "glb" << Exporter([](auto p, auto c) { return exportGlb(p, c); }) << true;
+            << "glb" << Exporter([](auto p, auto c) { return exportGlb(p, c, {}); }) << true;
     }
     void readBack()
     {
@@ -96,10 +98,10 @@ private slots:
     {
         QTest::addColumn<Exporter>("exporter");
         QTest::newRow("PLY") << ply(false);
-        QTest::newRow("XYZ") << Exporter([](auto p, auto c) { return exportXyz(p, c); });
-        QTest::newRow("glb") << Exporter([](auto p, auto c) { return exportGlb(p, c); });
-        QTest::newRow("STL") << Exporter([](auto p, auto c) { return exportStl(p, c); });
-        QTest::newRow("3MF") << Exporter([](auto p, auto c) { return export3mf(p, c); });
+        QTest::newRow("XYZ") << Exporter([](auto p, auto c) { return exportXyz(p, c, {}); });
+        QTest::newRow("glb") << Exporter([](auto p, auto c) { return exportGlb(p, c, {}); });
+        QTest::newRow("STL") << Exporter([](auto p, auto c) { return exportStl(p, c, {}); });
+        QTest::newRow("3MF") << Exporter([](auto p, auto c) { return export3mf(p, c, {}); });
     }
     void everyKind()
     {

@@ -332,7 +332,8 @@ private slots:
     {
         QFETCH(int, index);
         const ReliefCase c = reliefCases()[std::size_t(index)];
-        ExportResult result = export3mf(c.points, c.colours, {.solid = c.options}); // lib3mf reads non-const
+        ExportResult result
+            = export3mf(c.points, c.colours, {.solid = c.options}); // lib3mf reads non-const
         QCOMPARE(result.error, ExportError::None);
         QCOMPARE(result.dropped, c.dropped);
 

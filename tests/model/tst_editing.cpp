@@ -14,8 +14,13 @@ static void edit(Model &model, const QString &steps)
         else if (step == 'm')
             mirrorLeftRight(model);
         else
-            shiftModel(model, step == 'l' ? -10 : step == 'r' ? 10 : 0,
-                       step == 'd' ? -10 : step == 'u' ? 10 : 0);
+            shiftModel(model,
+                       step == 'l'   ? -10
+                       : step == 'r' ? 10
+                                     : 0,
+                       step == 'd'   ? -10
+                       : step == 'u' ? 10
+                                     : 0);
     }
 }
 

@@ -1,6 +1,6 @@
 #include "image_surface.h"
-#include "picture_file.h"
 #include "messages.h"
+#include "picture_file.h"
 #include "platform.h"
 #include "readers.h"
 #include "same_picture.h"

@@ -51,17 +51,21 @@ private slots:
         QTest::addColumn<Exporter>("library"); // none: a 3MF, whose objects are counted
         const Step ok = [](QDialog *dialog) { dialog->accept(); };
         QTest::newRow("PLY, binary")
-            << "ply" << ok << Exporter([](auto p, auto c) { return exportPly(p, c); });
+            << "ply" << ok << Exporter([](auto p, auto c) { return exportPly(p, c, {}); });
         QTest::newRow("PLY, ASCII") << "ply" << Step([](QDialog *dialog) {
             child<QRadioButton>(dialog, "ascii")->click();
             dialog->accept();
         }) << Exporter([](auto p, auto c) { return exportPly(p, c, {.ply = {true}}); });
-        QTest::newRow("XYZ") << "xyz" << Step() << Exporter([](auto p, auto c) { return exportXyz(p, c); });
-        QTest::newRow("glb") << "glb" << Step() << Exporter([](auto p, auto c) { return exportGlb(p, c); });
+        QTest::newRow("XYZ") << "xyz" << Step()
+                             << Exporter([](auto p, auto c) { return exportXyz(p, c, {}); });
+        QTest::newRow("glb") << "glb" << Step()
+                             << Exporter([](auto p, auto c) { return exportGlb(p, c, {}); });
         QTest::newRow("STL, 0.5 mm pixels") << "stl" << Step([](QDialog *dialog) {
             child<QDoubleSpinBox>(dialog, "pixelSize")->setValue(0.5);
             dialog->accept();
-        }) << Exporter([](auto p, auto c) { return exportStl(p, c, {.solid = {.pixelSize = 0.5}}); });
+        }) << Exporter([](auto p, auto c) {
+            return exportStl(p, c, {.solid = {.pixelSize = 0.5}});
+        });
         QTest::newRow("3MF, 2 colours") << "3mf" << Step([](QDialog *dialog) {
             child<QSpinBox>(dialog, "colourGroups")->setValue(2);
             dialog->accept();
@@ -181,10 +185,10 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         const auto remembered = [] {
-            const SolidOptions solid = loadSolidOptions();
+            const SolidOptions solid = load<Remembered::Solid>();
             return std::vector<double> {solid.pixelSize, solid.inkHeight,
                                         double(solid.colourGroups),
-                                        double(loadTurntableOptions().size)};
+                                        double(load<Remembered::Turntable>().size)};
         };
         const std::vector<double> defaults = remembered();
         settingsFile().setValue(key, value);

@@ -1,7 +1,7 @@
 #include "file_faults.h"
 #include "file_lists.h"
-#include "model_file_io.h"
 #include "messages.h"
+#include "model_file_io.h"
 #include "picture_file.h"
 #include "platform.h"
 #include "readers.h"

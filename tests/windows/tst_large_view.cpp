@@ -146,10 +146,11 @@ private slots:
     {
         QWidget giant;
         giant.setGeometry(0, 0, 30000, 30000);
-        saveLargeViewGeometry(giant.saveGeometry());
+        save<Remembered::LargeViewGeometry>(giant.saveGeometry());
         const LargeView *view = openLargeView(window(), {});
         const QSize screen = view->screen()->availableGeometry().size();
-        QVERIFY2(screen.boundedTo(view->size()) == view->size(), qPrintable(QString::number(view->width())));
+        QVERIFY2(screen.boundedTo(view->size()) == view->size(),
+                 qPrintable(QString::number(view->width())));
     }
 
     // A settings file that is not a regular file is never opened: a named pipe would block the
