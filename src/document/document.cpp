@@ -147,7 +147,7 @@ ModelFile::FileResult Document::save(const QString &path)
 void Document::setDepthInside(const Stroke &ordered, double depth)
 {
     auto replaced = std::make_shared<std::vector<DepthRun>>(
-        ::setDepthInside(model_, ordered, kViewCentre, depth));
+        ::replaceDepthsInside(model_, ordered, kViewCentre, depth));
     if (replaced->empty()) { // a step that changed nothing is no step
         emit edited(Step::Depth, Edit::Done);
         return;

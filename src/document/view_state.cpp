@@ -125,7 +125,7 @@ void ViewState::eraseStroke()
     setCanEraseStroke(false);
 }
 
-void ViewState::applyDepth()
+void ViewState::setStrokeDepth()
 {
     document_.setDepthInside(stroke_, depthValue_);
 }

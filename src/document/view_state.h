@@ -48,7 +48,7 @@ public:
     void releaseStroke();
     void eraseStroke();
     // The slider's depth inside the stroke, as a step of the document.
-    void applyDepth();
+    void setStrokeDepth();
 
     // The phase is kept, so a restart goes on from the frame after the last one shown.
     void toggleAnimation();

@@ -32,8 +32,8 @@ bool insideStroke(const Stroke &ordered, ViewCentre centre, const Coords &point)
            && y > integerDifference(centre.y, ordered.endY);
 }
 
-std::vector<DepthRun> setDepthInside(Model &model, const Stroke &ordered, ViewCentre centre,
-                                     double depth)
+std::vector<DepthRun> replaceDepthsInside(Model &model, const Stroke &ordered, ViewCentre centre,
+                                          double depth)
 {
     std::vector<DepthRun> runs;
     for (std::int32_t i = 0; i < model.count(); ++i) {

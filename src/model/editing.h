@@ -34,13 +34,13 @@ struct DepthRun {
 };
 
 // Replaces the depth of every point inside an ordered stroke; what it replaced.
-std::vector<DepthRun> setDepthInside(Model &model, const Stroke &ordered, ViewCentre centre,
-                                     double depth);
+std::vector<DepthRun> replaceDepthsInside(Model &model, const Stroke &ordered, ViewCentre centre,
+                                          double depth);
 
 // Gives the points of the runs their depths back, bit for bit.
 void restoreDepths(Model &model, const std::vector<DepthRun> &runs);
 
-// Sets every point of the runs to one depth, as setDepthInside() did.
+// Sets every point of the runs to one depth, as replaceDepthsInside() did.
 void setDepths(Model &model, const std::vector<DepthRun> &runs, double depth);
 
 // A quarter turn counter-clockwise on the screen: (x, y) becomes (-y, x).

@@ -73,7 +73,7 @@ PictureResult gifResult(int error)
     if (error == D_GIF_ERR_READ_FAILED || error == D_GIF_ERR_EOF_TOO_SOON)
         return {PictureError::Truncated, {}, 0};
     const char *words = GifErrorString(error);
-    return {PictureError::Unreadable, words ? words : "GIF error", 0};
+    return {PictureError::Unreadable, words ? words : "", 0};
 }
 
 // Decodes the first frame's pixels with giflib, one row at a time, and drops them.
@@ -84,7 +84,7 @@ PictureResult gifFirstFrameProblem(GifFileType *gif, qint64 limit)
         if (DGifGetRecordType(gif, &record) == GIF_ERROR)
             return gifResult(gif->Error);
         if (record == TERMINATE_RECORD_TYPE)
-            return {PictureError::Unreadable, "no image in the file", 0};
+            return {PictureError::Unreadable, {}, 0}; // no image in the file
         if (record == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType *block = nullptr;
@@ -96,12 +96,12 @@ PictureResult gifFirstFrameProblem(GifFileType *gif, qint64 limit)
             continue;
         }
         if (record != IMAGE_DESC_RECORD_TYPE)
-            return {PictureError::Unreadable, "unknown record", 0};
+            return {PictureError::Unreadable, {}, 0};
         if (DGifGetImageDesc(gif) == GIF_ERROR)
             return gifResult(gif->Error);
         const int width = gif->Image.Width;
         if (width <= 0 || gif->Image.Height <= 0)
-            return {PictureError::Unreadable, "empty image", 0};
+            return {PictureError::Unreadable, {}, 0};
         // The canvas passed the size check, but a frame may claim far more.
         if (qint64(width) * gif->Image.Height * 4 > limit)
             return {PictureError::TooLarge, {}, 0};

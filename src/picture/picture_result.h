@@ -16,7 +16,7 @@ enum class PictureError {
 
 struct PictureResult {
     PictureError error = PictureError::None;
-    std::string detail; // the decoder's own words, for the message box
+    std::string detail; // the decoding library's own words, if it gave any
     int systemError = 0; // the system's error number (errno), 0 if it gave none
 
     bool ok() const { return error == PictureError::None; }

@@ -312,7 +312,7 @@ void MainWindow::releaseView()
 void MainWindow::addDepth()
 {
     const BusyCursor busy;
-    viewState_->applyDepth();
+    viewState_->setStrokeDepth();
 }
 
 void MainWindow::quarterTurn()

@@ -59,7 +59,7 @@ private slots:
             view.pressStroke(60, 60);
             view.dragStroke(200, 200);
             view.releaseStroke();
-            view.applyDepth();
+            view.setStrokeDepth();
         }
         QVERIFY(view.showsFrontView() || view.turn() + view.tilt() == 0);
         const QByteArray after = bits(document);
@@ -143,7 +143,7 @@ private slots:
         view.pressStroke(185, 125);
         view.releaseStroke();
         QVERIFY(!view.showsFrontView());
-        view.applyDepth(); // the rectangle (160, 125)-(185, 160) holds the green point
+        view.setStrokeDepth(); // the rectangle (160, 125)-(185, 160) holds the green point
         QCOMPARE(document.model().points[1][Depth], 15.0);
         QCOMPARE(document.model().points[0][Depth], 0.0);
         QCOMPARE(view.turn(), 45.0); // shown unturned, angles kept

@@ -46,7 +46,7 @@ private slots:
         for (int i = 0; i < 400; ++i)
             model.points.push_back({1.0, i % 20 * 5.0 - 50, i / 20 * 5.0 - 50});
         model.colours.resize(400);
-        setDepthInside(model, strokeBetween(drag.x1(), drag.y1(), drag.x2(), drag.y2()),
+        replaceDepthsInside(model, strokeBetween(drag.x1(), drag.y1(), drag.x2(), drag.y2()),
                        kViewCentre, 9.0);
         QCOMPARE(int(std::count_if(model.points.begin(), model.points.end(),
                                    [](const Coords &point) { return point[Depth] == 9.0; })),
