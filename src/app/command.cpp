@@ -32,13 +32,14 @@ int integerOption(const QCommandLineParser &parser, const QString &option, int l
 {
     const QString text = parser.value(option);
     bool ok = false;
-    const int value = QLocale::c().toInt(text, &ok);
+    // Read wider than an int, so that a number beyond one is told its range.
+    const qlonglong value = QLocale::c().toLongLong(text, &ok);
     if (!ok)
         throw UsageError(QStringLiteral("--%1: '%2' is not a whole number").arg(option, text));
     if (value < low || value > high)
         throw UsageError(
             QStringLiteral("--%1: %2 is outside %3 to %4").arg(option, text).arg(low).arg(high));
-    return value;
+    return int(value);
 }
 
 QList<double> numberList(const QString &option, const QString &text, int count, double limit)

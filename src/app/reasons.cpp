@@ -101,6 +101,7 @@ QString writeFailureReason(const FileResult &result)
     return lookUp<FileProblem>(
         {
             {FileProblem::NotRegularFile, QStringLiteral("not a regular file")},
+            {FileProblem::NameTooLong, QStringLiteral("the name is too long")},
             {FileProblem::Create,
              withSystemError("cannot create a file beside it: ", result.error)},
             {FileProblem::Write, withSystemError("cannot write: ", result.error)},

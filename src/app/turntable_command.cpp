@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "reasons.h"
 #include "turntable_file.h"
 
 #include <QCommandLineParser>
@@ -99,10 +100,9 @@ public:
         const TurntableResult result = writeTurntable(model, options_, job.output, format_);
         if (result.ok())
             return {};
-        const PictureResult &written = result.written;
-        const QString reason = written.systemError ? qt_error_string(written.systemError)
-                                                   : QString::fromStdString(written.detail);
-        return Outcome::failed(OutputFailed, job.output, QStringLiteral("not written: ") + reason);
+        return Outcome::failed(OutputFailed, job.output,
+                               QStringLiteral("not written: ")
+                                   + pictureFailureReason(result.written));
     }
 
 private:

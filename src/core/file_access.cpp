@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <dirent.h>
@@ -187,6 +188,11 @@ FileResult writeFileAtomically(const std::string &path, std::span<const std::uin
     const FolderAndName parts = split(target);
     if (parts.name.empty() || parts.name == "." || parts.name == "..")
         return {FileProblem::Create, EISDIR};
+    if (parts.name.size() > NAME_MAX)
+        return {FileProblem::NameTooLong, ENAMETOOLONG};
+    if (struct stat existing {};
+        ::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode))
+        return {FileProblem::NotRegularFile, 0};
     // The folder would allow the rename; a file the user made read-only stays as it is.
     if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
         return {FileProblem::Replace, errno};

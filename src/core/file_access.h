@@ -15,6 +15,7 @@ enum class FileProblem {
     None,
     NotFound,
     NotRegularFile, // a folder, a named pipe, a device
+    NameTooLong, // a name longer than the file system allows
     TooLarge,
     Open,
     Read,
@@ -35,7 +36,9 @@ struct FileResult {
 // folder is synced too. On failure the target is untouched and nothing is left
 // behind. Temporary files of killed saves older than a few minutes are removed
 // from the folder first. A symbolic link is saved through, and an existing
-// file keeps its permissions; one the user may not write is not replaced.
+// file keeps its permissions; one the user may not write is not replaced, and
+// anything that is not a regular file (a device, a named pipe, a folder, or a
+// link to one) is never written over.
 FileResult writeFileAtomically(const std::string &path, std::span<const std::uint8_t> bytes);
 
 enum class LongFile {

@@ -33,6 +33,8 @@ FileError readError(FileProblem problem)
 FileResult save(const Model &model, const std::string &path)
 {
     const ::FileResult written = writeFileAtomically(path, encode(model));
+    if (written.problem == FileProblem::NotRegularFile)
+        return failure(FileError::NotRegularFile, 0);
     if (!written.ok())
         return failure(FileError::WriteFailed, written.error);
     return {};

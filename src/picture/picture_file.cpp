@@ -237,6 +237,8 @@ PictureResult writePicture(const QImage &image, const QString &path)
 PictureResult writeBytesAtomically(const QString &path, std::span<const std::uint8_t> bytes)
 {
     const FileResult written = writeFileAtomically(path.toStdString(), bytes);
+    if (written.problem == FileProblem::NotRegularFile)
+        return failure(PictureError::NotRegularFile);
     if (!written.ok())
         return failure(PictureError::WriteFailed, {}, written.error);
     return {};

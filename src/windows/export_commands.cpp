@@ -79,9 +79,7 @@ void ExportCommands::exportAs(ExportKind kind)
         return;
     }
     if (!written.ok()) {
-        showError(window_,
-                  cannotWriteText(path, written.error != 0 ? systemErrorText(written.error)
-                                                           : QString(Texts::kReasonWriteFailed)));
+        showError(window_, cannotWriteText(path, writeFailureText(written)));
         return;
     }
     if (result.nonFinite > 0) {

@@ -96,6 +96,13 @@ QString cannotWriteText(const QString &path, const QString &reason)
     return QString(Texts::kCannotWriteFile).arg(QDir::toNativeSeparators(path), reason);
 }
 
+QString writeFailureText(const FileResult &result)
+{
+    if (result.problem == FileProblem::NotRegularFile)
+        return QString(Texts::kReasonNotRegularFile);
+    return result.error != 0 ? systemErrorText(result.error) : QString(Texts::kReasonWriteFailed);
+}
+
 QString pictureFailureText(const QString &path, const PictureResult &result, bool writing)
 {
     if (result.ok())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export.h"
+#include "file_access.h"
 #include "model_file_io.h"
 #include "picture_result.h"
 
@@ -15,6 +16,8 @@ QString systemErrorText(int error);
 QString cannotReadText(const QString &path, const QString &reason);
 QString cannotWriteText(const QString &path, const QString &reason);
 
+// Why a file could not be written, as the one writer reports it.
+QString writeFailureText(const FileResult &result);
 QString pictureFailureText(const QString &path, const PictureResult &result, bool writing);
 QString modelFileFailureText(const QString &path, const ModelFile::FileResult &result,
                              bool writing);

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cmath>
 #include <functional>
@@ -24,6 +25,7 @@ class TestCommandLine : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
+    bool haveDevice_ = false;
     QString path(const QString &name) const { return dir_.filePath(name); }
     Run run(const QStringList &arguments) const { return zuvorak(arguments, dir_.path()); }
 
@@ -39,6 +41,10 @@ private slots:
         QVERIFY(drawing(60, 40).save(path("whole.bmp")));
         QVERIFY(write(path("cut.bmp"), contents(path("whole.bmp")).left(1500)));
         QVERIFY(::mkfifo(qPrintable(path("pipe")), 0600) == 0);
+        QVERIFY(::mkfifo(qPrintable(path("pipe.xyz")), 0600) == 0);
+        // A device of our own, never a system one; making it needs root, as in CI.
+        haveDevice_ = ::mknod(qPrintable(path("node.ply")), S_IFCHR | 0600, makedev(1, 3)) == 0
+                      && QFile::link("node.ply", path("link.stl"));
         QVERIFY(QDir(dir_.path()).mkdir("folder") && QDir(dir_.path()).mkdir("out"));
         QVERIFY(write(path("over.chs"), QByteArray::fromHex("a1860100"))); // 100001 points
         QVERIFY(write(path("short.chs"), modelFile({{{1, 2, 3}, {4, 5, 6}}, {0, 0}}).left(40)));
@@ -95,7 +101,12 @@ a picture too large to take whole | 2 | import wide.png -o old.chs | wide.png: t
 a model file for a picture | 2 | import model.chs -o old.chs | model.chs: not a picture
 a picture without a dark pixel | 2 | import white.png -o old.chs | white.png: no dark pixel
 an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | zuvorak render: /proc/zuvorak.png: not written:
-)");
+a device node as output | 3 | export model.chs -o node.ply | node.ply: not written: not a regular file
+a link to a device node as output | 3 | export model.chs -o link.stl | link.stl: not written: not a regular file
+a named pipe as output | 3 | export model.chs -o pipe.xyz | pipe.xyz: not written: not a regular file
+a name of 256 bytes | 3 | export model.chs -o %1.ply | .ply: not written: the name is too long
+a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o old.chs | --quarter-turns: 2147483648 is outside 0 to 100
+)").arg(QString(252, 'n'));
         for (const QString &row : rows.trimmed().split('\n')) {
             const QStringList cells = row.split(" | ");
             QTest::newRow(qPrintable(cells[0])) << cells[2] << cells[1].toInt() << cells[3];
@@ -106,6 +117,9 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QFETCH(QString, arguments);
         QFETCH(int, status);
         QFETCH(QString, reason);
+        if (arguments.contains("node.ply") || arguments.contains("link.stl"))
+            if (!haveDevice_)
+                QSKIP("making a device node needs root");
         const QStringList before = entries(dir_.path());
         const Run result = run(arguments.split(' '));
         QCOMPARE(result.status, status);
@@ -114,6 +128,10 @@ an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | z
         QCOMPARE(entries(dir_.path()), before);
         QVERIFY(entries(path("out")).isEmpty());
         QCOMPARE(contents(path("old.chs")), "old");
+        struct stat node { }, pipe { };
+        QVERIFY(::stat(qPrintable(path("pipe.xyz")), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
+        QVERIFY(!haveDevice_
+                || (::stat(qPrintable(path("link.stl")), &node) == 0 && S_ISCHR(node.st_mode)));
     }
 
     // Through a shell, as the bytes matter: a name that is no text in the system's encoding
