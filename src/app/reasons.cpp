@@ -1,6 +1,7 @@
 #include "reasons.h"
 
 #include "capture.h"
+#include "jpeg.h"
 #include "picture_file.h"
 
 #include <utility>
@@ -69,6 +70,8 @@ QString pictureFailureReason(const PictureResult &result)
                  .arg(kCaptureLargestSide)
                  .arg(kPictureAllocationLimitMB)},
             {PictureError::Truncated, QStringLiteral("the file stops early (truncated)")},
+            {PictureError::TooManyScans,
+             QStringLiteral("the JPEG has more than %1 scans").arg(kMaxJpegScans)},
             {PictureError::Unreadable, QStringLiteral("not a picture that can be read: ")
                                            + QString::fromStdString(result.detail)},
             {PictureError::ReadFailed, withSystemError("cannot be read: ", result.systemError)},

@@ -1,6 +1,7 @@
 #include "picture_file.h"
 
 #include "file_access.h"
+#include "jpeg.h"
 #include "picture_formats.h"
 
 #include <QBuffer>
@@ -190,6 +191,8 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
         return {{}, failure(PictureError::TooLarge)};
 
+    if (isJpegFile(bytes))
+        return decodeJpeg(bytes, limit);
     const BitmapHeader header = bitmapHeader(bytes);
     if (rowsMissing(header, bytes.size()))
         return {{}, failure(PictureError::Truncated)};

@@ -8,50 +8,9 @@
 
 namespace {
 
-bool isJpeg(const QByteArray &bytes)
-{
-    return bytes.startsWith("\xff\xd8\xff");
-}
-
 bool isGif(const QByteArray &bytes)
 {
     return bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a");
-}
-
-// Walks the JPEG's segments and entropy-coded data up to the end-of-image marker.
-bool jpegReachesEnd(const QByteArray &bytes)
-{
-    const auto byte = [&](qsizetype at) { return quint8(bytes[at]); };
-    const qsizetype size = bytes.size();
-    qsizetype at = 2;
-    while (at < size) {
-        while (at < size && byte(at) != 0xFF) // stray bytes, which decoders skip too
-            ++at;
-        while (at < size && byte(at) == 0xFF) // fill bytes before a marker
-            ++at;
-        if (at >= size)
-            return false;
-        const quint8 marker = byte(at++);
-        if (marker == 0xD9)
-            return true;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
-            continue; // markers without a length
-        if (at + 2 > size)
-            return false;
-        const qsizetype length = byte(at) << 8 | byte(at + 1);
-        if (length < 2)
-            return false;
-        at += length;
-        if (marker != 0xDA)
-            continue;
-        // After a scan's header, its data: a 0xFF in it is followed by 0 or a restart marker.
-        while (at + 1 < size
-               && !(byte(at) == 0xFF && byte(at + 1) != 0 && (byte(at + 1) & 0xF8) != 0xD0))
-            ++at;
-        if (at + 1 >= size)
-            return false;
-    }
-    return false;
 }
 
 struct GifInput {
@@ -129,8 +88,6 @@ PictureResult gifProblem(const QByteArray &bytes, qint64 limit)
 
 PictureResult incompletePicture(const QByteArray &bytes, qint64 limit)
 {
-    if (isJpeg(bytes) && !jpegReachesEnd(bytes))
-        return {PictureError::Truncated, {}, 0};
     if (isGif(bytes))
         return gifProblem(bytes, limit);
     return {};

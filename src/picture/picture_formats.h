@@ -4,10 +4,9 @@
 
 #include <QByteArray>
 
-// Qt's JPEG and GIF readers show a picture whose data stops early or is damaged,
-// with grey or made-up pixels where the data is missing. This refuses such a
-// file before it is decoded: Truncated when it stops early, Unreadable with the
-// decoder's words when its first frame is damaged, TooLarge when a GIF's first
-// frame would take more than `limit` bytes (its canvas may be far smaller).
-// Other formats pass.
+// Qt's GIF reader shows a picture whose data stops early or is damaged, with
+// made-up pixels where the data is missing. This refuses such a file before it
+// is decoded: Truncated when it stops early, Unreadable with giflib's words when
+// its first frame is damaged, TooLarge when its first frame would take more than
+// `limit` bytes (its canvas may be far smaller). Other formats pass.
 PictureResult incompletePicture(const QByteArray &bytes, qint64 limit);

@@ -9,6 +9,7 @@ enum class PictureError {
     NotRegularFile,
     TooLarge,
     Truncated,
+    TooManyScans, // a JPEG of more scans than any real picture has
     Unreadable,
     ReadFailed,
     WriteFailed,

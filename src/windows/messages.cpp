@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include "jpeg.h"
 #include "texts.h"
 
 #include <QDir>
@@ -45,6 +46,7 @@ const TextTable<PictureError> kPictureErrors = {
     {PictureError::NotRegularFile, Texts::kReasonNotRegularFile},
     {PictureError::TooLarge, Texts::kReasonTooLarge},
     {PictureError::Truncated, Texts::kReasonTruncated},
+    {PictureError::TooManyScans, Texts::kReasonTooManyScans},
     {PictureError::Unreadable, Texts::kReasonUnreadable},
     {PictureError::ReadFailed, Texts::kReasonReadFailed},
     {PictureError::WriteFailed, Texts::kReasonWriteFailed},
@@ -107,8 +109,10 @@ QString pictureFailureText(const QString &path, const PictureResult &result, boo
 {
     if (result.ok())
         return {};
-    QString reason = result.systemError != 0 ? systemErrorText(result.systemError)
-                                             : QString(lookUp(kPictureErrors, result.error));
+    QString reason = result.systemError != 0
+                         ? systemErrorText(result.systemError)
+                         : QString(lookUp(kPictureErrors, result.error))
+                               .replace(QStringLiteral("%1"), QString::number(kMaxJpegScans));
     if (!result.detail.empty())
         reason += QStringLiteral(" (%1)").arg(QString::fromStdString(result.detail));
     return writing ? cannotWriteText(path, reason) : cannotReadText(path, reason);

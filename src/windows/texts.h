@@ -148,6 +148,7 @@ inline constexpr char kReasonNotFound[] = "ファイルが見つかりません�
 inline constexpr char kReasonNotRegularFile[] = "通常のファイルではありません。";
 inline constexpr char kReasonTooLarge[] = "画像が大きすぎます。";
 inline constexpr char kReasonTruncated[] = "ファイルが途中で切れています。";
+inline constexpr char kReasonTooManyScans[] = "JPEG のスキャンの数が上限の %1 を超えています。";
 inline constexpr char kReasonUnreadable[] = "画像として読み込めません。";
 inline constexpr char kReasonWriteFailed[] = "書き込みに失敗しました。";
 inline constexpr char kReasonCannotOpen[] = "ファイルを開けません。";

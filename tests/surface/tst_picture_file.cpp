@@ -40,6 +40,43 @@ QByteArray jpegWithStrayBytes()
     return bytes.insert(bytes.indexOf("\xff\xdb"), QByteArray(2, '\0'));
 }
 
+// A noisy 64 x 64 JPEG, as Qt writes it.
+QByteArray noisyJpeg()
+{
+    QImage picture(64, 64, QImage::Format_RGB32);
+    for (int i = 0; i < 64 * 64; ++i)
+        picture.setPixel(i % 64, i / 64, qRgb(i * 7 % 256, i * 13 % 256, i % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "JPEG");
+    return bytes;
+}
+
+// The JPEG's data cut at half, with an end marker after it: the decoder would fill in grey.
+QByteArray jpegCutWithEndMarker()
+{
+    return noisyJpeg().left(noisyJpeg().size() / 2) + "\xff\xd9";
+}
+
+// The JPEG's frame header claiming 4000 x 4000 pixels over 64 x 64 of data.
+QByteArray jpegLargerThanItsData()
+{
+    QByteArray bytes = noisyJpeg();
+    const qsizetype frame = bytes.indexOf("\xff\xc0") + 5; // after marker, length, precision
+    return bytes.replace(frame, 4, QByteArray::fromHex("0fa00fa0"));
+}
+
+// The JPEG with 500 more scans, each a header without data, before its end marker.
+QByteArray jpegOfManyScans()
+{
+    QByteArray bytes = noisyJpeg();
+    const qsizetype scan = bytes.indexOf("\xff\xda");
+    const QByteArray header
+        = bytes.mid(scan, 2 + (quint8(bytes[scan + 2]) << 8 | quint8(bytes[scan + 3])));
+    return bytes.insert(bytes.size() - 2, header.repeated(500));
+}
+
 // A GIF of a 16 x 16 canvas whose only frame claims 65535 x 8192 pixels (2 GB decoded).
 QByteArray gifWithHugeFrame()
 {
@@ -182,6 +219,12 @@ private slots:
             << jpegWithStrayBytes() << PictureError::None << qRgb(128, 128, 128);
         QTest::newRow("GIF whose frame is far larger than its canvas")
             << gifWithHugeFrame() << PictureError::TooLarge << QRgb(0);
+        QTest::newRow("JPEG cut at half, with an end marker")
+            << jpegCutWithEndMarker() << PictureError::Truncated << QRgb(0);
+        QTest::newRow("JPEG whose header claims far more than its data")
+            << jpegLargerThanItsData() << PictureError::Truncated << QRgb(0);
+        QTest::newRow("JPEG of 501 scans")
+            << jpegOfManyScans() << PictureError::TooManyScans << QRgb(0);
     }
     void oddFiles()
     {
