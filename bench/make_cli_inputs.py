@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Inputs for bench/command_line.sh: model files of 100000 random points and a drawing."""
+"""Inputs for bench/command_line.sh: model files of 100000 random points, a drawing, and a
+picture of 8000 x 8000 pixels in a small file."""
 import random
 import struct
 import sys
@@ -35,6 +36,10 @@ def main():
     for i in range(0, 400, 6):
         pen.line([(i, 0), (400 - i, 300)], fill=(i % 200, 40, 120), width=2)
     drawing.save(folder / "drawing.png")
+    # 8000 x 8000 pixels in a file of a few kilobytes: what one accepted picture may cost.
+    sparse = Image.new("RGBA", (8000, 8000), (0, 0, 0, 0))
+    ImageDraw.Draw(sparse).line([(0, 0), (7999, 7999)], fill=(20, 40, 160, 255))
+    sparse.save(folder / "sparse.png")
 
 
 main()

@@ -97,7 +97,8 @@ void addCommonOptions(QCommandLineParser &parser, const Command &command)
     }
     parser.addOption(
         {QStringLiteral("jobs"),
-         QStringLiteral("How many inputs are processed at once (the number of cores)."),
+         QStringLiteral("How many inputs are processed at once (the number of cores, fewer "
+                        "where the memory would not hold them)."),
          QStringLiteral("N")});
     parser.addPositionalArgument(QStringLiteral("inputs"), QStringLiteral("The input files."),
                                  command.synopsis());
@@ -224,7 +225,7 @@ int runCommand(Command &command, const QStringList &arguments)
         throw UsageError(QStringLiteral("no input given"));
     const int threads = parser.isSet(QStringLiteral("jobs"))
                             ? integerOption(parser, QStringLiteral("jobs"), 1, kMaxJobs)
-                            : QThread::idealThreadCount();
+                            : defaultJobCount(QThread::idealThreadCount(), availableMemory());
     QString kind;
     const QList<Job> jobs = planJobs(command, inputs, parser, kind);
     refuseWritingOverInputs(inputs, jobs);

@@ -153,7 +153,7 @@ public:
 
     Outcome run(const Job &job) const override
     {
-        const DecodedPicture decoded = readCapturePicture(job.input);
+        DecodedPicture decoded = readCapturePicture(job.input);
         if (!decoded.result.ok())
             return Outcome::failed(InputRefused, job.input, pictureFailureReason(decoded.result));
         const QImage &picture = decoded.image;
@@ -173,7 +173,8 @@ public:
             drawn = {-1, -1, std::int16_t(picture.width()), std::int16_t(picture.height())};
         }
 
-        Model model = capture(picture, drawn);
+        // Handed over, so that the outline drawn on a large picture copies none of it.
+        Model model = capture(std::move(decoded.image), drawn);
         if (model.count() == 0)
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("no dark pixel inside the selection"));
@@ -185,9 +186,9 @@ public:
     }
 
 private:
-    static Model capture(const QImage &picture, const Selection &drawn)
+    static Model capture(QImage picture, const Selection &drawn)
     {
-        ImageSurface surface = captureSurfaceFor(picture);
+        ImageSurface surface = captureSurfaceFor(std::move(picture));
         surface.drawBox(drawn.startX, drawn.startY, drawn.endX, drawn.endY, kBlue);
         const ImportGrid grid = ImportGrid::read(surface, orderedCorners(drawn));
         ImageSurface staging(kStagingSize, kStagingSize, kWhite);

@@ -1,5 +1,8 @@
 #include "jobs.h"
 
+#include "picture_file.h"
+
+#include <QFile>
 #include <QMutex>
 #include <QThreadPool>
 
@@ -51,6 +54,22 @@ private:
 };
 
 } // namespace
+
+int defaultJobCount(int cores, qint64 availableBytes)
+{
+    constexpr qint64 kJobBytes = qint64(kPictureAllocationLimitMB + 128) << 20;
+    return int(std::clamp<qint64>(availableBytes / kJobBytes, 1, std::max(cores, 1)));
+}
+
+qint64 availableMemory()
+{
+    QFile meminfo(QStringLiteral("/proc/meminfo"));
+    if (meminfo.open(QIODevice::ReadOnly))
+        for (QByteArray line; !(line = meminfo.readLine()).isEmpty();)
+            if (line.startsWith("MemAvailable:"))
+                return line.mid(13).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return qint64(::sysconf(_SC_AVPHYS_PAGES)) * ::sysconf(_SC_PAGESIZE);
+}
 
 Status runJobs(const Command &command, const QList<Job> &jobs, int threads)
 {

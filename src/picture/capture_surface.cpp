@@ -3,13 +3,14 @@
 #include "capture.h"
 
 #include <algorithm>
+#include <utility>
 
-ImageSurface captureSurfaceFor(const QImage &picture)
+ImageSurface captureSurfaceFor(QImage picture)
 {
     const CaptureSize size = captureSurfaceSize(picture.width(), picture.height());
     // A large picture is the surface as it is: a scan's copy would take a while.
     if (picture.width() == size.width && picture.height() == size.height)
-        return {picture, kCaptureBackground};
+        return {std::move(picture), kCaptureBackground};
     ImageSurface surface(size.width, size.height, kCaptureBackground);
     if (!picture.isNull())
         surface.showPicture(picture);

@@ -7,8 +7,10 @@
 
 // The surface a selection is made on and imported from, for the capture window
 // and the command line alike: see captureSurfaceSize(). A null picture gives
-// the bare background of the drawing area's size.
-ImageSurface captureSurfaceFor(const QImage &picture);
+// the bare background of the drawing area's size. A picture larger than the
+// drawing area becomes the surface itself: given as a temporary, drawing on the
+// surface copies nothing.
+ImageSurface captureSurfaceFor(QImage picture);
 
 // A picture whose every pixel a selection can reach, or why it cannot be captured.
 DecodedPicture readCapturePicture(const QString &path);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -102,8 +103,10 @@ ImageSurface::ImageSurface(int width, int height, Colour background)
     clear();
 }
 
-ImageSurface::ImageSurface(const QImage &picture, Colour background)
-    : image_(picture.convertToFormat(QImage::Format_RGB32))
+ImageSurface::ImageSurface(QImage picture, Colour background)
+    : image_(picture.format() == QImage::Format_RGB32
+                 ? std::move(picture)
+                 : picture.convertToFormat(QImage::Format_RGB32))
     , background_(background)
 {
 }
@@ -171,14 +174,13 @@ void ImageSurface::showPicture(const QImage &picture)
     painter.drawImage(0, 0, picture);
 }
 
-void ImageSurface::restore(const QImage &kept, const QRect &area)
+void ImageSurface::paste(const QImage &pixels, QPoint at)
 {
-    const QRect clipped = area & image_.rect() & kept.rect();
-    if (clipped.isEmpty())
-        return;
-    const QImage source = kept.convertToFormat(image_.format());
+    const QRect clipped = QRect(at, pixels.size()) & image_.rect();
     const std::size_t bytes = std::size_t(clipped.width()) * sizeof(QRgb);
     for (int y = clipped.top(); y <= clipped.bottom(); ++y)
         std::memcpy(image_.scanLine(y) + clipped.left() * qsizetype(sizeof(QRgb)),
-                    source.constScanLine(y) + clipped.left() * qsizetype(sizeof(QRgb)), bytes);
+                    pixels.constScanLine(y - at.y())
+                        + (clipped.left() - at.x()) * qsizetype(sizeof(QRgb)),
+                    bytes);
 }

@@ -8,8 +8,9 @@
 class ImageSurface final : public Surface {
 public:
     ImageSurface(int width, int height, Colour background);
-    // A surface showing the picture, sharing its pixels until either is drawn on.
-    ImageSurface(const QImage &picture, Colour background);
+    // A surface showing the picture, sharing its pixels until either is drawn on: a large
+    // picture is best given as a temporary, so that drawing on the surface copies nothing.
+    ImageSurface(QImage picture, Colour background);
 
     int width() const override { return image_.width(); }
     int height() const override { return image_.height(); }
@@ -22,8 +23,8 @@ public:
 
     // Draws a decoded picture from the top-left corner, clipped.
     void showPicture(const QImage &picture);
-    // Puts back the pixels of `kept`, an image of this surface's size, within the area.
-    void restore(const QImage &kept, const QRect &area);
+    // Puts `pixels`, taken from this surface's image, back at `at`.
+    void paste(const QImage &pixels, QPoint at);
 
     const QImage &image() const { return image_; }
 

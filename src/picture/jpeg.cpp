@@ -155,6 +155,7 @@ DecodedPicture decodeJpeg(const QByteArray &bytes, qint64 limit)
     std::vector<JSAMPLE> row;
     Errors errors {};
     if (!decodeInto(bytes, limit, image, row, errors))
-        return {{}, {errors.error, errors.error == PictureError::Unreadable ? errors.words : "", 0}};
+        return {{},
+                {errors.error, errors.error == PictureError::Unreadable ? errors.words : "", 0}};
     return {image, {}};
 }

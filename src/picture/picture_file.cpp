@@ -70,9 +70,19 @@ bool rowsMissing(const BitmapHeader &header, qint64 fileSize)
     return pixelBytes < 0 || std::abs(header.height) > pixelBytes / rowBytes;
 }
 
-// Decodes into an image of the reader's size and format whose bytes are all
-// `fill`, where the reader tells them and they fit the allocation limit.
-bool decodeOver(const QByteArray &bytes, qint64 limit, char fill, QImage *image, QString *error)
+// What a decode of this picture needs at its peak: the reader's image (two of them for a
+// run-length bitmap, see decodeUnsetWhite()) and, unless that is already 32 bits a pixel, the
+// opaque picture it becomes.
+qint64 peakBytes(QSize size, QImage::Format format, int decodes)
+{
+    const qint64 pixels = qint64(size.width()) * size.height();
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    return pixels * depth / 8 * decodes + (depth == 32 ? 0 : pixels * 4);
+}
+
+// Decodes into an image of the reader's size and format whose bytes are all `fill`, where
+// the reader tells them; peakBytes() has been checked.
+bool decodeOver(const QByteArray &bytes, char fill, QImage *image, QString *error)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -82,9 +92,7 @@ bool decodeOver(const QByteArray &bytes, qint64 limit, char fill, QImage *image,
     const QSize size = reader.size();
     const QImage::Format format = reader.imageFormat();
     *image = {};
-    if (size.isValid() && format != QImage::Format_Invalid
-        && qint64(size.width()) * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8
-               <= limit) {
+    if (size.isValid() && format != QImage::Format_Invalid) {
         *image = QImage(size, format);
         if (!image->isNull())
             std::memset(image->bits(), fill, std::size_t(image->sizeInBytes()));
@@ -98,13 +106,12 @@ bool decodeOver(const QByteArray &bytes, qint64 limit, char fill, QImage *image,
 // Qt's BMP reader decodes into the image it is given when size and format fit,
 // and an RLE stream that stops early or skips leaves those pixels as they were:
 // decoded over two different fills, the pixels that differ are the unset ones.
-bool decodeUnsetWhite(const QByteArray &bytes, qint64 limit, QImage *picture, QString *error)
+bool decodeUnsetWhite(const QByteArray &bytes, QImage *picture, QString *error)
 {
     QImage zeros;
     QImage ones;
-    if (!decodeOver(bytes, limit, '\0', &zeros, error)
-        || !decodeOver(bytes, limit, '\xff', &ones, error) || zeros.size() != ones.size()
-        || zeros.format() != ones.format())
+    if (!decodeOver(bytes, '\0', &zeros, error) || !decodeOver(bytes, '\xff', &ones, error)
+        || zeros.size() != ones.size() || zeros.format() != ones.format())
         return false;
     *picture = zeros.convertToFormat(QImage::Format_RGB32);
     const int width = zeros.width();
@@ -130,24 +137,36 @@ bool decodeUnsetWhite(const QByteArray &bytes, qint64 limit, QImage *picture, QS
 // such a bitmap is opaque, as browsers show it.
 bool everyPixelTransparent(const QImage &image)
 {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto *row = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
-        if (std::any_of(row, row + argb.width(), [](QRgb pixel) { return qAlpha(pixel) != 0; }))
+    const bool argb = image.format() == QImage::Format_ARGB32
+                      || image.format() == QImage::Format_ARGB32_Premultiplied;
+    const QImage pixels = argb ? image : image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        if (std::any_of(row, row + pixels.width(), [](QRgb pixel) { return qAlpha(pixel) != 0; }))
             return false;
     }
     return true;
 }
 
-// A transparent pixel counts as background: only visible ink may become a point.
-QImage onWhite(const QImage &image, bool bitmap)
+// A transparent pixel counts as background: only visible ink may become a point. In place
+// where the picture is of 32 bits a pixel: a large picture is never held twice.
+QImage onWhite(QImage image, bool bitmap)
 {
-    if (!image.hasAlphaChannel() || (bitmap && everyPixelTransparent(image)))
-        return image.convertToFormat(QImage::Format_RGB32);
-    QImage opaque(image.size(), QImage::Format_RGB32);
-    opaque.fill(Qt::white);
-    QPainter(&opaque).drawImage(0, 0, image);
-    return opaque;
+    if (!image.hasAlphaChannel() || (bitmap && everyPixelTransparent(image))) {
+        image.convertTo(QImage::Format_RGB32);
+        return image;
+    }
+    // Over white, as painting it would: the premultiplied colour plus what the alpha leaves.
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int clear = 255 - qAlpha(row[x]);
+            row[x] = qRgb(qRed(row[x]) + clear, qGreen(row[x]) + clear, qBlue(row[x]) + clear);
+        }
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
 }
 
 } // namespace
@@ -187,7 +206,8 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    const QSize size = QImageReader(&buffer).size();
+    const QImageReader reader(&buffer);
+    const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
         return {{}, failure(PictureError::TooLarge)};
 
@@ -198,16 +218,18 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
         return {{}, failure(PictureError::Truncated)};
     if (PictureResult incomplete = incompletePicture(bytes, limit); !incomplete.ok())
         return {{}, incomplete};
+    const bool runLength = header.bitmap && !header.uncompressed();
+    if (size.isValid() && peakBytes(size, reader.imageFormat(), runLength ? 2 : 1) > limit)
+        return {{}, failure(PictureError::TooLarge)};
 
     QString error;
     QImage image;
-    const bool decoded = header.bitmap && !header.uncompressed()
-                             ? decodeUnsetWhite(bytes, limit, &image, &error)
-                             : decodeOver(bytes, limit, '\0', &image, &error);
+    const bool decoded = runLength ? decodeUnsetWhite(bytes, &image, &error)
+                                   : decodeOver(bytes, '\0', &image, &error);
     // Qt's MNG reader reports success with no image for some broken files.
     if (!decoded || image.isNull())
         return {{}, failure(PictureError::Unreadable, error)};
-    return {onWhite(image, header.bitmap), {}};
+    return {onWhite(std::move(image), header.bitmap), {}};
 }
 
 QByteArray encodePicture(const QImage &image, const char *format)

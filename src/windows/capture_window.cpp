@@ -58,10 +58,10 @@ CaptureWindow::CaptureWindow(const QString &startPicture, QWidget *parent)
     connect(pictureBox_, &PictureBox::released, this, &CaptureWindow::endSelection);
     connect(autoScroll_, &QTimer::timeout, this, &CaptureWindow::autoScroll);
 
-    const DecodedPicture decoded = readCapturePicture(startPicture);
+    DecodedPicture decoded = readCapturePicture(startPicture);
     if (!decoded.result.ok())
         pendingFailure_ = pictureFailureText(startPicture, decoded.result, false);
-    setPicture(decoded.image);
+    setPicture(std::move(decoded.image));
     placeWindow(this);
 }
 
@@ -121,40 +121,40 @@ bool CaptureWindow::showPicture(const QString &path)
         showError(this, pictureFailureText(path, decoded.result, false));
         return false;
     }
-    setPicture(decoded.image);
+    setPicture(std::move(decoded.image));
     return true;
 }
 
-void CaptureWindow::setPicture(const QImage &picture)
+void CaptureWindow::setPicture(QImage picture)
 {
-    ImageSurface surface = captureSurfaceFor(picture);
-    pristine_ = surface.image();
-    outline_.reset();
-    pictureBox_->setSurface(std::move(surface));
+    underOutline_.clear();
+    pictureBox_->setSurface(captureSurfaceFor(std::move(picture)));
     scroll_->horizontalScrollBar()->setValue(0);
     scroll_->verticalScrollBar()->setValue(0);
 }
 
+// What the outline covers is kept, the rows and columns of its sides, and put back when it is
+// erased: the file is not read again, so a picture removed from disk mid-drag does no harm,
+// and a large picture is never copied whole.
 void CaptureWindow::drawOutline()
 {
-    pictureBox_->surface().drawBox(selection_.startX, selection_.startY, selection_.endX,
-                                   selection_.endY, kBlue);
-    outline_ = selection_;
+    ImageSurface &surface = pictureBox_->surface();
+    const int width = surface.width(), height = surface.height();
+    for (const QRect side :
+         {QRect(0, selection_.startY, width, 1), QRect(0, selection_.endY, width, 1),
+          QRect(selection_.startX, 0, 1, height), QRect(selection_.endX, 0, 1, height)})
+        underOutline_.push_back({side.topLeft(), surface.image().copy(side)});
+    surface.drawBox(selection_.startX, selection_.startY, selection_.endX, selection_.endY, kBlue);
     pictureBox_->update();
 }
 
-// Puts back the kept picture under the outline: the file is not read again, so
-// a picture removed from disk mid-drag does no harm.
 void CaptureWindow::eraseOutline()
 {
-    if (!outline_)
+    if (underOutline_.empty())
         return;
-    ImageSurface &surface = pictureBox_->surface();
-    for (const int y : {outline_->startY, outline_->endY})
-        surface.restore(pristine_, QRect(0, y, surface.width(), 1));
-    for (const int x : {outline_->startX, outline_->endX})
-        surface.restore(pristine_, QRect(x, 0, 1, surface.height()));
-    outline_.reset();
+    for (const Kept &kept : underOutline_)
+        pictureBox_->surface().paste(kept.pixels, kept.at);
+    underOutline_.clear();
     pictureBox_->update();
 }
 

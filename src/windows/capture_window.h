@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class PictureBox;
 class QAction;
@@ -43,7 +44,7 @@ private slots:
 private:
     void createMenus();
     bool showPicture(const QString &path);
-    void setPicture(const QImage &picture);
+    void setPicture(QImage picture);
     void drawOutline();
     void eraseOutline();
     void followPointer(QPointF position);
@@ -54,13 +55,16 @@ private:
     QAction *importAction_ = nullptr;
     QTimer *autoScroll_ = nullptr;
 
-    // The capture surface without an outline; the picture is kept decoded here.
-    QImage pristine_;
     QString pendingFailure_; // a failure to read the start picture, told once the window is up
     bool dragging_ = false;
     QPoint pointer_; // where the drag's pointer is on the screen
     Selection selection_;
-    std::optional<Selection> outline_; // the corners of the outline drawn on the surface
+    // The pixels under the outline drawn on the surface, where they were.
+    struct Kept {
+        QPoint at;
+        QImage pixels;
+    };
+    std::vector<Kept> underOutline_;
     bool tooLarge_ = false;
     std::optional<ImportGrid> taken_;
 };

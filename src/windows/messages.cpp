@@ -1,5 +1,6 @@
 #include "messages.h"
 
+#include "capture.h"
 #include "jpeg.h"
 #include "texts.h"
 
@@ -109,10 +110,12 @@ QString pictureFailureText(const QString &path, const PictureResult &result, boo
 {
     if (result.ok())
         return {};
-    QString reason = result.systemError != 0
-                         ? systemErrorText(result.systemError)
-                         : QString(lookUp(kPictureErrors, result.error))
-                               .replace(QStringLiteral("%1"), QString::number(kMaxJpegScans));
+    QString reason = result.systemError != 0 ? systemErrorText(result.systemError)
+                                             : QString(lookUp(kPictureErrors, result.error));
+    if (result.error == PictureError::TooManyScans)
+        reason = reason.arg(kMaxJpegScans);
+    else if (result.error == PictureError::TooLarge)
+        reason = reason.arg(kCaptureLargestSide).arg(kPictureAllocationLimitMB);
     if (!result.detail.empty())
         reason += QStringLiteral(" (%1)").arg(QString::fromStdString(result.detail));
     return writing ? cannotWriteText(path, reason) : cannotReadText(path, reason);

@@ -146,7 +146,8 @@ inline constexpr char kCannotReadFile[] = "ファイル %1 を読み込めませ
 inline constexpr char kCannotWriteFile[] = "ファイル %1 に書き込めません。\n%2";
 inline constexpr char kReasonNotFound[] = "ファイルが見つかりません。";
 inline constexpr char kReasonNotRegularFile[] = "通常のファイルではありません。";
-inline constexpr char kReasonTooLarge[] = "画像が大きすぎます。";
+inline constexpr char kReasonTooLarge[]
+    = "画像が大きすぎます。縦横 %1 ピクセル、読み込みに %2 MB までの画像を開けます。";
 inline constexpr char kReasonTruncated[] = "ファイルが途中で切れています。";
 inline constexpr char kReasonTooManyScans[] = "JPEG のスキャンの数が上限の %1 を超えています。";
 inline constexpr char kReasonUnreadable[] = "画像として読み込めません。";

@@ -59,12 +59,12 @@ QByteArray jpegCutWithEndMarker()
     return noisyJpeg().left(noisyJpeg().size() / 2) + "\xff\xd9";
 }
 
-// The JPEG's frame header claiming 4000 x 4000 pixels over 64 x 64 of data.
+// The JPEG's frame header claiming 1000 x 1000 pixels over 64 x 64 of data.
 QByteArray jpegLargerThanItsData()
 {
     QByteArray bytes = noisyJpeg();
     const qsizetype frame = bytes.indexOf("\xff\xc0") + 5; // after marker, length, precision
-    return bytes.replace(frame, 4, QByteArray::fromHex("0fa00fa0"));
+    return bytes.replace(frame, 4, QByteArray::fromHex("03e803e8"));
 }
 
 // The JPEG with 500 more scans, each a header without data, before its end marker.
@@ -75,6 +75,18 @@ QByteArray jpegOfManyScans()
     const QByteArray header
         = bytes.mid(scan, 2 + (quint8(bytes[scan + 2]) << 8 | quint8(bytes[scan + 3])));
     return bytes.insert(bytes.size() - 2, header.repeated(500));
+}
+
+// A PNG of 16 bits a channel, which Qt decodes to 8 bytes a pixel.
+QByteArray png16(int width, int height)
+{
+    QImage picture(width, height, QImage::Format_RGBA64);
+    picture.fill(QColor(10, 20, 30, 128));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
 }
 
 // A GIF of a 16 x 16 canvas whose only frame claims 65535 x 8192 pixels (2 GB decoded).
@@ -225,13 +237,16 @@ private slots:
             << jpegLargerThanItsData() << PictureError::Truncated << QRgb(0);
         QTest::newRow("JPEG of 501 scans")
             << jpegOfManyScans() << PictureError::TooManyScans << QRgb(0);
+        // 8 MB decoded, 12 MB with the opaque picture it becomes: over the test's 10 MB limit.
+        QTest::newRow("16-bit PNG whose decode would pass the limit")
+            << png16(1000, 1000) << PictureError::TooLarge << QRgb(0);
     }
     void oddFiles()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(PictureError, error);
         QFETCH(QRgb, topLeft);
-        const DecodedPicture decoded = decodePicture(bytes);
+        const DecodedPicture decoded = decodePicture(bytes, 10); // MB: too large is small to make
         QCOMPARE(decoded.result.error, error);
         if (error == PictureError::None) {
             const QRgb seen = decoded.image.pixel(0, 0);
