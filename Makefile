@@ -44,7 +44,8 @@ fuzz: deps
 	  -lz -o $(FUZZ_BUILD)/fuzz_model_file
 	@clang++ $(FUZZ_FLAGS) -Isrc/core -Isrc/picture $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
 	  src/picture/picture_file.cpp src/picture/picture_formats.cpp src/picture/jpeg.cpp \
-	  src/core/file_access.cpp $$(pkg-config --libs Qt6Gui) -lgif -ljpeg \
+	  src/picture/png_file.cpp src/core/file_access.cpp $$(pkg-config --libs Qt6Gui) \
+	  -lgif -ljpeg -lpng16 -ltiff \
 	  -o $(FUZZ_BUILD)/fuzz_picture
 	@$(MAKE) fuzz-run NAME=model_file SEEDS=fuzz/corpus
 	@$(MAKE) fuzz-run NAME=picture SEEDS=fuzz/pictures FLAGS=-keep_seed=1

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkgconf
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n zlib1g-dev
-  libwebp-dev libimagequant-dev libgif-dev libjpeg62-turbo-dev qt6-image-formats-plugins
+  libwebp-dev libimagequant-dev libgif-dev libjpeg62-turbo-dev libpng-dev libtiff-dev qt6-image-formats-plugins
   fonts-noto-cjk
   libbenchmark-dev hyperfine
   clang libclang-rt-14-dev

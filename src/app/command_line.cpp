@@ -208,6 +208,16 @@ void keepLargeBuffers()
 #endif
 }
 
+// Qt's image readers pass on the decoding libraries' own lines ("libpng error: ...", libtiff's
+// about a file it calls "foo"), which name no input: each failure is told once, by its job.
+QtMessageHandler qtOwnHandler = nullptr;
+
+void keepLibraryChatterOff(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && qtOwnHandler)
+        qtOwnHandler(type, context, text);
+}
+
 int runCommand(Command &command, const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -252,6 +262,7 @@ bool wantsCommand(const QStringList &arguments)
 
 int run(const QStringList &arguments)
 {
+    qtOwnHandler = qInstallMessageHandler(keepLibraryChatterOff);
     QCoreApplication::setApplicationName(QStringLiteral("zuvorak"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZUVORAK_VERSION));
     const QString first = arguments.value(1);

@@ -2,6 +2,8 @@
 
 #include "file_access.h"
 #include "jpeg.h"
+#include "on_white.h"
+#include "png_file.h"
 #include "picture_formats.h"
 
 #include <QBuffer>
@@ -13,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+
+#include <tiffio.h>
 
 namespace {
 
@@ -148,24 +152,13 @@ bool everyPixelTransparent(const QImage &image)
     return true;
 }
 
-// A transparent pixel counts as background: only visible ink may become a point. In place
-// where the picture is of 32 bits a pixel: a large picture is never held twice.
-QImage onWhite(QImage image, bool bitmap)
+// Opaque, transparent pixels white; in place where the picture is of 32 bits a pixel.
+QImage opaque(QImage image, bool bitmap)
 {
-    if (!image.hasAlphaChannel() || (bitmap && everyPixelTransparent(image))) {
+    if (!image.hasAlphaChannel() || (bitmap && everyPixelTransparent(image)))
         image.convertTo(QImage::Format_RGB32);
-        return image;
-    }
-    // Over white, as painting it would: the premultiplied colour plus what the alpha leaves.
-    image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < image.height(); ++y) {
-        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int clear = 255 - qAlpha(row[x]);
-            row[x] = qRgb(qRed(row[x]) + clear, qGreen(row[x]) + clear, qBlue(row[x]) + clear);
-        }
-    }
-    image.reinterpretAsFormat(QImage::Format_RGB32);
+    else
+        putOnWhite(image);
     return image;
 }
 
@@ -201,8 +194,15 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
         const std::lock_guard lock(guard);
         if (QImageReader::allocationLimit() != allocationLimitMB)
             QImageReader::setAllocationLimit(allocationLimitMB);
+        // libtiff's own lines name a file "foo" and no input: a failure is told once instead.
+        TIFFSetErrorHandler(nullptr);
+        TIFFSetWarningHandler(nullptr);
     }
     const qint64 limit = qint64(allocationLimitMB) << 20;
+    if (isJpegFile(bytes))
+        return decodeJpeg(bytes, limit);
+    if (isPngFile(bytes))
+        return decodePng(bytes, limit);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -211,8 +211,6 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
         return {{}, failure(PictureError::TooLarge)};
 
-    if (isJpegFile(bytes))
-        return decodeJpeg(bytes, limit);
     const BitmapHeader header = bitmapHeader(bytes);
     if (rowsMissing(header, bytes.size()))
         return {{}, failure(PictureError::Truncated)};
@@ -229,7 +227,7 @@ DecodedPicture decodePicture(const QByteArray &bytes, int allocationLimitMB)
     // Qt's MNG reader reports success with no image for some broken files.
     if (!decoded || image.isNull())
         return {{}, failure(PictureError::Unreadable, error)};
-    return {onWhite(std::move(image), header.bitmap), {}};
+    return {opaque(std::move(image), header.bitmap), {}};
 }
 
 QByteArray encodePicture(const QImage &image, const char *format)

@@ -49,6 +49,8 @@ private slots:
         QVERIFY(write(path("over.chs"), QByteArray::fromHex("a1860100"))); // 100001 points
         QVERIFY(write(path("short.chs"), modelFile({{{1, 2, 3}, {4, 5, 6}}, {0, 0}}).left(40)));
         QVERIFY(write(path("old.chs"), "old"));
+        for (const char *trap : {"png-bad-crc.png", "tiff-lzw-cut-short.tif"})
+            QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/fuzz/pictures/" + QString(trap), path(trap)));
         const Run made
             = run({"import", "drawing.png", "--depth", "100,100,200,200=30", "-o", "model.chs"});
         QVERIFY2(made.status == 0, qPrintable(made.err));
@@ -100,6 +102,8 @@ a model shorter than its points | 2 | render short.chs -o old.png | short.chs: n
 a picture too large to take whole | 2 | import wide.png -o old.chs | wide.png: the picture is 190 x 100 pixels; without --rect it is taken whole only up to 189 x 189
 a model file for a picture | 2 | import model.chs -o old.chs | model.chs: not a picture
 a picture without a dark pixel | 2 | import white.png -o old.chs | white.png: no dark pixel
+a PNG of a wrong checksum, one line | 2 | import png-bad-crc.png -o old.chs | png-bad-crc.png: not a picture that can be read
+a TIFF cut short, one line | 2 | import tiff-lzw-cut-short.tif -o old.chs | tiff-lzw-cut-short.tif: not a picture that can be read
 an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | zuvorak render: /proc/zuvorak.png: not written:
 a device node as output | 3 | export model.chs -o node.ply | node.ply: not written: not a regular file
 a link to a device node as output | 3 | export model.chs -o link.stl | link.stl: not written: not a regular file
