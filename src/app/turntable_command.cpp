@@ -100,6 +100,11 @@ public:
         const TurntableResult result = writeTurntable(model, options_, job.output, format_);
         if (result.ok())
             return {};
+        if (result.nothingToDraw)
+            return Outcome::failed(
+                InputRefused, job.input,
+                QStringLiteral("nothing to draw: no point has finite coordinates within a "
+                               "float's range"));
         return Outcome::failed(OutputFailed, job.output,
                                QStringLiteral("not written: ")
                                    + pictureFailureReason(result.written));

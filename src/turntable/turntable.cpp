@@ -3,6 +3,8 @@
 #include "swing.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstring>
 
 TurntableOptions withinLimits(TurntableOptions options)
@@ -25,6 +27,14 @@ std::vector<ViewAngles> turntableAngles(const TurntableOptions &options)
     for (int i = 0; i < options.frames; ++i)
         angles.push_back({options.start.turn + 360.0 * i / options.frames, options.start.tilt});
     return angles;
+}
+
+bool hasDrawablePoint(const Model &model)
+{
+    return std::any_of(model.points.begin(), model.points.end(), [](const Coords &point) {
+        return std::all_of(point.begin(), point.end(),
+                           [](double value) { return std::fabs(value) <= FLT_MAX; });
+    });
 }
 
 TurntableRenderer::TurntableRenderer(const Model &model, const TurntableOptions &options)

@@ -37,6 +37,10 @@ TurntableOptions withinLimits(TurntableOptions options);
 
 std::vector<ViewAngles> turntableAngles(const TurntableOptions &options);
 
+// Whether a frame can show any point: one whose coordinates are all finite and within a
+// float's range, as the point clouds' exports require too.
+bool hasDrawablePoint(const Model &model);
+
 // Draws the frames one by one, each exactly as the large view shows the model
 // at that angle and size.
 class TurntableRenderer {

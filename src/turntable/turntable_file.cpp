@@ -52,22 +52,22 @@ TurntableResult writeAnimation(const Model &model, const TurntableOptions &optio
     const std::vector<Animation::Frame> frames
         = renderTurntable(model, options, [&](int, int) { return steps.advance(); });
     if (steps.cancelled())
-        return {true, {}};
+        return {.cancelled = true};
     const Animation::Progress encoded = [&](int, int) { return steps.advance(); };
     const Animation::Encoded animation
         = format == TurntableFormat::WebP
               ? Animation::encodeAnimatedWebP(frames, options.delayMs, encoded)
               : Animation::encodeAnimatedGif(frames, options.delayMs, encoded);
     if (steps.cancelled())
-        return {true, {}};
+        return {.cancelled = true};
     // The options are within the encoders' limits: only memory or the library can fail.
     if (animation.error == Animation::Error::OutOfMemory)
-        return {false, systemFailure(ENOMEM)};
+        return {.written = systemFailure(ENOMEM)};
     if (!animation.ok())
-        return {false, {PictureError::WriteFailed, {}, 0}};
+        return {.written = {PictureError::WriteFailed, {}, 0}};
     const PictureResult written = writeBytesAtomically(path, animation.bytes);
     steps.advance();
-    return {false, written};
+    return {.written = written};
 }
 
 // A new, empty folder beside `path`, removed again unless it is kept.
@@ -116,27 +116,27 @@ TurntableResult writeFolder(const Model &model, const TurntableOptions &options,
                             const QString &path, const Animation::Progress &progress)
 {
     if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
-        return {false, systemFailure(EEXIST)};
+        return {.written = systemFailure(EEXIST)};
     FolderBeside folder(path);
     if (!folder.created())
-        return {false, systemFailure(folder.error())};
+        return {.written = systemFailure(folder.error())};
     TurntableRenderer renderer(model, options);
     Steps steps(progress, renderer.frameCount() + 1);
     for (int i = 0; i < renderer.frameCount(); ++i) {
         const QByteArray png = encodePicture(renderer.render(i), "png");
         if (png.isEmpty())
-            return {false, {PictureError::WriteFailed, {}, 0}};
+            return {.written = {PictureError::WriteFailed, {}, 0}};
         const QString name = QStringLiteral("frame-%1.png").arg(i, 3, 10, QLatin1Char('0'));
         const PictureResult written = writeBytesAtomically(
             folder.filePath(name),
             {reinterpret_cast<const std::uint8_t *>(png.constData()), std::size_t(png.size())});
         if (!written.ok())
-            return {false, written};
+            return {.written = written};
         if (!steps.advance())
-            return {true, {}};
+            return {.cancelled = true};
     }
     if (!folder.renameTo(path))
-        return {false, systemFailure(folder.error())};
+        return {.written = systemFailure(folder.error())};
     steps.advance();
     return {};
 }
@@ -157,6 +157,8 @@ TurntableResult writeTurntable(const Model &model, const TurntableOptions &optio
                                const QString &path, TurntableFormat format,
                                const Animation::Progress &progress)
 {
+    if (!hasDrawablePoint(model))
+        return {.nothingToDraw = true};
     if (format == TurntableFormat::PngFolder)
         return writeFolder(model, withinLimits(options), path, progress);
     return writeAnimation(model, withinLimits(options), path, format, progress);

@@ -15,12 +15,14 @@ TurntableFormat turntableFormatOf(const QString &path);
 
 struct TurntableResult {
     bool cancelled = false;
-    PictureResult written;
+    bool nothingToDraw = false; // see hasDrawablePoint(): nothing was written
+    PictureResult written = {};
 
-    bool ok() const { return !cancelled && written.ok(); }
+    bool ok() const { return !cancelled && !nothingToDraw && written.ok(); }
 };
 
-// Writes the turntable in `format`: all or nothing. A cancel (by
+// Writes the turntable in `format`: all or nothing. A model without a drawable point is
+// refused before anything is drawn. A cancel (by
 // `progress` returning false) or a failure leaves nothing at the path or
 // beside it; a folder is built beside the path and renamed into place, and
 // never replaces anything that exists.

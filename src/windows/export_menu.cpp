@@ -85,6 +85,8 @@ void ExportMenu::exportTurntable()
               return !progress.wasCanceled();
           });
     progress.reset();
-    if (!result.cancelled && !result.written.ok())
+    if (result.nothingToDraw)
+        showError(window_, cannotWriteText(path, QString(Texts::kNothingToDraw)));
+    else if (!result.cancelled && !result.written.ok())
         showError(window_, pictureFailureText(path, result.written, true));
 }

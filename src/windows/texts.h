@@ -127,6 +127,7 @@ inline constexpr char kTurntableShading[] = "奥行きの濃淡(&S)";
 inline constexpr char kPixelsSuffix[] = " ピクセル";
 inline constexpr char kMillisecondsSuffix[] = " ミリ秒";
 inline constexpr char kTurntableProgress[] = "回転アニメーションを書き出しています…";
+inline constexpr char kNothingToDraw[] = "このモデルには描ける点（座標が有限で範囲内の点）がありません。";
 
 // Remembered choices; "%1" is the settings file's path.
 inline constexpr char kSettingsNotKept[]

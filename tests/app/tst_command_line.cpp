@@ -47,6 +47,7 @@ private slots:
                       && QFile::link("node.ply", path("link.stl"));
         QVERIFY(QDir(dir_.path()).mkdir("folder") && QDir(dir_.path()).mkdir("out"));
         QVERIFY(write(path("over.chs"), QByteArray::fromHex("a1860100"))); // 100001 points
+        QVERIFY(write(path("far.chs"), modelFile({{{0, 1e308, 0}}, {0}}))); // finite, beyond float
         QVERIFY(write(path("short.chs"), modelFile({{{1, 2, 3}, {4, 5, 6}}, {0, 0}}).left(40)));
         QVERIFY(write(path("old.chs"), "old"));
         for (const char *trap : {"png-bad-crc.png", "tiff-lzw-cut-short.tif"})
@@ -99,6 +100,8 @@ a model that is a named pipe | 2 | info pipe | pipe: not a regular file
 a truncated bitmap | 2 | import cut.bmp -o old.chs | cut.bmp: the file stops early (truncated)
 a model over the point limit | 2 | export over.chs -o old.ply | over.chs: not a model file: 100001 points, more than 100000
 a model shorter than its points | 2 | render short.chs -o old.png | short.chs: not a model file: too short for its 2 points
+a turntable of nothing drawable | 2 | turntable far.chs -o old.webp | far.chs: nothing to draw
+a point cloud of a coordinate beyond float | 2 | export far.chs -o old.ply | far.chs: cannot be exported: every coordinate is too large for the format's floats
 a picture too large to take whole | 2 | import wide.png -o old.chs | wide.png: the picture is 190 x 100 pixels; without --rect it is taken whole only up to 189 x 189
 a model file for a picture | 2 | import model.chs -o old.chs | model.chs: not a picture
 a picture without a dark pixel | 2 | import white.png -o old.chs | white.png: no dark pixel
