@@ -9,18 +9,38 @@ namespace CommandLine {
 namespace {
 
 struct LengthOption {
-    const char *name;
+    QStringList names;
+    const char *kinds; // the kinds that take it, for the help and the refusal
+    ExportTakes takes;
     const char *description;
     double SolidOptions::*value;
     LengthLimits limits;
 };
 
 const LengthOption kLengthOptions[] = {
-    {"pixel-mm", "the side of one pixel", &SolidOptions::pixelSize, kPixelSizeLimits},
-    {"depth-mm", "the height per unit of depth", &SolidOptions::depthScale, kDepthScaleLimits},
-    {"ink-mm", "the height of the farthest points above the plate", &SolidOptions::inkHeight,
+    {{QStringLiteral("pixel-mm"), QStringLiteral("pixel-size")},
+     ".glb, .stl and .3mf",
+     kTakesPixelSize,
+     "the side of one pixel",
+     &SolidOptions::pixelSize,
+     kPixelSizeLimits},
+    {{QStringLiteral("depth-mm")},
+     ".stl and .3mf",
+     kTakesHeights,
+     "the height per unit of depth",
+     &SolidOptions::depthScale,
+     kDepthScaleLimits},
+    {{QStringLiteral("ink-mm")},
+     ".stl and .3mf",
+     kTakesHeights,
+     "the height of the farthest points above the plate",
+     &SolidOptions::inkHeight,
      kInkHeightLimits},
-    {"base-mm", "the thickness of the base plate", &SolidOptions::baseThickness,
+    {{QStringLiteral("base-mm")},
+     ".stl and .3mf",
+     kTakesHeights,
+     "the thickness of the base plate",
+     &SolidOptions::baseThickness,
      kBaseThicknessLimits},
 };
 
@@ -45,13 +65,14 @@ void addExportOptions(QCommandLineParser &parser)
     const SolidOptions defaults;
     parser.addOption({QStringLiteral("ascii"), QStringLiteral("PLY as text instead of binary.")});
     for (const LengthOption &option : kLengthOptions)
-        parser.addOption({QString::fromLatin1(option.name),
-                          QStringLiteral("STL, 3MF: %1 in millimetres, %2 to %3 (%4).")
-                              .arg(QString::fromLatin1(option.description))
-                              .arg(option.limits.low)
-                              .arg(option.limits.high)
-                              .arg(defaults.*option.value),
-                          QStringLiteral("MM")});
+        parser.addOption(
+            {option.names,
+             QStringLiteral("%1: %2 in millimetres, %3 to %4 (%5).")
+                 .arg(QString::fromLatin1(option.kinds), QString::fromLatin1(option.description))
+                 .arg(option.limits.low)
+                 .arg(option.limits.high)
+                 .arg(defaults.*option.value),
+             QStringLiteral("MM")});
     parser.addOptions({
         {QStringLiteral("reverse"),
          QStringLiteral("STL, 3MF: the farthest points stand tallest instead of the nearest.")},
@@ -66,22 +87,22 @@ void addExportOptions(QCommandLineParser &parser)
 ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind)
 {
     const ExportKindInfo *info = infoOf(kind);
-    const bool takesSolid = info && info->solid;
-    const auto refuseUnless = [&](bool fits, const QString &option, const char *kinds) {
-        if (parser.isSet(option) && !fits)
-            throw UsageError(QStringLiteral("--%1 is for %2, not .%3").arg(option, kinds, kind));
+    const unsigned takes = info ? info->takes : 0;
+    const auto refuseUnless = [&](ExportTakes option, const QString &name, const char *kinds) {
+        if (parser.isSet(name) && !(takes & option))
+            throw UsageError(QStringLiteral("--%1 is for %2, not .%3").arg(name, kinds, kind));
     };
-    refuseUnless(info && info->kind == ExportKind::Ply, QStringLiteral("ascii"), ".ply");
+    refuseUnless(kTakesPlyText, QStringLiteral("ascii"), ".ply");
     for (const LengthOption &option : kLengthOptions)
-        refuseUnless(takesSolid, QString::fromLatin1(option.name), ".stl and .3mf");
-    refuseUnless(takesSolid, QStringLiteral("reverse"), ".stl and .3mf");
-    refuseUnless(info && info->colourGroups, QStringLiteral("colours"), ".3mf");
+        refuseUnless(option.takes, option.names.first(), option.kinds);
+    refuseUnless(kTakesHeights, QStringLiteral("reverse"), ".stl and .3mf");
+    refuseUnless(kTakesColourGroups, QStringLiteral("colours"), ".3mf");
 
     ExportOptions options;
     options.ply.ascii = parser.isSet(QStringLiteral("ascii"));
     SolidOptions &solid = options.solid;
     for (const LengthOption &option : kLengthOptions)
-        if (const QString name = QString::fromLatin1(option.name); parser.isSet(name))
+        if (const QString &name = option.names.first(); parser.isSet(name))
             solid.*option.value = numberOption(parser, name, option.limits.low, option.limits.high);
     solid.reverse = parser.isSet(QStringLiteral("reverse"));
     if (parser.isSet(QStringLiteral("colours")))

@@ -37,20 +37,36 @@ struct DepthStroke {
     int depth;
 };
 
-// The corners as the capture window rounds the pointer's positions, within the size limit.
-Selection selectionOption(const QString &text)
+// The corners as the capture window rounds the pointer's positions, within the size limit;
+// one to reduce may be of any size that a picture may be.
+Selection selectionOption(const QString &text, bool reduce)
 {
     const QList<double> corners = numberList(QStringLiteral("rect"), text, 4, kPositionLimit);
     const Selection drawn {saturatingInt16(float(corners[0])), saturatingInt16(float(corners[1])),
                            saturatingInt16(float(corners[2])), saturatingInt16(float(corners[3]))};
     const Selection ordered = orderedCorners(drawn);
-    if (exceedsSelectionLimit(ordered))
+    const SelectionSize size = withOutline(ordered);
+    if (reduce && qint64(size.width - 2) * (size.height - 2) > kMaxReducedSelectionPixels)
+        throw UsageError(QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, "
+                                        "more than %3 pixels to reduce")
+                             .arg(size.width)
+                             .arg(size.height)
+                             .arg(kMaxReducedSelectionPixels));
+    if (!reduce && exceedsSelectionLimit(ordered))
         throw UsageError(QStringLiteral("--rect: the selection is %1 x %2 pixels with its outline, "
                                         "more than %3 x %3")
                              .arg(int(ordered.endX) - ordered.startX + 1)
                              .arg(int(ordered.endY) - ordered.startY + 1)
                              .arg(kSelectionLimit + 1));
     return drawn;
+}
+
+// Whether the inside of the selection's outline holds any pixel of the picture.
+bool insidePicture(const Selection &ordered, const QImage &picture)
+{
+    return ordered.startX + 1 < std::min<int>(ordered.endX, picture.width())
+           && ordered.startY + 1 < std::min<int>(ordered.endY, picture.height()) && ordered.endX > 0
+           && ordered.endY > 0;
 }
 
 DepthStroke strokeOption(const QString &text)
@@ -109,6 +125,13 @@ public:
                  .arg(kSelectionLimit + 1)
                  .arg(kLargestWhole),
              QStringLiteral("X1,Y1,X2,Y2")},
+            {QStringLiteral("fit"),
+             QStringLiteral("Reduces the selection of any size, or the whole picture without "
+                            "--rect, by the smallest whole factor that brings it within %1 x %1, "
+                            "as the capture window's reduced import does: a reduced pixel is ink "
+                            "when any pixel of its "
+                            "block is, in the block's most frequent ink colour.")
+                 .arg(kLargestWhole)},
             {QStringLiteral("depth"),
              QStringLiteral("A depth stroke from (X1, Y1) to (X2, Y2) in pixels of the %1 x %1 "
                             "view with the slider at D (%2 to %3); may be repeated.")
@@ -125,20 +148,26 @@ public:
              QStringLiteral("Moves the model DX right and DY up, in whole pixels, as the position "
                             "buttons do in steps of 10."),
              QStringLiteral("DX,DY")},
+            {QStringLiteral("centre"),
+             QStringLiteral("After every other step, moves the model by whole pixels so that the "
+                            "middle of its bounding box comes to the view centre, as the view "
+                            "menu's centre command does.")},
         });
         addExportOptions(parser);
     }
 
     void readOptions(const QCommandLineParser &parser, const QString &kind) override
     {
+        fit_ = parser.isSet(QStringLiteral("fit"));
         if (parser.isSet(QStringLiteral("rect")))
-            rect_ = selectionOption(parser.value(QStringLiteral("rect")));
+            rect_ = selectionOption(parser.value(QStringLiteral("rect")), fit_);
         for (const QString &text : parser.values(QStringLiteral("depth")))
             strokes_.push_back(strokeOption(text));
         if (parser.isSet(QStringLiteral("quarter-turns")))
             quarterTurns_
                 = integerOption(parser, QStringLiteral("quarter-turns"), 0, kMaxQuarterTurns);
         mirror_ = parser.isSet(QStringLiteral("mirror"));
+        centre_ = parser.isSet(QStringLiteral("centre"));
         if (parser.isSet(QStringLiteral("move"))) {
             const QString text = parser.value(QStringLiteral("move"));
             const QList<double> move = numberList(QStringLiteral("move"), text, 2, kMoveLimit);
@@ -160,7 +189,13 @@ public:
         Selection drawn;
         if (rect_) {
             drawn = *rect_;
-        } else if (picture.width() > kLargestWhole || picture.height() > kLargestWhole) {
+            if (fit_ && !insidePicture(orderedCorners(drawn), picture))
+                return Outcome::failed(WrongUsage, job.input,
+                                       QStringLiteral("--rect: the selection holds no pixel of "
+                                                      "the %1 x %2 picture")
+                                           .arg(picture.width())
+                                           .arg(picture.height()));
+        } else if (!fit_ && (picture.width() > kLargestWhole || picture.height() > kLargestWhole)) {
             return Outcome::failed(
                 InputRefused, job.input,
                 QStringLiteral("the picture is %1 x %2 pixels; without --rect it is taken whole "
@@ -174,7 +209,7 @@ public:
         }
 
         // Handed over, so that the outline drawn on a large picture copies none of it.
-        Model model = capture(std::move(decoded.image), drawn);
+        Model model = capture(std::move(decoded.image), drawn, fit_);
         if (model.count() == 0)
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("no dark pixel inside the selection"));
@@ -186,11 +221,11 @@ public:
     }
 
 private:
-    static Model capture(QImage picture, const Selection &drawn)
+    static Model capture(QImage picture, const Selection &drawn, bool reduce)
     {
         ImageSurface surface = captureSurfaceFor(std::move(picture));
         surface.drawBox(drawn.startX, drawn.startY, drawn.endX, drawn.endY, kBlue);
-        const ImportGrid grid = ImportGrid::read(surface, orderedCorners(drawn));
+        const ImportGrid grid = takeSelection(surface, orderedCorners(drawn), reduce);
         ImageSurface staging(kStagingSize, kStagingSize, kWhite);
         stageImport(grid, staging);
         return buildModelFromPicture(staging, kViewSize, kViewSize, kViewCentre);
@@ -206,6 +241,8 @@ private:
             document.mirror();
         if (moveX_ != 0 || moveY_ != 0)
             document.move(moveX_, moveY_);
+        if (centre_)
+            document.centre();
     }
 
     Outcome write(const ViewState &view, const Job &job) const
@@ -224,10 +261,12 @@ private:
         return writeResult(path, exported.bytes);
     }
 
+    bool fit_ = false;
     std::optional<Selection> rect_; // the corners as dragged, not ordered
     std::vector<DepthStroke> strokes_;
     int quarterTurns_ = 0;
     bool mirror_ = false;
+    bool centre_ = false;
     int moveX_ = 0;
     int moveY_ = 0;
     QString kind_;

@@ -29,7 +29,8 @@ public:
     // plot() for every point in order, a later point over an earlier one. A
     // size above 1 fills a square of that many pixels a side around each.
     virtual void plotAll(std::span<const SurfacePoint> points, std::span<const Colour> colours,
-                         int size) = 0;
+                         int size)
+        = 0;
 
     // The colour at (x, y), rounded as plot() does; white outside the area.
     virtual Colour pixel(float x, float y) const = 0;

@@ -59,6 +59,8 @@ QString englishName(Document::Step step)
         return QStringLiteral("mirror");
     case Document::Step::Move:
         return QStringLiteral("move");
+    case Document::Step::Centre:
+        return QStringLiteral("centre");
     }
     return {};
 }
@@ -191,6 +193,21 @@ void Document::mirror()
 
 void Document::move(int dx, int dy)
 {
+    shift(Step::Move, dx, dy);
+}
+
+void Document::centre()
+{
+    const PixelMove move = centringMove(model_);
+    shift(Step::Centre, move.dx, move.dy);
+}
+
+void Document::shift(Step step, int dx, int dy)
+{
+    if (dx == 0 && dy == 0) { // a step that moves nothing is no step
+        emit edited(step, Edit::Done);
+        return;
+    }
     // Shifting back is exact for whole numbers; other coordinates are kept.
     auto kept = std::make_shared<std::vector<std::array<double, 2>>>();
     if (!shiftIsReversible(model_, dx, dy)) {
@@ -198,7 +215,7 @@ void Document::move(int dx, int dy)
             kept->push_back({point[Horizontal], point[Vertical]});
     }
     push(
-        Step::Move,
+        step,
         [this, dx, dy] {
             shiftModel(model_, dx, dy);
             emit modelChanged();

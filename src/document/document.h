@@ -23,7 +23,7 @@ class Document : public QObject {
 
 public:
     // The kinds of step on the model that can be undone.
-    enum class Step { Import, Depth, QuarterTurn, Mirror, Move };
+    enum class Step { Import, Depth, QuarterTurn, Mirror, Move, Centre };
     enum class Edit { Done, Undone, Redone };
     // The user's word for a step, as the undo and redo commands name it.
     using StepNamer = std::function<QString(Step)>;
@@ -56,6 +56,9 @@ public:
     void mirror();
     // Moves the model right by dx and up by dy pixels.
     void move(int dx, int dy);
+    // Moves the model by whole pixels so that its bounding box's middle comes to the view
+    // centre; see centringMove().
+    void centre();
 
 signals:
     void modelChanged();
@@ -71,6 +74,7 @@ private:
     // Pushes a step that has been prepared; its first redo does the change.
     void push(Step step, std::function<void()> change, std::function<void()> revert);
     void swapModel(Model &model, bool &hasModel);
+    void shift(Step step, int dx, int dy);
 
     Model model_;
     QImage selection_;

@@ -101,7 +101,7 @@ struct ExportOptions {
 // One function a kind: the file's bytes, or why not, from the points, their colours and the
 // options of its kind.
 using ExportFunction = ExportResult(std::span<const Coords> points, std::span<const Colour> colours,
-                              const ExportOptions &options);
+                                    const ExportOptions &options);
 // PLY: binary little-endian, or text.
 ExportFunction exportPly;
 // XYZ: one "x y z r g b" line a point, coordinates as the shortest decimal that reads back exactly.

@@ -60,5 +60,4 @@ inline std::array<double, 3> frontAxes(const Coords &point)
     return {point[Horizontal] + 0.0, point[Vertical] + 0.0, 0.0 - point[Depth]};
 }
 
-
 } // namespace ExportDetail

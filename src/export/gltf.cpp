@@ -76,11 +76,23 @@ tinygltf::Material unlitMaterial()
 } // namespace
 
 ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> colours,
-                       const ExportOptions &)
+                       const ExportOptions &options)
 {
     ExportResult result = startExport(points, colours, true);
     if (!result.ok())
         return result;
+    // glTF counts in metres: a pixel is as wide as in the printed relief, and the origin is
+    // the middle of the points' bounding box, so that viewers show the model whole and centred.
+    const double metresPerPixel = options.solid.pixelSize / 1000;
+    std::array<double, 3> lowest, highest;
+    lowest.fill(std::numeric_limits<double>::infinity());
+    highest.fill(-std::numeric_limits<double>::infinity());
+    for (const Coords &point : points)
+        if (exported(point, true))
+            for (int axis = 0; axis < 3; ++axis) {
+                lowest[axis] = std::min(lowest[axis], frontAxes(point)[axis]);
+                highest[axis] = std::max(highest[axis], frontAxes(point)[axis]);
+            }
     const std::size_t count = points.size() - std::size_t(result.nonFinite);
     const std::size_t viewBytes = 3 * count * sizeof(float);
     tinygltf::Model model;
@@ -98,7 +110,8 @@ ExportResult exportGlb(std::span<const Coords> points, std::span<const Colour> c
             continue;
         const auto axes = frontAxes(points[i]);
         for (int axis = 0; axis < 3; ++axis) {
-            const float value = float(axes[axis]);
+            const double middle = lowest[axis] / 2 + highest[axis] / 2;
+            const float value = float((axes[axis] - middle) * metresPerPixel);
             *position++ = value;
             low[axis] = std::min(low[axis], value);
             high[axis] = std::max(high[axis], value);

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
+#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -105,4 +107,26 @@ bool shiftIsReversible(const Model &model, double dx, double dy)
     return std::all_of(model.points.begin(), model.points.end(), [=](const Coords &point) {
         return reversible(point[Horizontal], dx) && reversible(point[Vertical], dy);
     });
+}
+
+PixelMove centringMove(const Model &model)
+{
+    double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (const Coords &point : model.points) {
+        if (!std::isfinite(point[0]) || !std::isfinite(point[1]) || !std::isfinite(point[2]))
+            continue;
+        for (int axis : {Horizontal, Vertical}) {
+            low[axis] = std::min(low[axis], point[axis]);
+            high[axis] = std::max(high[axis], point[axis]);
+        }
+    }
+    if (low[Horizontal] > high[Horizontal])
+        return {};
+    // Whole pixels, halves to even as every position is; a hand-made model far out stops at
+    // the furthest whole move an int holds.
+    const auto move = [&](int axis) {
+        const double centre = low[axis] / 2 + high[axis] / 2;
+        return int(std::clamp(std::nearbyint(-centre), double(INT_MIN), double(INT_MAX)));
+    };
+    return {move(Horizontal), move(Vertical)};
 }

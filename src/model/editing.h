@@ -55,6 +55,14 @@ void mirrorLeftRight(Model &model);
 // Moves every point right by dx and up by dy.
 void shiftModel(Model &model, double dx, double dy);
 
+// The move, in whole pixels, that brings the centre of the bounding box of the points whose
+// coordinates are finite to the view centre; none without such a point.
+struct PixelMove {
+    int dx = 0;
+    int dy = 0;
+};
+PixelMove centringMove(const Model &model);
+
 // Whether shifting back after shifting gives every coordinate back bit for
 // bit: true for whole numbers, not for every fraction or huge value.
 bool shiftIsReversible(const Model &model, double dx, double dy);

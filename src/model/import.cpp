@@ -1,24 +1,12 @@
 #include "import.h"
 
+#include "ink.h"
+
 #include <algorithm>
 
 namespace {
 
 constexpr int kLastGridIndex = ImportGrid::kSize - 1;
-
-// Split as red + 256 green + 65536 blue with floor division, so that any
-// value, even one with bits above the 24 colour bits, splits the same way.
-bool isLight(Colour c)
-{
-    const auto floorDiv = [](std::int64_t a, std::int64_t b) {
-        return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
-    };
-    const std::int64_t value = c;
-    const std::int64_t blue = floorDiv(value, 65536);
-    const std::int64_t green = floorDiv(value, 256) - 256 * blue;
-    const std::int64_t red = value - 65536 * blue - 256 * green;
-    return red >= kLightLevel && green >= kLightLevel && blue >= kLightLevel;
-}
 
 } // namespace
 
@@ -35,6 +23,29 @@ ImportGrid ImportGrid::read(const Surface &capture, const Selection &ordered)
     grid.lastColumn_ = int(ordered.endX) - ordered.startX;
     grid.lastRow_ = std::int16_t((ordered.endY - 1) - (ordered.startY + 1));
     return grid;
+}
+
+ImportGrid ImportGrid::wholePicture(const ReducedPicture &picture)
+{
+    // The outline's columns hold background, as the surface's pixels beside a picture do.
+    ImportGrid grid;
+    grid.cells_.assign(grid.cells_.size(), kWhite);
+    const int width = std::min(picture.width, kLastGridIndex - 1);
+    const int height = std::min(picture.height, kLastGridIndex);
+    for (int i = 0; i < height; ++i)
+        for (int j = 1; j <= width; ++j)
+            grid.cells_[std::size_t(j * kSize + i)]
+                = picture.pixels[std::size_t(i) * std::size_t(picture.width) + std::size_t(j - 1)];
+    grid.lastColumn_ = picture.width + 1;
+    grid.lastRow_ = picture.height - 1;
+    return grid;
+}
+
+ImportGrid takeSelection(const Surface &capture, const Selection &ordered, bool reduce)
+{
+    if (!reduce)
+        return ImportGrid::read(capture, ordered);
+    return ImportGrid::wholePicture(reduceSelection(capture, ordered, reductionFactor(ordered)));
 }
 
 void stageImport(const ImportGrid &grid, Surface &staging)
@@ -58,7 +69,7 @@ Model buildModelFromPicture(const Surface &staging, int viewWidth, int viewHeigh
     for (int x = 0; x < staging.width(); ++x) {
         for (int y = 0; y < staging.height(); ++y) {
             const Colour c = staging.pixel(float(x), float(y));
-            if (isLight(c))
+            if (!isInk(c))
                 continue;
             if (model.count() == kMaxPoints)
                 return model;

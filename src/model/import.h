@@ -5,9 +5,6 @@
 
 #include <vector>
 
-// Pixels with red, green and blue all at or above this are background.
-inline constexpr int kLightLevel = 192;
-
 // What the capture surface showed inside a selection: the rows between the
 // outline's top and bottom rows, the columns from the left outline column to
 // the right one, outline included.
@@ -23,12 +20,19 @@ public:
 
     // Reads an ordered selection within the size limit from the capture surface.
     static ImportGrid read(const Surface &capture, const Selection &ordered);
+    // What reading a picture of this size would give, selected whole with the outline just
+    // outside it: a picture at most kStagingSize pixels a side.
+    static ImportGrid wholePicture(const ReducedPicture &picture);
 
 private:
     std::vector<Colour> cells_ = std::vector<Colour>(kSize * kSize);
     int lastColumn_ = 0;
     int lastRow_ = 0;
 };
+
+// What 取りこみ takes from the capture surface, or 縮小して取りこむ when `reduce`: the selection
+// reduced by reductionFactor() and taken as a whole picture of that size.
+ImportGrid takeSelection(const Surface &capture, const Selection &ordered, bool reduce);
 
 // Clears the staging surface and draws the grid on it without the outline's
 // columns: grid column j goes to x = j, row i to y = i.

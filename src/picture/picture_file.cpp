@@ -3,8 +3,8 @@
 #include "file_access.h"
 #include "jpeg.h"
 #include "on_white.h"
-#include "png_file.h"
 #include "picture_formats.h"
+#include "png_file.h"
 
 #include <QBuffer>
 #include <QImageReader>

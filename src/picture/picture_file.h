@@ -1,7 +1,7 @@
 #pragma once
 
+#include "capture.h"
 #include "picture_result.h"
-
 
 #include <QByteArray>
 #include <QImage>
@@ -12,6 +12,8 @@
 
 // Pictures larger than this are refused before they are decoded.
 inline constexpr int kPictureAllocationLimitMB = 256;
+static_assert(kMaxReducedSelectionPixels * 4 == std::int64_t(kPictureAllocationLimitMB) << 20,
+              "a selection to reduce holds no more than a picture may");
 
 struct DecodedPicture {
     QImage image; // Format_RGB32, null on failure

@@ -14,6 +14,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,6 +26,8 @@ constexpr QSize kClientSize(614, 437);
 // The outer size of the picture box for a picture that fits: no scroll bars then.
 constexpr QRect kPictureArea(16, 8, 585, 417);
 constexpr int kAutoScrollInterval = 40; // ms
+// Where the selection's size shows: below and right of the pointer, clear of its arrow.
+constexpr QPoint kTipOffset(16, 16);
 constexpr char kPicturePatterns[] = "*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff *.webp";
 
 } // namespace
@@ -76,15 +79,21 @@ void CaptureWindow::createMenus()
     QAction *exitAction = makeAction(this, "exitAction", Texts::kMenuExit);
     fileMenu->addActions({openAction, exitAction});
     doOverAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
+    QAction *selectAllAction = makeAction(this, "selectAllAction", Texts::kMenuSelectAll);
+    selectAllAction->setShortcut(QKeySequence::SelectAll);
     importAction_ = makeAction(this, "importAction", Texts::kMenuImport);
-    bar->addActions({doOverAction_, importAction_});
+    reduceAction_ = makeAction(this, "reduceAction", Texts::kMenuReduce);
+    bar->addActions({doOverAction_, selectAllAction, importAction_, reduceAction_});
     doOverAction_->setEnabled(false);
     importAction_->setEnabled(false);
+    reduceAction_->setEnabled(false);
 
     connect(openAction, &QAction::triggered, this, &CaptureWindow::openPicture);
     connect(exitAction, &QAction::triggered, this, &QDialog::reject);
     connect(doOverAction_, &QAction::triggered, this, &CaptureWindow::doOver);
+    connect(selectAllAction, &QAction::triggered, this, &CaptureWindow::selectAll);
     connect(importAction_, &QAction::triggered, this, &CaptureWindow::importSelection);
+    connect(reduceAction_, &QAction::triggered, this, &CaptureWindow::importReduced);
 }
 
 void CaptureWindow::showEvent(QShowEvent *event)
@@ -127,6 +136,7 @@ bool CaptureWindow::showPicture(const QString &path)
 
 void CaptureWindow::setPicture(QImage picture)
 {
+    pictureSize_ = picture.isNull() ? QSize(kCaptureWidth, kCaptureHeight) : picture.size();
     underOutline_.clear();
     pictureBox_->setSurface(captureSurfaceFor(std::move(picture)));
     scroll_->horizontalScrollBar()->setValue(0);
@@ -165,7 +175,13 @@ void CaptureWindow::startSelection(QPointF position, Qt::MouseButton button)
     dragging_ = true;
     selection_.startX = saturatingInt16(float(position.x()));
     selection_.startY = saturatingInt16(float(position.y()));
+    enableImport();
+}
+
+void CaptureWindow::enableImport()
+{
     importAction_->setEnabled(true);
+    reduceAction_->setEnabled(true);
     doOverAction_->setEnabled(true);
 }
 
@@ -178,6 +194,11 @@ void CaptureWindow::dragSelection(QPointF position)
     selection_.endY = saturatingInt16(float(position.y()));
     drawOutline();
     followPointer(position);
+    // The size beside the pointer; a tooltip, so the window's layout stays as it is.
+    const SelectionSize size = withOutline(orderedCorners(selection_));
+    QToolTip::showText(pictureBox_->mapToGlobal(position.toPoint() + kTipOffset),
+                       QString(Texts::kSelectionSize).arg(size.width).arg(size.height),
+                       pictureBox_);
 }
 
 // A drag past the edge of the view scrolls the picture, and goes on scrolling
@@ -222,7 +243,17 @@ void CaptureWindow::endSelection(QPointF position)
     selection_.endX = saturatingInt16(float(position.x()));
     selection_.endY = saturatingInt16(float(position.y()));
     selection_ = orderedCorners(selection_);
-    tooLarge_ = exceedsSelectionLimit(selection_);
+    QToolTip::hideText();
+}
+
+// The outline just outside the picture, so that every pixel of it lies inside.
+void CaptureWindow::selectAll()
+{
+    dragging_ = false;
+    eraseOutline();
+    selection_ = {-1, -1, std::int16_t(pictureSize_.width()), std::int16_t(pictureSize_.height())};
+    drawOutline();
+    enableImport();
 }
 
 void CaptureWindow::doOver()
@@ -233,11 +264,31 @@ void CaptureWindow::doOver()
 
 void CaptureWindow::importSelection()
 {
-    if (tooLarge_) {
+    if (exceedsSelectionLimit(selection_)) {
+        const SelectionSize size = withOutline(selection_);
+        showError(this, QString(Texts::kSelectionTooLarge) + QLatin1Char('\n')
+                            + QString(Texts::kSelectionTooLargeDetail)
+                                  .arg(size.width)
+                                  .arg(size.height)
+                                  .arg(kSelectionLimit + 1));
+        doOver();
+        return;
+    }
+    taken_ = takeSelection(pictureBox_->surface(), selection_, false);
+    accept();
+}
+
+void CaptureWindow::importReduced()
+{
+    const SelectionSize size = withOutline(selection_);
+    if (qint64(size.width - 2) * (size.height - 2) > kMaxReducedSelectionPixels) {
         showError(this, QString(Texts::kSelectionTooLarge));
         doOver();
         return;
     }
-    taken_ = ImportGrid::read(pictureBox_->surface(), selection_);
+    {
+        const BusyCursor busy;
+        taken_ = takeSelection(pictureBox_->surface(), selection_, true);
+    }
     accept();
 }

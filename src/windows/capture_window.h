@@ -38,6 +38,8 @@ private slots:
     void openPicture();
     void doOver();
     void importSelection();
+    void importReduced();
+    void selectAll();
     void reportPendingFailure();
     void autoScroll();
 
@@ -48,23 +50,25 @@ private:
     void drawOutline();
     void eraseOutline();
     void followPointer(QPointF position);
+    void enableImport();
 
     QScrollArea *scroll_ = nullptr;
     PictureBox *pictureBox_ = nullptr;
     QAction *doOverAction_ = nullptr;
     QAction *importAction_ = nullptr;
+    QAction *reduceAction_ = nullptr;
     QTimer *autoScroll_ = nullptr;
 
     QString pendingFailure_; // a failure to read the start picture, told once the window is up
     bool dragging_ = false;
     QPoint pointer_; // where the drag's pointer is on the screen
     Selection selection_;
+    QSize pictureSize_;
     // The pixels under the outline drawn on the surface, where they were.
     struct Kept {
         QPoint at;
         QImage pixels;
     };
     std::vector<Kept> underOutline_;
-    bool tooLarge_ = false;
     std::optional<ImportGrid> taken_;
 };

@@ -119,18 +119,26 @@ std::optional<ExportOptions> ExportCommands::askOptions(ExportKind kind) const
 {
     ExportOptions options;
     const ExportKindInfo &info = exportKindInfo(kind);
-    if (kind == ExportKind::Ply) {
+    // Each kind asks only for what it takes; the pixel size is the solids' and the glb's alike.
+    options.solid = load<Remembered::Solid>();
+    if (info.takes & kTakesPlyText) {
         PlyOptionsDialog dialog(load<Remembered::Ply>(), window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         options.ply = dialog.options();
         save<Remembered::Ply>(options.ply);
-    } else if (info.solid) {
-        SolidOptionsDialog dialog(document_.model(), load<Remembered::Solid>(),
-                                  QLatin1String(info.name), info.colourGroups, window_);
+    } else if (info.takes & kTakesHeights) {
+        SolidOptionsDialog dialog(document_.model(), options.solid, QLatin1String(info.name),
+                                  info.takes & kTakesColourGroups, window_);
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
         options.solid = dialog.options();
+        save<Remembered::Solid>(options.solid);
+    } else if (info.takes & kTakesPixelSize) {
+        PixelSizeDialog dialog(options.solid.pixelSize, QLatin1String(info.name), window_);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        options.solid.pixelSize = dialog.pixelSize();
         save<Remembered::Solid>(options.solid);
     }
     return options;

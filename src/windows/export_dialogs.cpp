@@ -51,6 +51,18 @@ QString millimetres(double value)
     return QString::number(value, 'f', 2);
 }
 
+QDoubleSpinBox *lengthBox(QWidget *parent, const char *name, double value, LengthLimits range)
+{
+    auto *box = new QDoubleSpinBox(parent);
+    box->setObjectName(QString(name));
+    box->setDecimals(kDecimals);
+    box->setRange(range.low, range.high);
+    box->setSingleStep(range.step);
+    box->setSuffix(QString(Texts::kMillimetres));
+    box->setValue(value);
+    return box;
+}
+
 } // namespace
 
 PlyOptionsDialog::PlyOptionsDialog(const PlyOptions &options, QWidget *parent)
@@ -87,13 +99,7 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
     layout->addLayout(form);
     const auto addLength
         = [&](const char *name, const char *label, double value, LengthLimits range) {
-              auto *box = new QDoubleSpinBox(this);
-              box->setObjectName(QString(name));
-              box->setDecimals(kDecimals);
-              box->setRange(range.low, range.high);
-              box->setSingleStep(range.step);
-              box->setSuffix(QString(Texts::kMillimetres));
-              box->setValue(value);
+              QDoubleSpinBox *box = lengthBox(this, name, value, range);
               // The summary rebuilds the relief: once per value, not per keystroke.
               box->setKeyboardTracking(false);
               form->addRow(QString(label), box);
@@ -174,4 +180,21 @@ void SolidOptionsDialog::showSummary()
                             QString::fromStdString(colourName(group.swatch)) + QStringLiteral("  ")
                                 + QString(Texts::kGroupPoints).arg(group.points),
                             groups_);
+}
+
+PixelSizeDialog::PixelSizeDialog(double pixelSize, const QString &kind, QWidget *parent)
+    : QDialog(parent)
+    , pixelSize_(lengthBox(this, "pixelSize", pixelSize, kPixelSizeLimits))
+{
+    makeOptionsDialog(this, kind);
+    auto *layout = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
+    layout->addLayout(form);
+    form->addRow(QString(Texts::kPixelSize), pixelSize_);
+    addButtons(this, layout);
+}
+
+double PixelSizeDialog::pixelSize() const
+{
+    return pixelSize_->value();
 }

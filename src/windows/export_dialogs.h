@@ -57,3 +57,16 @@ private:
     QDialogButtonBox *buttons_;
     int groupsWanted_;
 };
+
+// The glb's one choice: the width of a pixel, as the solids have it.
+class PixelSizeDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    PixelSizeDialog(double pixelSize, const QString &kind, QWidget *parent = nullptr);
+
+    double pixelSize() const;
+
+private:
+    QDoubleSpinBox *pixelSize_;
+};

@@ -83,6 +83,8 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
             return QString(Texts::kStepMirror);
         case Document::Step::Move:
             return QString(Texts::kStepMove);
+        case Document::Step::Centre:
+            return QString(Texts::kStepCentre);
         }
         return QString();
     });
@@ -209,13 +211,16 @@ void MainWindow::createMenus()
 
     QMenu *viewMenu = menuBar()->addMenu(QString(Texts::kMenuView));
     viewMenu->addAction(add("largeViewAction", Texts::kMenuLargeView, &MainWindow::showLargeView));
+    QAction *centreAction = add("centreAction", Texts::kMenuCentre, &MainWindow::centre);
+    viewMenu->addAction(centreAction);
 
     QMenu *helpMenu = menuBar()->addMenu(QString(Texts::kMenuHelp));
     helpMenu->addAction(
         add("helpContentsAction", Texts::kMenuHelpContents, &MainWindow::showHelpContents));
     helpMenu->addAction(add("aboutAction", Texts::kMenuAbout, &MainWindow::showAbout));
 
-    modelActions_ = {quarterTurnAction, mirrorAction, saveAsAction, saveAction, bitmapAction};
+    modelActions_
+        = {quarterTurnAction, mirrorAction, saveAsAction, saveAction, bitmapAction, centreAction};
 }
 
 void MainWindow::connectDocument()
@@ -319,6 +324,12 @@ void MainWindow::quarterTurn()
 {
     const BusyCursor busy;
     document_.turnQuarter();
+}
+
+void MainWindow::centre()
+{
+    const BusyCursor busy;
+    document_.centre();
 }
 
 void MainWindow::mirror()

@@ -49,6 +49,7 @@ private slots:
     void addDepth();
     void quarterTurn();
     void mirror();
+    void centre();
 
     void capture();
     void openModel();

@@ -24,6 +24,7 @@ inline constexpr char kUndo[] = "元に戻す";
 inline constexpr char kRedo[] = "再実行";
 inline constexpr char kMenuView[] = "表示(&V)";
 inline constexpr char kMenuLargeView[] = "拡大表示(&L)";
+inline constexpr char kMenuCentre[] = "中央に置く(&C)";
 inline constexpr char kMenuHelp[] = "ヘルプ(&H)";
 inline constexpr char kMenuHelpContents[] = "目次";
 inline constexpr char kMenuAbout[] = "バージョン情報";
@@ -51,6 +52,7 @@ inline constexpr char kStepDepth[] = "奥行き";
 inline constexpr char kStepQuarterTurn[] = "９０度回転";
 inline constexpr char kStepMirror[] = "左右反転";
 inline constexpr char kStepMove[] = "表示位置";
+inline constexpr char kStepCentre[] = "中央に置く";
 
 inline constexpr char kSaveChangesQuestion[] = "変更を保存しますか？";
 inline constexpr char kSaveChanges[] = "保存";
@@ -92,7 +94,13 @@ inline constexpr char kReasonCannotExport[] = "このモデルは書き出せま
 // Capture window
 inline constexpr char kMenuOpenPicture[] = "開く(&O)";
 inline constexpr char kMenuImport[] = "取りこみ(&L)";
+inline constexpr char kMenuReduce[] = "縮小して取りこむ(&S)";
+inline constexpr char kMenuSelectAll[] = "全体を選択(&A)";
+inline constexpr char kSelectionSize[] = "%1 × %2 ピクセル";
 inline constexpr char kSelectionTooLarge[] = "指定範囲が大きすぎます";
+inline constexpr char kSelectionTooLargeDetail[]
+    = "選択は %1 × %2 ピクセル、取りこめるのは %3 × %3 ピクセルまでです。"
+      "大きな範囲は「縮小して取りこむ」で取りこめます。";
 
 // Save and open dialogs
 inline constexpr char kSaveModelCaption[] = "ファイルの保存";
@@ -127,7 +135,8 @@ inline constexpr char kTurntableShading[] = "奥行きの濃淡(&S)";
 inline constexpr char kPixelsSuffix[] = " ピクセル";
 inline constexpr char kMillisecondsSuffix[] = " ミリ秒";
 inline constexpr char kTurntableProgress[] = "回転アニメーションを書き出しています…";
-inline constexpr char kNothingToDraw[] = "このモデルには描ける点（座標が有限で範囲内の点）がありません。";
+inline constexpr char kNothingToDraw[]
+    = "このモデルには描ける点（座標が有限で範囲内の点）がありません。";
 
 // Remembered choices; "%1" is the settings file's path.
 inline constexpr char kSettingsNotKept[]

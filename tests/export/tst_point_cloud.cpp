@@ -60,19 +60,34 @@ private slots:
             const Coords &p = kPoints[i];
             if (!std::isfinite(p[0] + p[1] + p[2]) || (asFloat && p[Horizontal] > FLT_MAX))
                 continue;
-            std::vector<double> xyz = {p[Horizontal], p[Vertical], -p[Depth]};
-            if (asFloat)
-                for (double &value : xyz)
-                    value = storedAsFloat(value);
-            points.push_back(xyz);
+            points.push_back({p[Horizontal], p[Vertical], -p[Depth]});
             colours.push_back({double(kColours[i] & 0xFF), double(kColours[i] >> 8 & 0xFF),
                                double(kColours[i] >> 16 & 0xFF)});
         }
+        // The glb in metres, 0.25 mm a pixel, about the middle of the points' bounds.
+        std::vector<double> low(3, HUGE_VAL), high(3, -HUGE_VAL), middle(3, 0);
+        for (int axis = 0; axis < 3 && kind == "glb"; ++axis) {
+            for (const auto &point : points) {
+                low[axis] = std::min(low[axis], point[axis]);
+                high[axis] = std::max(high[axis], point[axis]);
+            }
+            middle[axis] = low[axis] / 2 + high[axis] / 2;
+            low[axis] = storedAsFloat((low[axis] - middle[axis]) * 0.00025);
+            high[axis] = storedAsFloat((high[axis] - middle[axis]) * 0.00025);
+        }
+        for (auto &point : points)
+            for (int axis = 0; axis < 3; ++axis) {
+                const double value = (point[axis] - middle[axis]) * (kind == "glb" ? 0.00025 : 1);
+                point[axis] = asFloat ? storedAsFloat(value) : value;
+            }
         QCOMPARE(rows(read.seen["points"]), points);
         QCOMPARE(rows(read.seen["colours"]), colours);
         if (kind != "glb")
             return;
         QCOMPARE(read.seen["header"].toArray(), (QJsonArray {"glTF", 2, true}));
+        QCOMPARE(rows(read.seen["bounds"]),
+                 (std::vector<std::vector<double>> {{low.begin(), low.end()},
+                                                    {high.begin(), high.end()}}));
         QCOMPARE(read.seen["mode"].toInt(), 0); // POINTS
         // No error, warning or note from the Khronos validator, which also checks the bounds.
         if (QStandardPaths::findExecutable("node").isEmpty()

@@ -62,9 +62,11 @@ def glb(path):
         return [list(values[i : i + 3]) for i in range(0, len(values), 3)]
 
     primitive = document["meshes"][0]["primitives"][0]
+    position = document["accessors"][primitive["attributes"]["POSITION"]]
     return {
         "header": [magic.decode(), version, length == len(data)],
         "mode": primitive["mode"],
+        "bounds": [position["min"], position["max"]],
         "points": read(primitive["attributes"]["POSITION"]),
         "colours": [[srgb_byte(c) for c in colour] for colour in read(primitive["attributes"]["COLOR_0"])],
     }

@@ -58,8 +58,12 @@ private slots:
         }) << Exporter([](auto p, auto c) { return exportPly(p, c, {.ply = {true}}); });
         QTest::newRow("XYZ") << "xyz" << Step()
                              << Exporter([](auto p, auto c) { return exportXyz(p, c, {}); });
-        QTest::newRow("glb") << "glb" << Step()
-                             << Exporter([](auto p, auto c) { return exportGlb(p, c, {}); });
+        QTest::newRow("glb, 0.1 mm pixels") << "glb" << Step([](QDialog *dialog) {
+            child<QDoubleSpinBox>(dialog, "pixelSize")->setValue(0.1);
+            dialog->accept();
+        }) << Exporter([](auto p, auto c) {
+            return exportGlb(p, c, {.solid = {.pixelSize = 0.1}});
+        });
         QTest::newRow("STL, 0.5 mm pixels") << "stl" << Step([](QDialog *dialog) {
             child<QDoubleSpinBox>(dialog, "pixelSize")->setValue(0.5);
             dialog->accept();
