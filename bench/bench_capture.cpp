@@ -148,3 +148,34 @@ static void BM_QtReadsPng4000x3000(benchmark::State &state)
     }
 }
 BENCHMARK(BM_QtReadsPng4000x3000)->Unit(benchmark::kMillisecond);
+
+// 縮小して取りこむ of the whole scan: from the command, through the reduction, the staging and
+// the model, to the repainted main window; the picture is already open.
+static void BM_CaptureReduceWhole4000x3000(benchmark::State &state)
+{
+    const ScannedDrawing scan;
+    Document document;
+    MainWindow main(document, scan.path);
+    main.show();
+    QApplication::processEvents();
+    QAction *capture = main.findChild<QAction *>(QStringLiteral("captureAction"));
+    for (auto _ : state) {
+        std::chrono::steady_clock::time_point start;
+        QTimer::singleShot(0, &main, [&] {
+            QWidget *window = QApplication::activeModalWidget();
+            if (!window) {
+                QApplication::closeAllWindows();
+                return;
+            }
+            window->findChild<QAction *>(QStringLiteral("selectAllAction"))->trigger();
+            start = std::chrono::steady_clock::now();
+            window->findChild<QAction *>(QStringLiteral("reduceAction"))->trigger();
+        });
+        capture->trigger();
+        main.repaint();
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    state.counters["points"] = double(document.model().count());
+}
+BENCHMARK(BM_CaptureReduceWhole4000x3000)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -46,3 +46,16 @@ static void BM_PositionMove(benchmark::State &bench)
     }
 }
 BENCHMARK(BM_PositionMove)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+
+// 中央に置く on a full model: alternately off the middle by a move and back.
+static void BM_Centre(benchmark::State &bench)
+{
+    FullModelWindow window;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        window.click("moveRight");
+        bench.ResumeTiming();
+        window.trigger("centreAction");
+    }
+}
+BENCHMARK(BM_Centre)->Unit(benchmark::kMillisecond)->MinTime(1.0);

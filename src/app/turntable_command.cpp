@@ -58,6 +58,10 @@ public:
              QStringLiteral("A")},
             {QStringLiteral("tilt"), QStringLiteral("The tilt of every frame in degrees (0)."),
              QStringLiteral("B")},
+            {QStringLiteral("about-view-centre"),
+             QStringLiteral("Turns the model about the view centre at the large view's fitted "
+                            "size, instead of about the middle of its bounding box with every "
+                            "frame holding the whole model.")},
         });
     }
 
@@ -82,6 +86,7 @@ public:
                 *integer.value
                     = integerOption(parser, QString(integer.option), integer.low, integer.high);
         options_.style.shading = parser.isSet(QStringLiteral("shading"));
+        options_.aboutCentre = !parser.isSet(QStringLiteral("about-view-centre"));
         if (parser.isSet(QStringLiteral("turn")))
             options_.start.turn
                 = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);

@@ -35,6 +35,13 @@ public:
     // The colour at (x, y), rounded as plot() does; white outside the area.
     virtual Colour pixel(float x, float y) const = 0;
 
+    // pixel() of `out.size()` pixels of row y from column x on: a surface may do it faster.
+    virtual void readRow(int x, int y, std::span<Colour> out) const
+    {
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = pixel(float(x + int(i)), float(y));
+    }
+
     // The one-pixel outline of the box with corners (x1, y1) and (x2, y2),
     // corners in any order, clipped at the edges.
     virtual void drawBox(float x1, float y1, float x2, float y2, Colour colour) = 0;

@@ -24,13 +24,21 @@ ReducedPicture reduceSelection(const Surface &capture, const Selection &ordered,
     reduced.width = (width + factor - 1) / factor;
     reduced.height = (height + factor - 1) / factor;
     reduced.pixels.assign(std::size_t(reduced.width) * std::size_t(reduced.height), kWhite);
-    std::vector<Colour> inks;
+    // A band of `factor` rows at a time, each block's ink gathered from it.
+    std::vector<Colour> band(std::size_t(width) * std::size_t(factor)), inks;
     for (int row = 0; row < reduced.height; ++row) {
+        const int rows = std::min(factor, height - row * factor);
+        for (int y = 0; y < rows; ++y)
+            capture.readRow(
+                left, top + row * factor + y,
+                std::span(band).subspan(std::size_t(y) * std::size_t(width), std::size_t(width)));
         for (int column = 0; column < reduced.width; ++column) {
             inks.clear();
-            for (int y = row * factor; y < std::min(height, (row + 1) * factor); ++y)
-                for (int x = column * factor; x < std::min(width, (column + 1) * factor); ++x)
-                    if (const Colour colour = capture.pixel(float(left + x), float(top + y));
+            const int from = column * factor, to = std::min(width, from + factor);
+            for (int y = 0; y < rows; ++y)
+                for (int x = from; x < to; ++x)
+                    if (const Colour colour
+                        = band[std::size_t(y) * std::size_t(width) + std::size_t(x)];
                         isInk(colour))
                         inks.push_back(colour);
             if (!inks.empty())

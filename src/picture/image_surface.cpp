@@ -144,6 +144,17 @@ Colour ImageSurface::pixel(float x, float y) const
     return fromQRgb(reinterpret_cast<const QRgb *>(image_.constScanLine(py))[px]);
 }
 
+void ImageSurface::readRow(int x, int y, std::span<Colour> out) const
+{
+    std::fill(out.begin(), out.end(), kWhite);
+    if (y < 0 || y >= image_.height())
+        return;
+    const auto *row = reinterpret_cast<const QRgb *>(image_.constScanLine(y));
+    const int from = std::max(x, 0), to = std::min<int>(x + int(out.size()), image_.width());
+    for (int at = from; at < to; ++at)
+        out[std::size_t(at - x)] = fromQRgb(row[at]);
+}
+
 void ImageSurface::drawBox(float x1, float y1, float x2, float y2, Colour colour)
 {
     const int w = image_.width();

@@ -19,6 +19,7 @@ public:
     void plotAll(std::span<const SurfacePoint> points, std::span<const Colour> colours,
                  int size) override;
     Colour pixel(float x, float y) const override;
+    void readRow(int x, int y, std::span<Colour> out) const override;
     void drawBox(float x1, float y1, float x2, float y2, Colour colour) override;
 
     // Draws a decoded picture from the top-left corner, clipped.

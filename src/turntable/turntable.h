@@ -21,6 +21,9 @@ struct TurntableOptions {
     PointStyle style;
     // Where a full turn starts: the angles the views show.
     ViewAngles start;
+    // About the middle of the model's bounding box, every frame holding the whole model with a
+    // margin; otherwise about the view centre, at the large view's fitted size.
+    bool aboutCentre = true;
 };
 
 inline constexpr int kMinTurntableFrames = 2;
@@ -52,8 +55,11 @@ public:
     const QImage &render(int index);
 
 private:
-    const Model &model_;
     TurntableOptions options_;
+    // The model as it is drawn: moved to the middle of its bounding box about the centre.
+    Model centred_;
+    const Model &drawn_;
+    Projection projection_;
     std::vector<ViewAngles> angles_;
     ViewRenderer renderer_;
     ImageSurface surface_;

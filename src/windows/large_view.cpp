@@ -21,6 +21,18 @@ constexpr QSize kDefaultSize(640, 640);
 constexpr double kDegreesPerPixel = 0.5;
 constexpr double kZoomPerNotch = 1.25;
 
+// The bounding box of the points whose coordinates are finite, as the front view shows them.
+QRectF modelBox(const Model &model)
+{
+    double left = HUGE_VAL, right = -HUGE_VAL, bottom = HUGE_VAL, top = -HUGE_VAL;
+    for (const Coords &point : model.points)
+        if (std::isfinite(point[Depth] + point[Horizontal] + point[Vertical])) {
+            left = std::min(left, point[Horizontal]), right = std::max(right, point[Horizontal]);
+            bottom = std::min(bottom, point[Vertical]), top = std::max(top, point[Vertical]);
+        }
+    return left <= right ? QRectF(QPointF(left, bottom), QPointF(right, top)) : QRectF();
+}
+
 } // namespace
 
 Projection ViewNavigation::applied(const Projection &fitted) const
@@ -51,7 +63,24 @@ void ViewNavigation::boundPan(const Projection &fitted)
 {
     const double reach
         = fitted.scale * zoom * kViewSize + 2 * std::max(fitted.originX, fitted.originY);
-    pan = {std::clamp(pan.x(), -reach, reach), std::clamp(pan.y(), -reach, reach)};
+    pan = {std::clamp(pan.x(), home.x() - reach, home.x() + reach),
+           std::clamp(pan.y(), home.y() - reach, home.y() + reach)};
+}
+
+ViewNavigation ViewNavigation::fitting(const Projection &fitted, QRectF box, QSizeF view)
+{
+    constexpr double kMargin = 0.05; // of the view's side, at each side
+    ViewNavigation navigation;
+    const double side = std::max(box.width(), box.height());
+    if (side > 0)
+        navigation.zoom = std::clamp(std::min(view.width(), view.height()) * (1 - 2 * kMargin)
+                                         / (fitted.scale * side),
+                                     kMinZoom, kMaxZoom);
+    const double scale = fitted.scale * navigation.zoom;
+    navigation.pan = navigation.home
+        = QPointF(view.width() / 2 - scale * box.center().x() - fitted.originX,
+                  view.height() / 2 + scale * box.center().y() - fitted.originY);
+    return navigation;
 }
 
 LargeView::LargeView(ViewState &viewState)
@@ -183,8 +212,10 @@ void LargeView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    navigation_ = {};
     viewState_.showFront();
+    navigation_ = ViewNavigation::fitting(fitted(), modelBox(viewState_.document().model()),
+                                          QSizeF(surface_.width(), surface_.height()));
+    redraw();
 }
 
 void LargeView::wheelEvent(QWheelEvent *event)

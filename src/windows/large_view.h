@@ -18,8 +18,13 @@ struct ViewNavigation {
 
     double zoom = 1;
     QPointF pan;
+    // Where panning is bounded about: the pan of the last fit to a model.
+    QPointF home;
 
     Projection applied(const Projection &fitted) const;
+    // The zoom and pan that show the box of model coordinates (horizontal right, vertical up)
+    // whole and in the middle of a view of this size, with a margin.
+    static ViewNavigation fitting(const Projection &fitted, QRectF box, QSizeF view);
     // Multiplies the zoom by `factor`, keeping the model point under `cursor` under it.
     void zoomAbout(const Projection &fitted, QPointF cursor, double factor);
     void panBy(const Projection &fitted, QPointF offset);
@@ -32,7 +37,8 @@ private:
 // A resizable window of its own that shows the model as the view state shows
 // it, scaled to the window. A left drag turns the model through the view
 // state, so every view follows; the wheel zooms about the
-// pointer, a right drag pans and a double click returns to the front view.
+// pointer, a right drag pans and a double click returns to the front view, the model's
+// bounding box fitted to the window.
 class LargeView : public QWidget {
     Q_OBJECT
 

@@ -114,6 +114,7 @@ template<> struct Table<Remembered::Turntable> {
         visit(QStringLiteral("turntable/delay"), options.delayMs, kMinTurntableDelay,
               kMaxTurntableDelay);
         visitStyle(QStringLiteral("turntable"), options.style, visit);
+        visit(QStringLiteral("turntable/aboutCentre"), options.aboutCentre);
     }
 };
 

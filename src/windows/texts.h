@@ -132,6 +132,7 @@ inline constexpr char kTurntableSize[] = "大きさ(&Z):";
 inline constexpr char kTurntableDelay[] = "1 コマの時間(&T):";
 inline constexpr char kTurntablePointSize[] = "点の大きさ(&P):";
 inline constexpr char kTurntableShading[] = "奥行きの濃淡(&S)";
+inline constexpr char kTurntableAboutCentre[] = "モデルの中心で回す(&C)";
 inline constexpr char kPixelsSuffix[] = " ピクセル";
 inline constexpr char kMillisecondsSuffix[] = " ミリ秒";
 inline constexpr char kTurntableProgress[] = "回転アニメーションを書き出しています…";

@@ -89,6 +89,10 @@ TurntableDialog::TurntableDialog(const TurntableOptions &initial, QWidget *paren
     shading_->setObjectName(QStringLiteral("shading"));
     shading_->setChecked(initial.style.shading);
     form->addRow(shading_);
+    aboutCentre_ = new QCheckBox(QString(Texts::kTurntableAboutCentre));
+    aboutCentre_->setObjectName(QStringLiteral("aboutCentre"));
+    aboutCentre_->setChecked(initial.aboutCentre);
+    form->addRow(aboutCentre_);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -105,6 +109,7 @@ TurntableOptions TurntableDialog::options() const
     options.size = size_->value();
     options.delayMs = delay_->value();
     options.style = {pointSize_->value(), shading_->isChecked()};
+    options.aboutCentre = aboutCentre_->isChecked();
     return options;
 }
 

@@ -33,4 +33,5 @@ private:
     QSpinBox *delay_ = nullptr;
     QSpinBox *pointSize_ = nullptr;
     QCheckBox *shading_ = nullptr;
+    QCheckBox *aboutCentre_ = nullptr;
 };

@@ -212,7 +212,7 @@ a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o o
     {
         QCOMPARE(run({"render", "model.chs", "--size", "64", "-o", "first.png"}).status, 0);
         const Run made = run({"turntable", "model.chs", "--frames", "6", "--size", "64", "--delay",
-                              "40", "-o", "turning.webp"});
+                              "40", "--about-view-centre", "-o", "turning.webp"});
         QVERIFY2(made.status == 0, qPrintable(made.err));
         const ReadBack read = readBack("frames", path("turning.webp"));
         REQUIRE_READ(read);
@@ -220,8 +220,8 @@ a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o o
         QCOMPARE(read.seen["durations"][0].toInt(), 40);
         QVERIFY(samePicture(read.frame(0, 64, 64), QImage(path("first.png")), "webp"));
         const QString frames = QString(251, 'f') + ".gif"; // the longest name a folder may have
-        const Run folder
-            = run({"turntable", "model.chs", "--frames", "3", "--size", "64", "-o", frames + '/'});
+        const Run folder = run({"turntable", "model.chs", "--frames", "3", "--size", "64",
+                                "--about-view-centre", "-o", frames + '/'});
         QVERIFY2(folder.status == 0, qPrintable(folder.err));
         QCOMPARE(entries(path(frames)),
                  QStringList({"frame-000.png", "frame-001.png", "frame-002.png"}));

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSet>
 #include <QTemporaryDir>
 
 // The command line and the windows, given the same steps, write the same files: the
@@ -153,6 +154,84 @@ private slots:
                 samePicture(QImage(path("render." + kind)), shown(&program.window, "view"), kind));
         }
         QCOMPARE(contents(path("render.bmp")), contents(path("turned.bmp")));
+    }
+
+    // 縮小して取りこむ and --fit write the same model: a 1000 x 700 drawing of one-pixel lines in
+    // three colours on transparent, taken whole and centred, keeps each line continuous and no
+    // colour but its own; a selection within the limit, reduced by 1, is 取りこみ's to the byte.
+    void reducedImport_data()
+    {
+        QTest::addColumn<QRect>("drag"); // none: 全体を選択
+        QTest::addColumn<bool>("centre");
+        QTest::newRow("1000 x 700 lines, whole, centred") << QRect() << true;
+        QTest::newRow("a selection within the limit: as 取りこみ")
+            << QRect(QPoint(150, 20), QPoint(10, 160)) << false;
+    }
+    void reducedImport()
+    {
+        QFETCH(QRect, drag);
+        QFETCH(bool, centre);
+        QImage picture
+            = drag.isNull() ? QImage(1000, 700, QImage::Format_ARGB32) : drawing(300, 200);
+        const QRgb lines[] = {qRgb(200, 20, 20), qRgb(20, 150, 30), qRgb(10, 30, 160)};
+        if (drag.isNull()) {
+            picture.fill(Qt::transparent);
+            for (int i = 0; i < 1000; ++i) {
+                picture.setPixel(i, 100, lines[0]);
+                picture.setPixel(i / 2, 200 + i / 2, lines[1]);
+                picture.setPixel(900, 200 + i / 2, lines[2]);
+            }
+        }
+        QVERIFY(picture.save(path("picture.png")));
+        Program program(path("picture.png"));
+        withModal<QDialog>([&] { trigger(&program.window, "captureAction"); },
+                           [&](QDialog *capture) {
+                               if (drag.isNull())
+                                   trigger(capture, "selectAllAction");
+                               else
+                                   dragOver(child(capture, "picture"), drag.topLeft(),
+                                            drag.bottomRight());
+                               trigger(capture, "reduceAction");
+                           });
+        if (centre)
+            trigger(&program.window, "centreAction");
+        QFile::remove(path("window.chs"));
+        saveAs(&program.window, "saveAsAction", "window");
+        QStringList arguments {"import", "picture.png", "-o", "cli.chs"};
+        if (!drag.isNull())
+            arguments << "--rect"
+                      << QString::asprintf("%d,%d,%d,%d", drag.left(), drag.top(), drag.right(),
+                                           drag.bottom());
+        if (centre)
+            arguments << "--centre";
+        QCOMPARE(zuvorak(arguments + QStringList {"--fit"}, dir_.path()).status, 0);
+        QCOMPARE(contents(path("cli.chs")), contents(path("window.chs")));
+        if (!drag.isNull()) { // reduced by 1: the plain import
+            QCOMPARE(zuvorak(arguments, dir_.path()).status, 0);
+            QCOMPARE(contents(path("cli.chs")), contents(path("window.chs")));
+            return;
+        }
+        // Each colour's points one chain of neighbours, and no other colour.
+        const Model &model = program.document.model();
+        QSet<Colour> colours(model.colours.begin(), model.colours.end());
+        for (const QRgb line : lines) {
+            const Colour colour = Colour(qRed(line) | qGreen(line) << 8 | qBlue(line) << 16);
+            QVERIFY(colours.remove(colour));
+            QSet<QPoint> points;
+            for (int i = 0; i < model.count(); ++i)
+                if (model.colours[i] == colour)
+                    points.insert(
+                        QPoint(int(model.points[i][Horizontal]), int(model.points[i][Vertical])));
+            QList<QPoint> reached {*points.begin()};
+            QSet<QPoint> seen {reached.first()};
+            for (qsizetype at = 0; at < reached.size(); ++at)
+                for (int d = 0; d < 9; ++d)
+                    if (const QPoint next = reached[at] + QPoint(d % 3 - 1, d / 3 - 1);
+                        points.contains(next) && !seen.contains(next))
+                        reached << next, seen.insert(next);
+            QCOMPARE(seen.size(), points.size());
+        }
+        QVERIFY(colours.isEmpty());
     }
 
     void startWithPicture()

@@ -29,8 +29,8 @@ private slots:
     void undoAndRedo_data()
     {
         QTest::addColumn<QString>("step");
-        for (const char *step :
-             {"import", "depth", "quarter turn", "mirror", "move whole", "move fractions"})
+        for (const char *step : {"import", "depth", "quarter turn", "mirror", "move whole",
+                                 "move fractions", "centre"})
             QTest::newRow(step) << QString(step);
     }
     void undoAndRedo()
@@ -53,7 +53,16 @@ private slots:
             document.turnQuarter();
         else if (step == "mirror")
             document.mirror();
-        else if (step.startsWith("move"))
+        else if (step == "centre") {
+            document.centre(); // the middle of the finite points' box within half a pixel
+            for (const Coordinate axis : {Horizontal, Vertical}) {
+                double low = HUGE_VAL, high = -HUGE_VAL;
+                for (const Coords &point : document.model().points)
+                    if (std::isfinite(point[0] + point[1] + point[2]))
+                        low = std::min(low, point[axis]), high = std::max(high, point[axis]);
+                QVERIFY(std::abs(low / 2 + high / 2) <= 0.5);
+            }
+        } else if (step.startsWith("move"))
             document.move(step.endsWith("whole") ? 0 : 10, 10);
         else { // a stroke over most of the view, then its depth
             view.pressStroke(60, 60);

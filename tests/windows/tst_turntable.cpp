@@ -36,10 +36,11 @@ Model sixColours(int count)
 // The turntable's options, set after `before` runs.
 Step options(
     int pointSize, bool swing, int frames = 12, int size = 96,
-    const std::function<void()> &before = [] {})
+    const std::function<void()> &before = [] {}, bool aboutCentre = false)
 {
     return [=](QDialog *dialog) {
         before();
+        child<QCheckBox>(dialog, "aboutCentre")->setChecked(aboutCentre);
         child<QComboBox>(dialog, "motion")->setCurrentIndex(swing ? 1 : 0);
         child<QSpinBox>(dialog, "frames")->setValue(frames);
         child<QSpinBox>(dialog, "size")->setValue(size);
@@ -58,7 +59,8 @@ private slots:
     void init() { start(); }
 
     // The export menu needs points; PIL reads every frame, and the first two are what the
-    // large view shows at their angles.
+    // large view shows at their angles; about the model's middle, a model far off the view's
+    // centre fills every frame, clear of its edges.
     void readBack_data()
     {
         QTest::addColumn<QString>("filter");
@@ -66,12 +68,15 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<int>("pointSize"); // shaded above 1
         QTest::addColumn<int>("step"); // the turn between frames; 5: the swing
+        QTest::addColumn<bool>("aboutCentre");
         QTest::newRow("webp filter adds .webp; 12 frames of 30 degrees, shaded")
-            << kWebp << "spin" << QString("spin.webp") << 2 << 30;
+            << kWebp << "spin" << QString("spin.webp") << 2 << 30 << false;
         QTest::newRow("the .gif typed wins over the webp filter; every frame exact")
-            << kWebp << "spin.gif" << QString("spin.gif") << 1 << 30;
+            << kWebp << "spin.gif" << QString("spin.gif") << 1 << 30 << false;
         QTest::newRow("png folder: the swing's 36 views as numbered frames")
-            << kFolder << "frames" << QString("frames") << 3 << 5;
+            << kFolder << "frames" << QString("frames") << 3 << 5 << false;
+        QTest::newRow("about the model's middle: the whole model in every frame")
+            << kWebp << "centred" << QString("centred.webp") << 3 << 30 << true;
     }
     void readBack()
     {
@@ -80,19 +85,23 @@ private slots:
         QFETCH(QString, written);
         QFETCH(int, pointSize);
         QFETCH(int, step);
+        QFETCH(bool, aboutCentre);
         QTemporaryDir dir;
         QAction *exports = child<QAction>(window(), "exportMenuAction");
         document().importModel({});
         QVERIFY(!exports->isEnabled());
         document().importModel(sixColours(3000));
         QVERIFY(exports->isEnabled());
+        if (aboutCentre)
+            document().move(300, -200);
         const bool swing = step == 5;
         if (swing)
             click(window(), "frontView");
         else
             viewState().turnBy(40, -15);
         QCOMPARE(stepThrough([&] { trigger(window(), "turntableAction"); },
-                             {qtSaveAs(dir.filePath(name), filter), options(pointSize, swing)}),
+                             {qtSaveAs(dir.filePath(name), filter),
+                              options(pointSize, swing, 12, 96, [] {}, aboutCentre)}),
                  2);
         QCOMPARE(entries(dir.path()), QStringList {written});
         const ReadBack read = ::readBack("frames", dir.filePath(written));
@@ -104,6 +113,20 @@ private slots:
             QCOMPARE(read.seen["names"].toArray().last().toString(), "frame-035.png");
         else
             QCOMPARE(read.seen["durations"][0].toInt(), 100);
+        for (int frame = 0; frame < 12 && aboutCentre; ++frame) {
+            const QImage image = read.frame(frame, 96, 96);
+            const QRect inner = image.rect().adjusted(2, 2, -2, -2);
+            int inside = 0;
+            for (int y = 0; y < 96; ++y)
+                for (int x = 0; x < 96; ++x)
+                    if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                        QVERIFY2(inner.contains(x, y), qPrintable(QString("%1 %2").arg(x).arg(y)));
+                        ++inside;
+                    }
+            QVERIFY(inside > 96 * 96 / 4); // drawn large, not as the fitted view's speck
+        }
+        if (aboutCentre)
+            return;
         QSettings settings = settingsFile();
         settings.setValue("largeView/pointSize", pointSize);
         settings.setValue("largeView/shading", pointSize == 2);
