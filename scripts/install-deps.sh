@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   python3-pil
   dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
-  lib3mf-dev libzip-dev libtinygltf-dev nlohmann-json3-dev
+  lib3mf-dev libtinygltf-dev nlohmann-json3-dev nettle-dev
   python3-meshio python3-numpy admesh python3-matplotlib
   valgrind
 )

@@ -63,7 +63,8 @@ printf "\2\0\0\0$zero$one$two$zero$two$one" >"$work/two-points.chs"
 "$program" info "$work/two-points.chs" >"$work/info.out" 2>&1 \
   || { cat "$work/info.out"; fail "info failed on a model file"; }
 printf '%s\n' "$work/two-points.chs" 'points: 2' 'depth: 0 to 0' 'horizontal: 1 to 2' \
-  'vertical: 1 to 2' 'colour block: none' 'coordinates not finite: 0' >"$work/info.expected"
+  'vertical: 1 to 2' 'colour block: none' 'coordinates not finite: 0' \
+  'columns thinner than the nozzle: 2' "tallest column to its line's width: 2.40" >"$work/info.expected"
 cmp -s "$work/info.out" "$work/info.expected" \
   || { diff "$work/info.expected" "$work/info.out"; fail "info printed the above"; }
 echo "$(basename "$deb") built, checked and started"

@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+
 namespace CommandLine {
 
 namespace {
@@ -42,7 +44,21 @@ const LengthOption kLengthOptions[] = {
      "the thickness of the base plate",
      &SolidOptions::baseThickness,
      kBaseThicknessLimits},
+    {{QStringLiteral("nozzle")},
+     ".stl and .3mf",
+     kTakesHeights,
+     "the nozzle's width, for the warnings and the slicer's settings",
+     &SolidOptions::nozzle,
+     kNozzleLimits},
 };
+
+QString slicerNames()
+{
+    QStringList names;
+    for (const char *name : kSlicerNames)
+        names << QString::fromLatin1(name);
+    return names.join(QLatin1Char('|'));
+}
 
 // The export kind of that name; null for the other kinds a command writes.
 const ExportKindInfo *infoOf(const QString &kind)
@@ -64,6 +80,25 @@ void addExportOptions(QCommandLineParser &parser)
 {
     const SolidOptions defaults;
     parser.addOption({QStringLiteral("ascii"), QStringLiteral("PLY as text instead of binary.")});
+    addSolidOptions(parser);
+    parser.addOptions({
+        {QStringLiteral("colours"),
+         QStringLiteral("3MF: at most N colour groups, 1 to %1 (%2).")
+             .arg(kMaxColourGroups)
+             .arg(defaults.colourGroups),
+         QStringLiteral("N")},
+        {QStringLiteral("slicer"),
+         QStringLiteral("3MF: the slicer it opens in as one object with a part and an extruder a "
+                        "colour: prusa (PrusaSlicer, SuperSlicer), bambu (Bambu Studio, "
+                        "OrcaSlicer), cura or plain, the standard 3MF (%1).")
+             .arg(QString::fromLatin1(kSlicerNames[int(defaults.slicer)])),
+         QStringLiteral("NAME")},
+    });
+}
+
+void addSolidOptions(QCommandLineParser &parser)
+{
+    const SolidOptions defaults;
     for (const LengthOption &option : kLengthOptions)
         parser.addOption(
             {option.names,
@@ -76,10 +111,11 @@ void addExportOptions(QCommandLineParser &parser)
     parser.addOptions({
         {QStringLiteral("reverse"),
          QStringLiteral("STL, 3MF: the farthest points stand tallest instead of the nearest.")},
-        {QStringLiteral("colours"),
-         QStringLiteral("3MF: at most N colour groups, 1 to %1 (%2).")
-             .arg(kMaxColourGroups)
-             .arg(defaults.colourGroups),
+        {QStringLiteral("thicken"),
+         QStringLiteral(".stl and .3mf: grows every column into empty pixels within N of it, 0 to "
+                        "%1 (%2), so that thin lines reach the nozzle's width.")
+             .arg(kMaxThicken)
+             .arg(defaults.thicken),
          QStringLiteral("N")},
     });
 }
@@ -96,7 +132,9 @@ ExportOptions readExportOptions(const QCommandLineParser &parser, const QString 
     for (const LengthOption &option : kLengthOptions)
         refuseUnless(option.takes, option.names.first(), option.kinds);
     refuseUnless(kTakesHeights, QStringLiteral("reverse"), ".stl and .3mf");
+    refuseUnless(kTakesHeights, QStringLiteral("thicken"), ".stl and .3mf");
     refuseUnless(kTakesColourGroups, QStringLiteral("colours"), ".3mf");
+    refuseUnless(kTakesColourGroups, QStringLiteral("slicer"), ".3mf");
 
     ExportOptions options;
     options.ply.ascii = parser.isSet(QStringLiteral("ascii"));
@@ -107,6 +145,18 @@ ExportOptions readExportOptions(const QCommandLineParser &parser, const QString 
     solid.reverse = parser.isSet(QStringLiteral("reverse"));
     if (parser.isSet(QStringLiteral("colours")))
         solid.colourGroups = integerOption(parser, QStringLiteral("colours"), 1, kMaxColourGroups);
+    if (parser.isSet(QStringLiteral("thicken")))
+        solid.thicken = integerOption(parser, QStringLiteral("thicken"), 0, kMaxThicken);
+    if (parser.isSet(QStringLiteral("slicer"))) {
+        const QString name = parser.value(QStringLiteral("slicer"));
+        const auto known
+            = std::find_if(std::begin(kSlicerNames), std::end(kSlicerNames),
+                           [&](const char *slicer) { return name == QLatin1String(slicer); });
+        if (known == std::end(kSlicerNames))
+            throw UsageError(
+                QStringLiteral("--slicer: '%1' is none of %2").arg(name, slicerNames()));
+        solid.slicer = Slicer(known - std::begin(kSlicerNames));
+    }
     return options;
 }
 

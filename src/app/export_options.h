@@ -12,6 +12,8 @@ namespace CommandLine {
 // The export kinds and their options, as the command line reads them for export and import alike.
 QStringList exportKinds();
 void addExportOptions(QCommandLineParser &parser);
+// The solids' options alone: sizes, heights, the nozzle and thickening.
+void addSolidOptions(QCommandLineParser &parser);
 // Throws UsageError for an option that does not fit the kind or a value out of range.
 ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind);
 ExportResult exportModel(const Model &model, const QString &kind, const ExportOptions &options);

@@ -2,7 +2,9 @@
 
 #include "conversions.h"
 #include "file_access.h"
+#include "export_options.h"
 #include "model_file.h"
+#include "relief.h"
 #include "reasons.h"
 
 #include <QCommandLineParser>
@@ -13,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace CommandLine {
 
@@ -30,6 +33,7 @@ struct Facts {
     std::array<Bounds, 3> bounds; // finite values only
     QString colours; // "valid", "invalid" or "none"
     std::size_t notFinite = 0; // coordinates
+    std::optional<Printability> printability; // none where the points make no relief
 };
 
 const char *const kCoordinateNames[] = {"depth", "horizontal", "vertical"};
@@ -59,6 +63,11 @@ QString text(const QString &path, const Facts &facts)
     }
     out += QStringLiteral("colour block: %1\n").arg(facts.colours);
     out += QStringLiteral("coordinates not finite: %1\n").arg(facts.notFinite);
+    const std::optional<Printability> &print = facts.printability;
+    out += QStringLiteral("columns thinner than the nozzle: %1\n")
+               .arg(print ? QString::number(print->thinColumns) : QStringLiteral("none"));
+    out += QStringLiteral("tallest column to its line's width: %1\n")
+               .arg(print ? QString::number(print->tallestRatio, 'f', 2) : QStringLiteral("none"));
     return out;
 }
 
@@ -68,6 +77,10 @@ QString json(const QString &path, const Facts &facts)
                         {QStringLiteral("points"), qint64(facts.points)},
                         {QStringLiteral("colourBlock"), facts.colours},
                         {QStringLiteral("notFinite"), qint64(facts.notFinite)}};
+    if (facts.printability) {
+        object.insert(QStringLiteral("thinColumns"), qint64(facts.printability->thinColumns));
+        object.insert(QStringLiteral("tallestRatio"), facts.printability->tallestRatio);
+    }
     for (int axis = 0; axis < 3; ++axis) {
         const Bounds &bounds = facts.bounds[std::size_t(axis)];
         object.insert(QString(kCoordinateNames[axis]),
@@ -87,7 +100,10 @@ public:
                        "Prints what a model file holds: the number of points, the bounds of "
                        "each\ncoordinate (the depth range first; coordinates that are not finite "
                        "left out),\nwhether a colour block is there and valid (valid, invalid or "
-                       "none), and how many\ncoordinates are not finite.")})
+                       "none), how many\ncoordinates are not finite, and how the relief will print "
+                       "with the solids' options:\nhow many columns belong to lines thinner than "
+                       "the nozzle, and the largest ratio of a\ncolumn's height above the plate to "
+                       "its line's width.")})
     {
     }
 
@@ -95,11 +111,13 @@ public:
     {
         parser.addOption({QStringLiteral("json"),
                           QStringLiteral("One JSON object a line for each model instead.")});
+        addSolidOptions(parser);
     }
 
     void readOptions(const QCommandLineParser &parser, const QString &) override
     {
         json_ = parser.isSet(QStringLiteral("json"));
+        solid_ = readExportOptions(parser, QStringLiteral("stl")).solid;
     }
 
     Outcome run(const Job &job) const override
@@ -124,6 +142,9 @@ public:
         facts.colours = parsed.colours                              ? QStringLiteral("valid")
                         : colourTagFollows(job.input, facts.points) ? QStringLiteral("invalid")
                                                                     : QStringLiteral("none");
+        const Model model = ModelFile::toModel(parsed, {});
+        if (const Relief relief = buildRelief(model.points, model.colours, solid_); relief.ok())
+            facts.printability = printability(relief, solid_.nozzle);
         Outcome outcome;
         outcome.printed = json_ ? json(job.input, facts) : text(job.input, facts);
         return outcome;
@@ -131,6 +152,7 @@ public:
 
 private:
     bool json_ = false;
+    SolidOptions solid_;
 };
 
 } // namespace

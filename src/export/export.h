@@ -53,7 +53,24 @@ inline constexpr LengthLimits kPixelSizeLimits {0.01, 100, 0.05};
 inline constexpr LengthLimits kDepthScaleLimits {0, 100, 0.05};
 inline constexpr LengthLimits kInkHeightLimits {0.01, 100, 0.1};
 inline constexpr LengthLimits kBaseThicknessLimits {0.01, 100, 0.1};
+inline constexpr LengthLimits kNozzleLimits {0.1, 2, 0.05};
 inline constexpr int kMaxColourGroups = 16;
+// How many pixels 線を太くする may grow a line by, each way.
+inline constexpr int kMaxThicken = 4;
+// Printed, a column this much taller than its line is wide is likely to break or wobble.
+inline constexpr double kTallWallRatio = 8;
+
+// Whom a 3MF is laid out for: each slicer reads its parts, extruders and colours its own way.
+// No one layout serves all: PrusaSlicer makes one object with parts only of one mesh, Cura only
+// of separate objects.
+enum class Slicer {
+    Prusa, // PrusaSlicer, SuperSlicer: one object of triangle ranges, and its printer settings
+    Bambu, // Bambu Studio, OrcaSlicer: parts and extruders in model_settings.config, colour groups
+    Cura, // Cura: each part's extruder in its own metadata
+    Plain, // 3MF as the standard has it: one object per colour group and one for the plate
+};
+// Their names on the command line, in the enum's order.
+inline constexpr const char *kSlicerNames[] = {"prusa", "bambu", "cura", "plain"};
 // A relief this many pixels across or more is refused.
 inline constexpr int kMaxReliefPixels = 2000;
 // A relief thicker than this, in millimetres (1 km), is refused.
@@ -70,6 +87,9 @@ struct SolidOptions {
     double baseThickness = 1.0;
     bool reverse = false; // the farthest points stand tallest
     int colourGroups = 4; // 3MF: at most this many colours, 1 to kMaxColourGroups
+    double nozzle = 0.4; // the printer's nozzle width, for the findings and the slicer's settings
+    int thicken = 0; // pixels each column grows into empty neighbours, 0 to kMaxThicken
+    Slicer slicer = Slicer::Prusa; // 3MF
 };
 
 // ExportError::Options when an option lies outside its limits.
@@ -80,6 +100,16 @@ struct ColourGroup {
     std::size_t points = 0; // columns of this colour
 };
 
+// What the relief will print like with the nozzle: columns in lines thinner than it (a column's
+// line is the shorter of its horizontal and vertical runs of columns), and the largest ratio of
+// a column's height above the plate to its line's width.
+struct Printability {
+    std::size_t thinColumns = 0;
+    double tallestRatio = 0;
+
+    bool warns() const { return thinColumns > 0 || tallestRatio > kTallWallRatio; }
+};
+
 // What the options dialog shows before anything is written.
 struct SolidSummary {
     ExportError error = ExportError::None;
@@ -88,6 +118,7 @@ struct SolidSummary {
     int snapped = 0;
     int dropped = 0;
     std::size_t columns = 0;
+    Printability printability;
     std::vector<ColourGroup> groups; // the 3MF's objects, most points first
 
     bool ok() const { return error == ExportError::None; }
@@ -110,7 +141,7 @@ ExportFunction exportXyz;
 ExportFunction exportGlb;
 // Binary STL: the relief as one closed solid.
 ExportFunction exportStl;
-// 3MF: one object per colour group and one for the plate, as components of the single build item.
+// 3MF: the colour groups and the white plate as parts of one object, laid out for the slicer chosen.
 ExportFunction export3mf;
 
 SolidSummary summarizeSolid(std::span<const Coords> points, std::span<const Colour> colours,

@@ -14,8 +14,8 @@ enum class ExportKind { Ply, Xyz, Glb, Stl, ThreeMf };
 enum ExportTakes : unsigned {
     kTakesPlyText = 1u << 0, // binary or text
     kTakesPixelSize = 1u << 1, // the width of a pixel, in millimetres
-    kTakesHeights = 1u << 2, // the relief's depth scale, ink height, base and reverse
-    kTakesColourGroups = 1u << 3, // the number of colours
+    kTakesHeights = 1u << 2, // the relief's depth scale, ink height, base, reverse, nozzle, thicken
+    kTakesColourGroups = 1u << 3, // the number of colours and the slicer
 };
 
 struct ExportKindInfo {

@@ -4,6 +4,7 @@
 #include "export_input.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -17,7 +18,83 @@ double snap(double coordinate)
     return std::nearbyint(coordinate);
 }
 
+// Every column grows into the empty pixels within `reach` of it (a square about it), each such
+// pixel taking the height and colour of its nearest column, of two as near the taller (then
+// the first in row order): a line one pixel wide becomes 1 + 2 reach wide. The grid grows by
+// `reach` on every side.
+void thicken(Relief &relief, int reach)
+{
+    const int across = relief.across + 2 * reach, up = relief.up + 2 * reach;
+    std::vector<float> tops(std::size_t(across) * std::size_t(up), relief.plateTop);
+    std::vector<Colour> colours(tops.size(), kWhite);
+    const auto old = [&](int i, int j) {
+        return std::size_t(j) * std::size_t(relief.across) + std::size_t(i);
+    };
+    for (int j = 0; j < up; ++j)
+        for (int i = 0; i < across; ++i) {
+            const std::size_t cell = std::size_t(j) * std::size_t(across) + std::size_t(i);
+            const int ownI = i - reach, ownJ = j - reach;
+            if (ownI >= 0 && ownJ >= 0 && ownI < relief.across && ownJ < relief.up
+                && relief.hasColumn(old(ownI, ownJ))) { // a column keeps its own
+                tops[cell] = relief.tops[old(ownI, ownJ)];
+                colours[cell] = relief.colours[old(ownI, ownJ)];
+                continue;
+            }
+            int bestDistance = INT_MAX;
+            for (int dj = -reach; dj <= reach; ++dj)
+                for (int di = -reach; di <= reach; ++di) {
+                    const int oi = i - reach + di, oj = j - reach + dj;
+                    if (oi < 0 || oj < 0 || oi >= relief.across || oj >= relief.up
+                        || !relief.hasColumn(old(oi, oj)))
+                        continue;
+                    const int distance = di * di + dj * dj;
+                    const float top = relief.tops[old(oi, oj)];
+                    if (distance < bestDistance || (distance == bestDistance && top > tops[cell])) {
+                        bestDistance = distance;
+                        tops[cell] = top;
+                        colours[cell] = relief.colours[old(oi, oj)];
+                    }
+                }
+        }
+    relief.columns = std::size_t(std::count_if(tops.begin(), tops.end(),
+                                               [&](float top) { return top > relief.plateTop; }));
+    relief.across = across;
+    relief.up = up;
+    relief.tops = std::move(tops);
+    relief.colours = std::move(colours);
+}
+
 } // namespace
+
+Printability printability(const Relief &relief, double nozzle)
+{
+    // Each column's run of columns along its row, then along its column of cells.
+    const std::size_t across = std::size_t(relief.across), up = std::size_t(relief.up);
+    std::vector<int> rowRun(relief.tops.size(), 0), columnRun(relief.tops.size(), 0);
+    const auto runs = [&](std::vector<int> &run, std::size_t lines, std::size_t length,
+                          std::size_t lineStep, std::size_t step) {
+        for (std::size_t line = 0; line < lines; ++line)
+            for (std::size_t at = 0; at < length;) {
+                std::size_t end = at;
+                while (end < length && relief.hasColumn(line * lineStep + end * step))
+                    ++end;
+                for (std::size_t k = at; k < end; ++k)
+                    run[line * lineStep + k * step] = int(end - at);
+                at = end + 1;
+            }
+    };
+    runs(rowRun, up, across, across, 1);
+    runs(columnRun, across, up, 1, across);
+    Printability found;
+    for (std::size_t cell = 0; cell < relief.tops.size(); ++cell) {
+        if (!relief.hasColumn(cell))
+            continue;
+        const double width = std::min(rowRun[cell], columnRun[cell]) * relief.pixelSize;
+        found.thinColumns += width < nozzle;
+        found.tallestRatio = std::max(found.tallestRatio, (relief.tops[cell] - relief.plateTop) / width);
+    }
+    return found;
+}
 
 ExportError solidOptionsError(const SolidOptions &options)
 {
@@ -25,7 +102,9 @@ ExportError solidOptionsError(const SolidOptions &options)
                      && kDepthScaleLimits.contain(options.depthScale)
                      && kInkHeightLimits.contain(options.inkHeight)
                      && kBaseThicknessLimits.contain(options.baseThickness)
-                     && options.colourGroups >= 1 && options.colourGroups <= kMaxColourGroups;
+                     && kNozzleLimits.contain(options.nozzle) && options.colourGroups >= 1
+                     && options.colourGroups <= kMaxColourGroups && options.thicken >= 0
+                     && options.thicken <= kMaxThicken;
     return fit ? ExportError::None : ExportError::Options;
 }
 
@@ -96,6 +175,8 @@ Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colou
         relief.colours[cell] = colours[nearest[cell]];
         ++relief.columns;
     }
+    if (options.thicken > 0)
+        thicken(relief, options.thicken);
     return relief;
 }
 
@@ -125,5 +206,6 @@ SolidSummary summarizeSolid(std::span<const Coords> points, std::span<const Colo
     summary.thickness = *std::max_element(relief.tops.begin(), relief.tops.end());
     summary.columns = relief.columns;
     summary.groups = groupColours(columnColours(relief), options.colourGroups).groups;
+    summary.printability = printability(relief, options.nozzle);
     return summary;
 }

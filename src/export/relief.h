@@ -24,5 +24,7 @@ struct Relief {
 Relief buildRelief(std::span<const Coords> points, std::span<const Colour> colours,
                    const SolidOptions &options);
 
+Printability printability(const Relief &relief, double nozzle);
+
 // An export's result with the relief's refusal and its counts.
 ExportResult solidResult(const Relief &relief);

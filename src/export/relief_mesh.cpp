@@ -76,7 +76,8 @@ private:
 
     // A vertex's key: its height's bits, then the owner (0 to 4) in 8 bits and the corner in
     // 12 bits each way.
-    static_assert(kMaxReliefPixels < (1 << 12), "a relief's corners fit 12 bits each way");
+    static_assert(kMaxReliefPixels + 2 * kMaxThicken < (1 << 12),
+                  "a relief's corners fit 12 bits each way");
     static std::uint64_t key(Point p, int owner)
     {
         return std::uint64_t(std::bit_cast<std::uint32_t>(p.z)) << 32 | std::uint64_t(owner) << 24

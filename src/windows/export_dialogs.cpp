@@ -4,6 +4,7 @@
 #include "texts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -92,6 +93,7 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
     : QDialog(parent)
     , model_(model)
     , groupsWanted_(options.colourGroups)
+    , slicerWanted_(options.slicer)
 {
     makeOptionsDialog(this, kind);
     auto *layout = new QVBoxLayout(this);
@@ -117,6 +119,15 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
     reverse_->setChecked(options.reverse);
     form->addRow(reverse_);
     connect(reverse_, &QCheckBox::toggled, this, &SolidOptionsDialog::showSummary);
+    nozzle_ = addLength("nozzle", Texts::kNozzle, options.nozzle, kNozzleLimits);
+    thicken_ = new QSpinBox(this);
+    thicken_->setObjectName(QStringLiteral("thicken"));
+    thicken_->setRange(0, kMaxThicken);
+    thicken_->setSuffix(QString(Texts::kPixelsSuffix));
+    thicken_->setValue(options.thicken);
+    thicken_->setKeyboardTracking(false);
+    form->addRow(QString(Texts::kThicken), thicken_);
+    connect(thicken_, &QSpinBox::valueChanged, this, &SolidOptionsDialog::showSummary);
     if (colourGroups) {
         colourGroups_ = new QSpinBox(this);
         colourGroups_->setObjectName(QStringLiteral("colourGroups"));
@@ -125,14 +136,28 @@ SolidOptionsDialog::SolidOptionsDialog(const Model &model, const SolidOptions &o
         colourGroups_->setKeyboardTracking(false);
         form->addRow(QString(Texts::kColourGroups), colourGroups_);
         connect(colourGroups_, &QSpinBox::valueChanged, this, &SolidOptionsDialog::showSummary);
+        slicer_ = new QComboBox(this);
+        slicer_->setObjectName(QStringLiteral("slicer"));
+        for (const char *name : Texts::kSlicers) // in the order of Slicer
+            slicer_->addItem(QString(name));
+        slicer_->setCurrentIndex(int(options.slicer));
+        form->addRow(QString(Texts::kSlicer), slicer_);
     }
 
     size_ = new QLabel(this);
     size_->setObjectName(QStringLiteral("size"));
     counts_ = new QLabel(this);
     counts_->setObjectName(QStringLiteral("counts"));
+    findings_ = new QLabel(this);
+    findings_->setObjectName(QStringLiteral("findings"));
+    warning_ = new QLabel(QString(Texts::kPrintWarning), this);
+    warning_->setObjectName(QStringLiteral("warning"));
+    warning_->setWordWrap(true);
+    warning_->setStyleSheet(QStringLiteral("color: #B00020"));
     layout->addWidget(size_);
     layout->addWidget(counts_);
+    layout->addWidget(findings_);
+    layout->addWidget(warning_);
     if (colourGroups) {
         groups_ = new QListWidget(this);
         groups_->setObjectName(QStringLiteral("groups"));
@@ -153,8 +178,11 @@ SolidOptions SolidOptionsDialog::options() const
     options.inkHeight = inkHeight_->value();
     options.baseThickness = baseThickness_->value();
     options.reverse = reverse_->isChecked();
+    options.nozzle = nozzle_->value();
+    options.thicken = thicken_->value();
     // The STL has no colours; what the 3MF was last given stays remembered.
     options.colourGroups = colourGroups_ ? colourGroups_->value() : groupsWanted_;
+    options.slicer = slicer_ ? Slicer(slicer_->currentIndex()) : slicerWanted_;
     return options;
 }
 
@@ -172,6 +200,13 @@ void SolidOptionsDialog::showSummary()
                          .arg(summary.snapped)
                          .arg(summary.dropped)
                          .arg(summary.nonFinite));
+    const Printability &print = summary.printability;
+    findings_->setText(QString(Texts::kPrintFindings)
+                           .arg(print.thinColumns)
+                           .arg(millimetres(nozzle_->value()))
+                           .arg(print.tallestRatio, 0, 'f', 1));
+    findings_->setVisible(summary.ok());
+    warning_->setVisible(summary.ok() && print.warns());
     if (!groups_)
         return;
     groups_->clear();

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QDialogButtonBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -28,8 +29,9 @@ private:
 };
 
 // The options of a printable relief, with the outer size, the counts of points
-// moved or left out and, for the 3MF, the colour groups that they give the
-// model, shown afresh as the options change.
+// moved or left out, how it will print with the nozzle and, for the 3MF, the
+// slicer and the colour groups that they give the model, shown afresh as the
+// options change.
 class SolidOptionsDialog : public QDialog {
     Q_OBJECT
 
@@ -50,12 +52,18 @@ private:
     QDoubleSpinBox *inkHeight_;
     QDoubleSpinBox *baseThickness_;
     QCheckBox *reverse_;
+    QDoubleSpinBox *nozzle_;
+    QSpinBox *thicken_;
     QSpinBox *colourGroups_ = nullptr;
+    QComboBox *slicer_ = nullptr;
     QLabel *size_;
     QLabel *counts_;
+    QLabel *findings_;
+    QLabel *warning_;
     QListWidget *groups_ = nullptr;
     QDialogButtonBox *buttons_;
     int groupsWanted_;
+    Slicer slicerWanted_;
 };
 
 // The glb's one choice: the width of a pixel, as the solids have it.

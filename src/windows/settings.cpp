@@ -45,6 +45,12 @@ public:
         (*this)(key, swing);
         motion = swing ? TurntableMotion::Swing : TurntableMotion::FullTurn;
     }
+    void operator()(const QString &key, Slicer &slicer) const
+    {
+        int index = int(slicer);
+        (*this)(key, index, 0, int(std::size(kSlicerNames)) - 1);
+        slicer = Slicer(index);
+    }
     void operator()(const QString &key, QString &value) const
     {
         value = settings_.value(key, value).toString();
@@ -73,6 +79,10 @@ public:
     void operator()(const QString &key, const TurntableMotion &motion) const
     {
         settings_.setValue(key, motion == TurntableMotion::Swing);
+    }
+    void operator()(const QString &key, const Slicer &slicer) const
+    {
+        settings_.setValue(key, int(slicer));
     }
 
 private:
@@ -143,6 +153,9 @@ template<> struct Table<Remembered::Solid> {
         visit(QStringLiteral("export/baseThickness"), options.baseThickness, kBaseThicknessLimits);
         visit(QStringLiteral("export/reverse"), options.reverse);
         visit(QStringLiteral("export/colourGroups"), options.colourGroups, 1, kMaxColourGroups);
+        visit(QStringLiteral("export/nozzle"), options.nozzle, kNozzleLimits);
+        visit(QStringLiteral("export/thicken"), options.thicken, 0, kMaxThicken);
+        visit(QStringLiteral("export/slicer"), options.slicer);
     }
 };
 

@@ -75,6 +75,17 @@ inline constexpr char kInkHeight[] = "いちばん奥の点の高さ(&I):";
 inline constexpr char kBaseThickness[] = "台の厚さ(&B):";
 inline constexpr char kReverse[] = "奥の点ほど高くする(&R)";
 inline constexpr char kColourGroups[] = "色の数(&C):";
+inline constexpr char kNozzle[] = "ノズルの幅(&N):";
+inline constexpr char kThicken[] = "線を太くする(&W):";
+inline constexpr char kSlicer[] = "スライサー(&L):";
+// In the order of the export library's Slicer.
+inline constexpr const char *kSlicers[]
+    = {"PrusaSlicer / SuperSlicer", "Bambu Studio / OrcaSlicer", "Cura", "標準 3MF"};
+inline constexpr char kPrintFindings[]
+    = "ノズル %2 mm より細い線の柱: %1 本　柱の高さと線の幅の比の最大: %3";
+inline constexpr char kPrintWarning[]
+    = "細い線や、幅に比べて高すぎる柱は、うまく印刷できないことがあります。"
+      "「線を太くする」を使うか、奥行きを小さくしてください。";
 inline constexpr char kMillimetres[] = " mm";
 inline constexpr char kSolidSize[] = "大きさ: 横 %1 mm × 縦 %2 mm × 高さ %3 mm";
 inline constexpr char kSolidCounts[]
