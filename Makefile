@@ -68,10 +68,15 @@ bench: build
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
-# The windows, then the exported relief as matplotlib renders the STL.
+# The windows, then the exported relief as matplotlib renders the STL, and the sample part's
+# 3MF for PrusaSlicer (raised in the middle, thickened by a pixel) part by part in its colours.
 screenshots: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD)/tools/zuvorak_screenshots docs $(BUILD)/relief.stl
 	@/usr/bin/python3 scripts/render_relief.py $(BUILD)/relief.stl docs/exported-relief.png
+	@rm -f $(BUILD)/sample-part.3mf
+	@$(BUILD)/src/app/zuvorak import resources/buhin.bmp --fit --depth 95,95,165,160=12 \
+	  --reverse --thicken 1 -o $(BUILD)/sample-part.3mf
+	@/usr/bin/python3 scripts/render_relief.py $(BUILD)/sample-part.3mf docs/sample-part-3mf.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -14,6 +14,7 @@ packages=(
   dpkg-dev file desktop-file-utils appstream shared-mime-info man-db
   lib3mf-dev libtinygltf-dev nlohmann-json3-dev nettle-dev
   python3-meshio python3-numpy admesh python3-matplotlib
+  prusa-slicer python3-savitar assimp-utils
   valgrind
 )
 

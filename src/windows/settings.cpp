@@ -45,11 +45,13 @@ public:
         (*this)(key, swing);
         motion = swing ? TurntableMotion::Swing : TurntableMotion::FullTurn;
     }
+    // A choice from a list: one past its end is no nearer choice, so it leaves the default.
     void operator()(const QString &key, Slicer &slicer) const
     {
-        int index = int(slicer);
-        (*this)(key, index, 0, int(std::size(kSlicerNames)) - 1);
-        slicer = Slicer(index);
+        bool ok = false;
+        const int read = settings_.value(key).toInt(&ok);
+        if (ok && read >= 0 && read < int(std::size(kSlicerNames)))
+            slicer = Slicer(read);
     }
     void operator()(const QString &key, QString &value) const
     {

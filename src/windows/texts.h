@@ -84,7 +84,7 @@ inline constexpr const char *kSlicers[]
 inline constexpr char kPrintFindings[]
     = "ノズル %2 mm より細い線の柱: %1 本　柱の高さと線の幅の比の最大: %3";
 inline constexpr char kPrintWarning[]
-    = "細い線や、幅に比べて高すぎる柱は、うまく印刷できないことがあります。"
+    = "細い線や、幅に比べて高すぎる柱は、うまく印刷できないことがあります。\n"
       "「線を太くする」を使うか、奥行きを小さくしてください。";
 inline constexpr char kMillimetres[] = " mm";
 inline constexpr char kSolidSize[] = "大きさ: 横 %1 mm × 縦 %2 mm × 高さ %3 mm";

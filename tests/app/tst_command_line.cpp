@@ -11,9 +11,11 @@
 
 #include <cmath>
 #include <functional>
+#include <numeric>
 
 using Exporter = std::function<ExportResult(std::span<const Coords>, std::span<const Colour>)>;
 Q_DECLARE_METATYPE(Exporter)
+Q_DECLARE_METATYPE(Model)
 
 static QByteArray modelFile(const Model &model)
 {
@@ -323,6 +325,87 @@ a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o o
         const ExportResult expected = library(parsed.points, *parsed.colours);
         QVERIFY(expected.ok());
         QCOMPARE(contents(target), asBytes(expected.bytes));
+    }
+
+    // The sample part's relief opens in each slicer as one object whose parts are the colour
+    // groups and the plate, each on its own extruder in the colour list's order, in its colour
+    // where the slicer keeps one; assimp loads every layout. 16 groups and the plate still work.
+    void slicers_data()
+    {
+        QTest::addColumn<QString>("slicer");
+        QTest::addColumn<Model>("model"); // none: the sample part, reduced to fit
+        QTest::addColumn<int>("groups");
+        for (const char *slicer : kSlicerNames)
+            QTest::newRow(slicer) << QString(slicer) << Model() << 4;
+        Model sixteen;
+        for (int i = 0; i < 16; ++i)
+            for (int j = 0; j < 3; ++j) {
+                sixteen.points.push_back({double(i % 2), double(4 * i), double(j)});
+                sixteen.colours.push_back(Colour(0x0F1000 * i + 0xF - i));
+            }
+        QTest::newRow("16 colours for PrusaSlicer") << "prusa" << sixteen << 16;
+    }
+    void slicers()
+    {
+        QFETCH(QString, slicer);
+        QFETCH(Model, model);
+        QFETCH(int, groups);
+        const Run made = model.points.empty()
+                             ? run({"import", ZUVORAK_SOURCE_DIR "/resources/buhin.bmp", "--fit",
+                                    "-o", "part.chs"})
+                             : Run {write(path("part.chs"), modelFile(model)) ? 0 : 1, {}, {}};
+        QVERIFY2(made.status == 0, qPrintable(made.err));
+        const QString file = "part-" + slicer + ".3mf";
+        const Run exported = run({"export", "part.chs", "-o", file, "--slicer", slicer, "--colours",
+                                  QString::number(groups)});
+        QVERIFY2(exported.status == 0, qPrintable(exported.err));
+
+        ModelFile::ParsedModel parsed;
+        QVERIFY(ModelFile::load(path("part.chs").toStdString(), parsed).ok());
+        const SolidOptions options {
+            .colourGroups = groups,
+            .slicer = Slicer(std::find(std::begin(kSlicerNames), std::end(kSlicerNames), slicer)
+                             - std::begin(kSlicerNames))};
+        QCOMPARE(contents(path(file)),
+                 asBytes(export3mf(parsed.points, *parsed.colours, {.solid = options}).bytes));
+        QStringList colours; // the dialog's list, then the plate
+        for (const ColourGroup &group : summarizeSolid(parsed.points, *parsed.colours, options).groups)
+            colours << QString::fromStdString(colourName(group.swatch));
+        colours << "#FFFFFF";
+        QCOMPARE(colours.size(), groups + 1);
+
+        const ReadBack assimp = readBack("3mf", path(file));
+        REQUIRE_READ(assimp);
+        QCOMPARE(assimp.seen["assimpMeshes"].toInt(), slicer == "prusa" ? 1 : colours.size());
+        if (slicer == "plain")
+            return; // lib3mf reads it in tst_relief
+        const ReadBack read = readBack(slicer, path(file));
+        REQUIRE_READ(read);
+        QList<int> extruders; // counted from 1
+        QStringList seenColours;
+        if (slicer == "prusa") {
+            QCOMPARE(read.seen["objects"].toInt(), 1);
+            for (const QJsonValue tool : read.seen["tools"].toArray())
+                extruders << tool.toInt() + 1;
+            for (const QJsonValue colour : read.seen["colours"].toArray())
+                seenColours << colour.toString();
+        } else if (slicer == "cura") {
+            const QJsonArray nodes = read.seen["nodes"].toArray();
+            QCOMPARE(nodes.size(), 1);
+            for (const QJsonValue part : nodes[0].toArray())
+                extruders << part["extruder"].toInt() + 1;
+            seenColours = colours; // Cura keeps none
+        } else {
+            QCOMPARE(read.seen["problems"].toArray(), QJsonArray());
+            for (const QJsonValue part : read.seen["parts"].toArray()) {
+                extruders << part["extruder"].toInt();
+                seenColours << part["colour"].toString();
+            }
+        }
+        QList<int> expected(colours.size());
+        std::iota(expected.begin(), expected.end(), 1);
+        QCOMPARE(extruders, expected);
+        QCOMPARE(seenColours, colours);
     }
 };
 

@@ -100,7 +100,7 @@ std::vector<ReliefCase> reliefCases()
             .column(0, 0, 2.85, kBlueColour)
             .column(2, 0, 2.1, kGreen),
     };
-    cases.reserve(10); // the references below stay valid
+    cases.reserve(12); // the references below stay valid
     // Three red and one blue give their mean; so do RGB (250,0,0) x2 and (240,10,0), giving
     // (246.7, 3.3, 0), and (0,0,250) and (0,10,240) x3, giving (0, 7.5, 242.5) rounded away
     // from zero; one colour group for each, and 16 groups of one.
@@ -135,6 +135,24 @@ std::vector<ReliefCase> reliefCases()
             random.point({depth, double(i - 20), double(j - 15)}, colour)
                 .column(i, j, 1.6 + (7 - depth) * 0.25, colour);
         }
+
+    // 線を太くする: a line one pixel wide becomes three, its ends one longer, each grown cell in
+    // the height and colour of the nearest point; between two as near, the taller's.
+    ReliefCase &line
+        = cases.emplace_back(ReliefCase {"a one-pixel line thickened by 1", 3, 7, {.thicken = 1}});
+    for (int j = 0; j < 5; ++j)
+        line.point({double(j), 0, double(j)}, j % 2 ? kRed : kGreen);
+    for (int j = 0; j < 7; ++j)
+        for (int i = 0; i < 3; ++i) {
+            const int from = std::clamp(j - 1, 0, 4);
+            line.column(i, j, 1.6 + (4 - from) * 0.25, from % 2 ? kRed : kGreen);
+        }
+    ReliefCase &tie = cases.emplace_back(
+        ReliefCase {"two points a pixel apart thickened by 1", 5, 3, {.thicken = 1}});
+    tie.point({2, 0, 0}, kRed).point({0, 2, 0}, kGreen);
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 5; ++i)
+            tie.column(i, j, i < 2 ? 1.6 : 2.1, i < 2 ? kRed : kGreen);
     return cases;
 }
 
@@ -397,6 +415,9 @@ private slots:
         QTest::newRow("no base") << SolidOptions {.baseThickness = 0} << one;
         QTest::newRow("no colour group") << SolidOptions {.colourGroups = 0} << one;
         QTest::newRow("17 colour groups") << SolidOptions {.colourGroups = 17} << one;
+        QTest::newRow("a nozzle of 0.05 mm") << SolidOptions {.nozzle = 0.05} << one;
+        QTest::newRow("thickened by 5") << SolidOptions {.thicken = 5} << one;
+        QTest::newRow("thickened by -1") << SolidOptions {.thicken = -1} << one;
         QTest::newRow("2001 pixels across")
             << SolidOptions {} << std::vector<Coords> {{0, 0, 0}, {0, 2000, 0}};
         QTest::newRow("a relief over 1 km thick")
@@ -409,6 +430,45 @@ private slots:
         const std::vector<Colour> colours(points.size(), kRed);
         QVERIFY(!summarizeSolid(points, colours, options).ok());
         QVERIFY(!buildRelief(points, colours, options).ok());
+    }
+
+    // Columns in lines thinner than the nozzle, and the tallest column to its line's width;
+    // pixels 0.25 mm, the farthest point 0.6 mm above the plate, 0.25 mm a unit of depth.
+    void printFindings_data()
+    {
+        QTest::addColumn<std::vector<Coords>>("points");
+        QTest::addColumn<SolidOptions>("options");
+        QTest::addColumn<int>("thin");
+        QTest::addColumn<double>("ratio");
+        std::vector<Coords> bar, line;
+        for (int j = 0; j < 4; ++j) {
+            bar.insert(bar.end(), {{0, 0, double(j)}, {0, 1, double(j)}});
+            line.push_back({0, 0, double(j)});
+        }
+        QTest::newRow("a lone pixel") << std::vector<Coords> {{0, 0, 0}} << SolidOptions {} << 1
+                                      << 0.6 / 0.25;
+        QTest::newRow("a bar two pixels wide") << bar << SolidOptions {} << 0 << 0.6 / 0.5;
+        QTest::newRow("the bar, a wider nozzle") << bar << SolidOptions {.nozzle = 0.6} << 8 << 1.2;
+        QTest::newRow("a line of 4 a pixel wide") << line << SolidOptions {} << 4 << 2.4;
+        QTest::newRow("the line thickened by 1")
+            << line << SolidOptions {.thicken = 1} << 0 << 0.6 / 0.75;
+        QTest::newRow("a point 45 in front of another, apart")
+            << std::vector<Coords> {{0, 0, 0}, {45, 2, 0}} << SolidOptions {} << 2
+            << (45 * 0.25 + 0.6) / 0.25;
+    }
+    void printFindings()
+    {
+        QFETCH(std::vector<Coords>, points);
+        QFETCH(SolidOptions, options);
+        QFETCH(int, thin);
+        QFETCH(double, ratio);
+        const SolidSummary summary
+            = summarizeSolid(points, std::vector<Colour>(points.size(), kRed), options);
+        QVERIFY(summary.ok());
+        QCOMPARE(int(summary.printability.thinColumns), thin);
+        QVERIFY2(qAbs(summary.printability.tallestRatio - ratio) < 1e-5,
+                 qPrintable(QString::number(summary.printability.tallestRatio)));
+        QCOMPARE(summary.printability.warns(), thin > 0 || ratio > 8);
     }
 };
 

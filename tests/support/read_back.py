@@ -1,15 +1,23 @@
 #!/usr/bin/env python3
 """Reads a file ZUVORAK wrote with readers other than ZUVORAK's and prints what they see as JSON.
 
-Usage: read_back.py ply|xyz|stl|glb|3mf|frames FILE [PIXELS]. PLY and STL go through meshio,
-XYZ through numpy, the glb's chunks and accessors through json and struct, the 3MF's parts
-through zipfile, pictures (one file, an animation or a folder of frames) through PIL, which
-writes every frame's RGBA pixels to PIXELS.
+Usage: read_back.py KIND FILE [PIXELS]. PLY and STL go through meshio, XYZ through numpy, the
+glb's chunks and accessors through json and struct, pictures (one file, an animation or a
+folder of frames) through PIL, which writes every frame's RGBA pixels to PIXELS. A 3MF goes
+through assimp (3mf) and the slicer it is laid out for: PrusaSlicer's --info and --export-gcode
+(prusa), Cura's parser Savitar (cura), or Bambu Studio's and OrcaSlicer's reading rules (bambu).
+A reader that is not installed is named on standard error after "No module named".
 """
 import json
 import os
+import re
+import shutil
 import struct
+import subprocess
 import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+import zipfile
 
 
 def ply(path):
@@ -72,10 +80,91 @@ def glb(path):
     }
 
 
-def three_mf(path):
-    import zipfile
+def run(program, *arguments):
+    if not shutil.which(program):
+        sys.exit("No module named " + program)
+    done = subprocess.run([program, *arguments], capture_output=True, text=True, timeout=600)
+    if done.returncode != 0:
+        sys.exit(done.stdout + done.stderr)
+    return done.stdout
 
-    return {"objects": zipfile.ZipFile(path).read("3D/3dmodel.model").count(b"<object")}
+
+def three_mf(path):
+    meshes = re.search(r"^Meshes:\s*(\d+)", run("assimp", "info", path), re.MULTILINE)
+    return {"assimpMeshes": int(meshes.group(1))}
+
+
+def prusa(path):
+    """The objects PrusaSlicer lists, and the tools and extruder colours of its G-code."""
+    objects = len(re.findall(r"^\[.*\]$", run("prusa-slicer", "--info", path), re.MULTILINE))
+    with tempfile.TemporaryDirectory() as folder:
+        gcode = os.path.join(folder, "out.gcode")
+        run("prusa-slicer", "--export-gcode", path, "--output", gcode)
+        text = open(gcode).read()
+    colours = re.search(r"^; extruder_colour = (.*)$", text, re.MULTILINE).group(1)
+    tools = sorted({int(t) for t in re.findall(r"^T(\d+)", text, re.MULTILINE)})
+    return {"objects": objects, "tools": tools, "colours": colours.split(";")}
+
+
+def cura(path):
+    """Savitar's nodes: for each build item its parts' extruder numbers and triangle counts."""
+    import Savitar
+
+    scene = Savitar.ThreeMFParser().parse(zipfile.ZipFile(path).read("3D/3dmodel.model"))
+    nodes = []
+    for node in scene.getSceneNodes():
+        parts = []
+        for child in node.getChildren():
+            setting = child.getSettings().get("extruder_nr")
+            parts.append({"extruder": int(getattr(setting, "value", setting)),
+                          "triangles": len(child.getMeshData().getFlatVerticesAsBytes()) // 36})
+        nodes.append(parts)
+    return {"nodes": nodes}
+
+
+def bambu(path):
+    """Bambu Studio's and OrcaSlicer's bbs_3mf.cpp as read: one build item is one object, each
+    mesh object it holds one part, whose extruder (from 1) Metadata/model_settings.config gives
+    by the object's and part's ids; colours come from an m:colorgroup that every triangle points
+    into. An Application of theirs or PrusaSlicer's would send the file down another path."""
+    package = zipfile.ZipFile(path)
+    core = "{http://schemas.microsoft.com/3dmanufacturing/core/2015/02}"
+    group = "{http://schemas.microsoft.com/3dmanufacturing/material/2015/02}colorgroup"
+    model = ElementTree.fromstring(package.read("3D/3dmodel.model"))
+    problems = []
+    for entry in model.iter(core + "metadata"):
+        if entry.get("name") == "Application" and re.match(r"BambuStudio|OrcaSlicer|PrusaSlicer",
+                                                           entry.text or ""):
+            problems.append("an Application of another slicer: " + entry.text)
+    if any(name.startswith("3D/") and name != "3D/3dmodel.model" for name in package.namelist()):
+        problems.append("models outside the root model")
+    groups = {g.get("id"): [c.get("color") for c in g] for g in model.iter(group)}
+    objects = {o.get("id"): o for o in model.iter(core + "object")}
+    items = list(model.iter(core + "item"))
+    if len(items) != 1:
+        return {"problems": problems + ["%d build items" % len(items)]}
+    assembly = objects[items[0].get("objectid")]
+    settings = ElementTree.fromstring(package.read("Metadata/model_settings.config"))
+    setting = settings.find("object[@id='%s']" % items[0].get("objectid"))
+    if setting is None:
+        return {"problems": problems + ["no settings for the build item's object"]}
+    parts = []
+    for component in assembly.iter(core + "component"):
+        if component.get("{http://schemas.microsoft.com/3dmanufacturing/production/2015/06}path"):
+            problems.append("a component in another model")
+        mesh = objects[component.get("objectid")]
+        part = setting.find("part[@id='%s']" % mesh.get("id"))
+        extruder = part.find("metadata[@key='extruder']") if part is not None else None
+        colours = set()
+        for triangle in mesh.iter(core + "triangle"):
+            colour = groups.get(triangle.get("pid"), [])
+            index = int(triangle.get("p1", -1))
+            colours.add(colour[index] if 0 <= index < len(colour) else None)
+        if None in colours or len(colours) != 1:
+            problems.append("object %s: triangles without one colour" % mesh.get("id"))
+        parts.append({"extruder": int(extruder.get("value")) if extruder is not None else 0,
+                      "colour": min(c or "" for c in colours)[:7]})
+    return {"problems": problems, "parts": parts}
 
 
 def frames(path, pixels):
@@ -108,5 +197,6 @@ def frames(path, pixels):
 
 if __name__ == "__main__":
     kind, path = sys.argv[1], sys.argv[2]
-    readers = {"ply": ply, "xyz": xyz, "stl": stl, "glb": glb, "3mf": three_mf}
+    readers = {"ply": ply, "xyz": xyz, "stl": stl, "glb": glb, "3mf": three_mf, "prusa": prusa,
+               "cura": cura, "bambu": bambu}
     print(json.dumps(frames(path, sys.argv[3]) if kind == "frames" else readers[kind](path)))

@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 using Exporter = std::function<ExportResult(std::span<const Coords>, std::span<const Colour>)>;
 Q_DECLARE_METATYPE(Step)
 Q_DECLARE_METATYPE(Exporter)
+Q_DECLARE_METATYPE(Model)
 
 namespace {
 
@@ -174,8 +176,52 @@ private slots:
         QVERIFY(!QFile::exists(path("wide.stl")));
     }
 
-    // A hand-edited settings file: what is not a number gives the default, not the
-    // smallest value the dialog allows.
+    // The findings follow the options; the warning shows for lines thinner than the nozzle
+    // or columns more than 8 times taller than their line is wide. Lines a pixel wide, one
+    // 45 in front: 11.85 mm walls 0.25 mm wide; thickened by 1, 0.75 mm wide, still too tall.
+    void printWarning_data()
+    {
+        QTest::addColumn<Model>("model");
+        QTest::addColumn<int>("thicken");
+        QTest::addColumn<QString>("findings");
+        QTest::addColumn<bool>("warned");
+        Model lines, block;
+        for (int j = 0; j < 8; ++j) {
+            lines.points.insert(lines.points.end(), {{0, 0, double(j)}, {45, 5, double(j)}});
+            lines.colours.insert(lines.colours.end(), {0, 0});
+            for (int i = 0; i < 4; ++i) {
+                block.points.push_back({0, double(i), double(j)});
+                block.colours.push_back(0);
+            }
+        }
+        QTest::newRow("lines, one 45 deep") << lines << 0 << "線の柱: 16 本　柱の高さと線の幅の比の最大: 47.4"
+                                             << true;
+        QTest::newRow("the lines thickened by 1")
+            << lines << 1 << "線の柱: 0 本　柱の高さと線の幅の比の最大: 15.8" << true;
+        QTest::newRow("a flat block") << block << 0 << "線の柱: 0 本　柱の高さと線の幅の比の最大: 0.6"
+                                      << false;
+    }
+    void printWarning()
+    {
+        QFETCH(Model, model);
+        QFETCH(int, thicken);
+        QFETCH(QString, findings);
+        QFETCH(bool, warned);
+        Program program;
+        program.document.importModel(model);
+        stepThrough([&] { trigger(&program.window, "export3mfAction"); },
+                    {qtSaveAs(path("relief")), [&](QDialog *dialog) {
+                         child<QSpinBox>(dialog, "thicken")->setValue(thicken);
+                         QVERIFY2(text(dialog, "findings").endsWith(findings),
+                                  qPrintable(text(dialog, "findings")));
+                         QCOMPARE(dialog->findChild<QLabel *>("warning")->isVisibleTo(dialog),
+                                  warned);
+                         dialog->reject();
+                     }});
+    }
+
+    // A hand-edited settings file: what is not a number, or no choice of a list, gives the
+    // default, not the smallest value the dialog allows.
     void garbledSettingsGiveDefaults_data()
     {
         QTest::addColumn<QString>("key");
@@ -186,6 +232,8 @@ private slots:
                                               << "abc";
         QTest::newRow("colour groups as a word") << "export/colourGroups"
                                                  << "abc";
+        QTest::newRow("a slicer past the list") << "export/slicer"
+                                                << "9";
         QTest::newRow("turntable size as a word") << "turntable/size"
                                                   << "large";
     }
@@ -196,7 +244,7 @@ private slots:
         const auto remembered = [] {
             const SolidOptions solid = load<Remembered::Solid>();
             return std::vector<double> {solid.pixelSize, solid.inkHeight,
-                                        double(solid.colourGroups),
+                                        double(solid.colourGroups), double(solid.slicer),
                                         double(load<Remembered::Turntable>().size)};
         };
         const std::vector<double> defaults = remembered();
