@@ -1,4 +1,5 @@
 #include "export.h"
+#include "relief.h"
 
 #include <benchmark/benchmark.h>
 
@@ -83,8 +84,38 @@ static void BM_ExportStlFullImport(benchmark::State &bench)
 }
 BENCHMARK(BM_ExportStlFullImport)->Unit(benchmark::kMillisecond);
 
+// Each slicer's layout, in the order of Slicer; the target is 300 ms.
 static void BM_Export3mfFullImport(benchmark::State &bench)
 {
-    run(bench, fullImport(), [](auto p, auto c) { return export3mf(p, c, {}); });
+    const Slicer slicer = Slicer(bench.range(0));
+    bench.SetLabel(kSlicerNames[bench.range(0)]);
+    run(bench, fullImport(),
+        [&](auto p, auto c) { return export3mf(p, c, {.solid = {.slicer = slicer}}); });
 }
-BENCHMARK(BM_Export3mfFullImport)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Export3mfFullImport)->DenseRange(0, int(std::size(kSlicerNames)) - 1)
+    ->Unit(benchmark::kMillisecond);
+
+// The findings as an option changes: the relief built afresh, then its lines measured; the
+// target is 20 ms.
+static void BM_PrintFindings100000(benchmark::State &bench)
+{
+    const Points model = fullModel();
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(printability(buildRelief(model.points, model.colours, {}), 0.4));
+}
+BENCHMARK(BM_PrintFindings100000)->Unit(benchmark::kMillisecond);
+
+// All the options dialog shows, the colour groups of 36000 distinct colours among them.
+static void BM_SolidSummary100000(benchmark::State &bench)
+{
+    const Points model = fullModel();
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(summarizeSolid(model.points, model.colours, {}));
+}
+BENCHMARK(BM_SolidSummary100000)->Unit(benchmark::kMillisecond);
+
+static void BM_Thicken4FullImport(benchmark::State &bench)
+{
+    run(bench, fullImport(), [](auto p, auto c) { return exportStl(p, c, {.solid = {.thicken = 4}}); });
+}
+BENCHMARK(BM_Thicken4FullImport)->Unit(benchmark::kMillisecond);

@@ -29,7 +29,7 @@ std::string deflated(const std::string &contents)
 {
     z_stream stream {};
     // Raw deflate (no zlib header), as ZIP stores it.
-    if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+    if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         throw std::runtime_error("deflate");
     std::string out(deflateBound(&stream, uLong(contents.size())), '\0');
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(contents.data()));
