@@ -8,6 +8,9 @@
 
 namespace {
 
+// A model whose turned depths lie closer together than this, in pixels, is drawn in one shade.
+constexpr double kLeastShadedDepthRange = 1;
+
 // Positions beyond float's range are far off any surface; clamping them keeps
 // the conversion defined. NaN passes through and is skipped by the surface.
 float toSingle(double value)
@@ -95,7 +98,11 @@ void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projec
             }
         }
     }
-    const double depthSpan = farthest > nearest ? farthest - nearest : 1.0;
+    // The turn formula's rounding (its pi of 3.14159 and the substitutes for 0) leaves the
+    // depths of a flat model up to a thousandth of a pixel apart, by side and by row: stretched
+    // over the full range, that noise lightened the left half and the centre row to near white.
+    const bool flat = !(farthest - nearest >= kLeastShadedDepthRange);
+    const double depthSpan = flat ? 1.0 : farthest - nearest;
 
     const double originX = projection.originX, originY = projection.originY;
     const double scale = projection.scale;
@@ -111,7 +118,9 @@ void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projec
             for (std::size_t i = 0; i < count; ++i) {
                 const Coords &placed = placed_[first + i];
                 positions_[i] = onSurface(placed);
-                shaded_[i] = shade(model.colours[first + i], (placed[Depth] - nearest) / depthSpan);
+                shaded_[i]
+                    = flat ? model.colours[first + i]
+                           : shade(model.colours[first + i], (placed[Depth] - nearest) / depthSpan);
             }
         } else if (scale == 1) { // the main view's; without the multiply it takes a third less
             for (std::size_t i = 0; i < count; ++i) {

@@ -229,6 +229,60 @@ a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o o
             samePicture(QImage(path(frames + "/frame-000.png")), QImage(path("first.png")), "png"));
     }
 
+    // Shading follows real depth: a flat model has one shade however it was turned and
+    // mirrored (the turn's rounding leaves depths 1e-6 apart), and a model turned by 20
+    // degrees gets lighter towards its farther side, row by row.
+    void shadingOfAFlatModel_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("turn");
+        QTest::newRow("front view") << QString() << 0;
+        QTest::newRow("after a mirror") << "--mirror" << 0;
+        QTest::newRow("after a quarter turn") << "--quarter-turns 1" << 0;
+        QTest::newRow("turned by 20 degrees: the right side farther") << QString() << 20;
+    }
+    void shadingOfAFlatModel()
+    {
+        QFETCH(QString, edit);
+        QFETCH(int, turn);
+        const QStringList import
+            = QString("import drawing.png %1 -o flat.chs").arg(edit).split(' ', Qt::SkipEmptyParts);
+        QCOMPARE(run(import).status, 0);
+        for (const char *shading : {"", "--shading"})
+            QCOMPARE(run(QString("render flat.chs --turn %1 -o flat%2.png %2")
+                             .arg(turn).arg(shading)
+                             .split(' ', Qt::SkipEmptyParts))
+                         .status,
+                     0);
+        const QImage plain(path("flat.png")), shaded(path("flat--shading.png"));
+        // How far towards white, from the darkest channel: all the drawing's colours have one
+        // of at most 30, so rounding moves it by less than 0.003.
+        const auto lightening = [&](int x, int y) {
+            const QColor c = plain.pixelColor(x, y), s = shaded.pixelColor(x, y);
+            const int darkest = std::min({c.red(), c.green(), c.blue()});
+            const int channel = darkest == c.red()     ? s.red()
+                                : darkest == c.green() ? s.green()
+                                                       : s.blue();
+            return double(channel - darkest) / (255 - darkest);
+        };
+        double least = 1, most = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            double left = -1; // the row's last model pixel so far
+            for (int x = 0; x < plain.width(); ++x) {
+                if (plain.pixel(x, y) == qRgb(255, 255, 255))
+                    continue;
+                const double shade = lightening(x, y);
+                least = std::min(least, shade);
+                most = std::max(most, shade);
+                if (turn != 0 && shade < left - 0.01)
+                    QFAIL(qPrintable(QString("lighter left of %1, %2").arg(x).arg(y)));
+                left = shade;
+            }
+        }
+        QVERIFY2(turn == 0 ? most - least < 0.01 : most - least > 0.5,
+                 qPrintable(QString("%1 to %2").arg(least).arg(most)));
+    }
+
     // As text, and in part as JSON: the points, the ranges of depth, horizontal and vertical, the
     // colour block and the coordinates not finite.
     void info_data()
