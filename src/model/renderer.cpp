@@ -80,6 +80,15 @@ Projection Projection::fitting(int width, int height)
             std::min(width, height) / double(kViewSize)};
 }
 
+int pointSize(const Projection &projection, const PointStyle &style)
+{
+    // Neighbouring pixels land at most ceil(scale) pixels apart once rounded, so a square of
+    // that side leaves no gap between them. The bound only keeps the int defined: a surface
+    // is never that large.
+    const double covering = std::ceil(std::min(projection.scale, 65536.0));
+    return covering > style.size ? int(covering) : style.size;
+}
+
 template<typename Place>
 void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projection &projection,
                               const PointStyle &style, const Place &place)
@@ -106,6 +115,7 @@ void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projec
 
     const double originX = projection.originX, originY = projection.originY;
     const double scale = projection.scale;
+    const int size = pointSize(projection, style);
     const auto onSurface = [=](const Coords &placed) {
         return SurfacePoint {toSingle(originX + scale * placed[Horizontal]),
                              toSingle(originY - scale * placed[Vertical])};
@@ -133,7 +143,7 @@ void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projec
                 positions_[i] = onSurface(place(model.points[first + i]));
         }
         const Colour *colours = style.shading ? shaded_.data() : model.colours.data() + first;
-        surface.plotAll({positions_.data(), count}, {colours, count}, style.size);
+        surface.plotAll({positions_.data(), count}, {colours, count}, size);
     }
 }
 
