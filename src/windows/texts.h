@@ -75,8 +75,11 @@ inline constexpr char kReverse[] = "奥の点ほど高くする(&R)";
 inline constexpr char kColourGroups[] = "色の数(&C):";
 inline constexpr char kMillimetres[] = " mm";
 inline constexpr char kSolidSize[] = "大きさ: 横 %1 mm × 縦 %2 mm × 高さ %3 mm";
-inline constexpr char kSolidCounts[]
-    = "格子に合わせた点: %1 個　重なって省いた点: %2 個　座標が有限でない点: %3 個";
+// Each count shows only when it is above 0, after the others with a wide space between.
+inline constexpr char kSolidSnapped[] = "格子に合わせた点: %1 個";
+inline constexpr char kSolidDropped[] = "重なって省いた点: %1 個";
+inline constexpr char kSolidNonFinite[] = "座標が有限でない点: %1 個";
+inline constexpr char kSolidCountsSeparator[] = "　";
 inline constexpr char kSolidRefused[] = "この設定では書き出せません。";
 inline constexpr char kSolidTooThick[]
     = "この設定では厚さが %1 km を超えます。奥行き 1 あたりの高さを小さくしてください。";
