@@ -182,14 +182,20 @@ void MainWindow::createMenus()
     };
     QMenu *fileMenu = menuBar()->addMenu(QString(Texts::kMenuFile));
     fileMenu->addAction(add("captureAction", Texts::kMenuCapture, &MainWindow::capture));
-    fileMenu->addAction(add("openAction", Texts::kMenuOpenModel, &MainWindow::openModel));
+    QAction *openAction = add("openAction", Texts::kMenuOpenModel, &MainWindow::openModel);
+    openAction->setShortcut(Qt::CTRL | Qt::Key_O);
+    fileMenu->addAction(openAction);
     QAction *saveAction = add("saveAction", Texts::kMenuSave, &MainWindow::save);
+    saveAction->setShortcut(Qt::CTRL | Qt::Key_S);
     QAction *saveAsAction = add("saveAsAction", Texts::kMenuSaveAs, &MainWindow::saveAs);
+    saveAsAction->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     QAction *bitmapAction
         = add("saveBitmapAction", Texts::kMenuSaveBitmap, &MainWindow::saveBitmap);
     fileMenu->addActions({saveAction, saveAsAction, bitmapAction});
     fileMenu->addMenu(new ExportMenu(*viewState_, this));
-    fileMenu->addAction(add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram));
+    QAction *exitAction = add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram);
+    exitAction->setShortcut(Qt::CTRL | Qt::Key_Q);
+    fileMenu->addAction(exitAction);
 
     eraseStrokeAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
     connect(eraseStrokeAction_, &QAction::triggered, viewState_, &ViewState::eraseStroke);
