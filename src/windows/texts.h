@@ -16,6 +16,12 @@ inline constexpr char kMenuSaveBitmap[] = "ビットマップを名前を付け�
 inline constexpr char kMenuExport[] = "書き出し(&E)";
 inline constexpr char kMenuTurntable[] = "回転アニメーション(&T)";
 inline constexpr char kMenuExit[] = "終了(&X)";
+inline constexpr char kMenuRecentFiles[] = "最近使ったファイル(&R)";
+// "%1" is the entry's number, "%2" the file's path.
+inline constexpr char kMenuRecentFile[] = "&%1 %2";
+// "%1" is the file's path.
+inline constexpr char kRecentFileMissing[]
+    = "ファイル %1 が見つかりません。最近使ったファイルの一覧から外しました。";
 inline constexpr char kMenuDoOver[] = "やり直し(&R)";
 inline constexpr char kMenuQuarterTurn[] = "９０度回転(&D)";
 inline constexpr char kMenuMirror[] = "左右反転(&E)";
