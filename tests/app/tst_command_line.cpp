@@ -245,33 +245,26 @@ a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o o
     {
         QFETCH(QString, edit);
         QFETCH(int, turn);
-        const QStringList import
-            = QString("import drawing.png %1 -o flat.chs").arg(edit).split(' ', Qt::SkipEmptyParts);
-        QCOMPARE(run(import).status, 0);
-        for (const char *shading : {"", "--shading"})
+        QCOMPARE(run(("import drawing.png -o flat.chs " + edit).split(' ', Qt::SkipEmptyParts))
+                     .status,
+                 0);
+        for (const QString shading : {"", "--shading"})
             QCOMPARE(run(QString("render flat.chs --turn %1 -o flat%2.png %2")
-                             .arg(turn).arg(shading)
+                             .arg(QString::number(turn), shading)
                              .split(' ', Qt::SkipEmptyParts))
                          .status,
                      0);
         const QImage plain(path("flat.png")), shaded(path("flat--shading.png"));
-        // How far towards white, from the darkest channel: all the drawing's colours have one
-        // of at most 30, so rounding moves it by less than 0.003.
-        const auto lightening = [&](int x, int y) {
-            const QColor c = plain.pixelColor(x, y), s = shaded.pixelColor(x, y);
-            const int darkest = std::min({c.red(), c.green(), c.blue()});
-            const int channel = darkest == c.red()     ? s.red()
-                                : darkest == c.green() ? s.green()
-                                                       : s.blue();
-            return double(channel - darkest) / (255 - darkest);
-        };
         double least = 1, most = 0;
         for (int y = 0; y < plain.height(); ++y) {
             double left = -1; // the row's last model pixel so far
             for (int x = 0; x < plain.width(); ++x) {
                 if (plain.pixel(x, y) == qRgb(255, 255, 255))
                     continue;
-                const double shade = lightening(x, y);
+                // How far towards white, in green: at most 30 in each of the drawing's colours,
+                // so rounding moves it by less than 0.003.
+                const int green = qGreen(plain.pixel(x, y));
+                const double shade = double(qGreen(shaded.pixel(x, y)) - green) / (255 - green);
                 least = std::min(least, shade);
                 most = std::max(most, shade);
                 if (turn != 0 && shade < left - 0.01)
