@@ -45,7 +45,9 @@ public:
                  .arg(kViewSize),
              QStringLiteral("N")},
             {QStringLiteral("point-size"),
-             QStringLiteral("Points of P x P pixels, 1 to %1 (1).").arg(kMaxPointSize),
+             QStringLiteral("Points of at least P x P pixels, 1 to %1 (1); larger where one "
+                            "pixel of the model covers more.")
+                 .arg(kMaxPointSize),
              QStringLiteral("P")},
             {QStringLiteral("shading"),
              QStringLiteral("Nearer points darker, farther points lighter.")},

@@ -8,6 +8,9 @@
 
 namespace {
 
+// A model whose turned depths lie closer together than this, in pixels, is drawn in one shade.
+constexpr double kLeastShadedDepthRange = 1;
+
 // Positions beyond float's range are far off any surface; clamping them keeps
 // the conversion defined. NaN passes through and is skipped by the surface.
 float toSingle(double value)
@@ -77,6 +80,15 @@ Projection Projection::fitting(int width, int height)
             std::min(width, height) / double(kViewSize)};
 }
 
+int pointSize(const Projection &projection, const PointStyle &style)
+{
+    // Neighbouring pixels land at most ceil(scale) pixels apart once rounded, so a square of
+    // that side leaves no gap between them. The bound only keeps the int defined: a surface
+    // is never that large.
+    const double covering = std::ceil(std::min(projection.scale, 65536.0));
+    return covering > style.size ? int(covering) : style.size;
+}
+
 template<typename Place>
 void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projection &projection,
                               const PointStyle &style, const Place &place)
@@ -95,10 +107,15 @@ void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projec
             }
         }
     }
-    const double depthSpan = farthest > nearest ? farthest - nearest : 1.0;
+    // The turn formula's rounding (its pi of 3.14159 and the substitutes for 0) leaves the
+    // depths of a flat model up to a thousandth of a pixel apart, by side and by row: stretched
+    // over the full range, that noise lightened the left half and the centre row to near white.
+    const bool flat = !(farthest - nearest >= kLeastShadedDepthRange);
+    const double depthSpan = flat ? 1.0 : farthest - nearest;
 
     const double originX = projection.originX, originY = projection.originY;
     const double scale = projection.scale;
+    const int size = pointSize(projection, style);
     const auto onSurface = [=](const Coords &placed) {
         return SurfacePoint {toSingle(originX + scale * placed[Horizontal]),
                              toSingle(originY - scale * placed[Vertical])};
@@ -111,7 +128,9 @@ void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projec
             for (std::size_t i = 0; i < count; ++i) {
                 const Coords &placed = placed_[first + i];
                 positions_[i] = onSurface(placed);
-                shaded_[i] = shade(model.colours[first + i], (placed[Depth] - nearest) / depthSpan);
+                shaded_[i]
+                    = flat ? model.colours[first + i]
+                           : shade(model.colours[first + i], (placed[Depth] - nearest) / depthSpan);
             }
         } else if (scale == 1) { // the main view's; without the multiply it takes a third less
             for (std::size_t i = 0; i < count; ++i) {
@@ -124,7 +143,7 @@ void ViewRenderer::drawPlaced(Surface &surface, const Model &model, const Projec
                 positions_[i] = onSurface(place(model.points[first + i]));
         }
         const Colour *colours = style.shading ? shaded_.data() : model.colours.data() + first;
-        surface.plotAll({positions_.data(), count}, {colours, count}, style.size);
+        surface.plotAll({positions_.data(), count}, {colours, count}, size);
     }
 }
 

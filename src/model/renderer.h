@@ -85,12 +85,16 @@ struct Projection {
 
 // How a point is drawn where a view is larger than the main one.
 struct PointStyle {
-    int size = 1; // pixels a side
+    int size = 1; // pixels a side, at least: see pointSize()
     bool shading = false; // nearer points darker, farther ones lighter
 };
 
 // The largest point the views and the turntable offer.
 inline constexpr int kMaxPointSize = 4;
+
+// The side of the square a point fills: the style's size, or more where one model pixel
+// covers more at the projection's scale, so that a filled drawing stays filled when enlarged.
+int pointSize(const Projection &projection, const PointStyle &style);
 
 // Draws a model into a surface, clearing it first: a later point overwrites an
 // earlier one, and depth plays no part but for the shading.

@@ -67,8 +67,12 @@ void plotPixels(QRgb *bits, qsizetype stride, int width, int height,
     }
 }
 
+// `Size` fixed at compile time for the sizes that points grow to in a large view: a square
+// wholly inside is then a few wide stores a row, without a loop or a bound.
+template<int Size = 0>
 void plotSquares(QRgb *bits, qsizetype stride, int width, int height,
-                 std::span<const SurfacePoint> points, std::span<const Colour> colours, int size)
+                 std::span<const SurfacePoint> points, std::span<const Colour> colours,
+                 int size = Size)
 {
     const int before = (size - 1) / 2;
     const int after = size / 2;
@@ -79,10 +83,18 @@ void plotSquares(QRgb *bits, qsizetype stride, int width, int height,
         if (!grid.locate(points[i].x, points[i].y, &px, &py))
             continue;
         const QRgb rgb = toQRgb(colours[i]);
-        const int left = std::max(px - before, 0);
+        const int left = px - before;
+        const int top = py - before;
+        if constexpr (Size > 0) {
+            if (left >= 0 && top >= 0 && px + after < width && py + after < height) {
+                for (int y = 0; y < Size; ++y)
+                    std::fill_n(bits + (top + y) * stride + left, Size, rgb);
+                continue;
+            }
+        }
         const int right = std::min(px + after, width - 1);
-        for (int y = std::max(py - before, 0); y <= std::min(py + after, height - 1); ++y)
-            std::fill(bits + y * stride + left, bits + y * stride + right + 1, rgb);
+        for (int y = std::max(top, 0); y <= std::min(py + after, height - 1); ++y)
+            std::fill(bits + y * stride + std::max(left, 0), bits + y * stride + right + 1, rgb);
     }
 }
 
@@ -128,11 +140,23 @@ void ImageSurface::plotAll(std::span<const SurfacePoint> points, std::span<const
     const std::size_t count = std::min(points.size(), colours.size());
     QRgb *bits = reinterpret_cast<QRgb *>(image_.bits()); // detaches once, not per point
     const qsizetype stride = image_.bytesPerLine() / qsizetype(sizeof(QRgb));
+    const int width = image_.width();
+    const int height = image_.height();
+    points = points.first(count);
     if (size <= 1)
-        plotPixels(bits, stride, image_.width(), image_.height(), points.first(count), colours);
-    else
-        plotSquares(bits, stride, image_.width(), image_.height(), points.first(count), colours,
-                    size);
+        return plotPixels(bits, stride, width, height, points, colours);
+    switch (size) {
+    case 2:
+        return plotSquares<2>(bits, stride, width, height, points, colours);
+    case 3:
+        return plotSquares<3>(bits, stride, width, height, points, colours);
+    case 4:
+        return plotSquares<4>(bits, stride, width, height, points, colours);
+    case 5:
+        return plotSquares<5>(bits, stride, width, height, points, colours);
+    default:
+        return plotSquares(bits, stride, width, height, points, colours, size);
+    }
 }
 
 Colour ImageSurface::pixel(float x, float y) const

@@ -44,8 +44,9 @@ struct Encoded {
 Encoded encodeAnimatedWebP(std::span<const Frame> frames, int delayMs,
                            const Progress &progress = {});
 
-// Looping forever, each frame with its own palette from libimagequant, so a
-// frame of at most 256 colours is kept exactly. Alpha is ignored: GIF frames
+// Looping forever, with one palette from libimagequant for the whole animation
+// (each frame's copy refined to it), so an animation of at most 256 colours in all
+// is kept exactly; frames are remapped on every core. Alpha is ignored: GIF frames
 // are opaque. GIF counts time in hundredths of a second, so the delay is
 // rounded to the nearest 10 ms, at least 10. 65535 pixels a side at most.
 Encoded encodeAnimatedGif(std::span<const Frame> frames, int delayMs,

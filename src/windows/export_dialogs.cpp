@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int kDecimals = 3;
@@ -196,10 +198,15 @@ void SolidOptionsDialog::showSummary()
                                 millimetres(summary.thickness)));
     else
         size_->setText(exportFailureText(summary.error));
-    counts_->setText(QString(Texts::kSolidCounts)
-                         .arg(summary.snapped)
-                         .arg(summary.dropped)
-                         .arg(summary.nonFinite));
+    // Only a model file from elsewhere holds such points: the line shows only for those.
+    QStringList counts;
+    for (const auto &[text, count] : {std::pair {Texts::kSolidSnapped, summary.snapped},
+                                      std::pair {Texts::kSolidDropped, summary.dropped},
+                                      std::pair {Texts::kSolidNonFinite, summary.nonFinite}})
+        if (count > 0)
+            counts << QString(text).arg(count);
+    counts_->setText(counts.join(QString(Texts::kSolidCountsSeparator)));
+    counts_->setHidden(counts.isEmpty());
     const Printability &print = summary.printability;
     findings_->setText(QString(Texts::kPrintFindings)
                            .arg(print.thinColumns)

@@ -57,9 +57,11 @@ void ExportMenu::enableWithPoints()
 void ExportMenu::exportTurntable()
 {
     const Document &document = viewState_.document();
-    const QString path = askTurntablePath(window_, suggestedTurntablePath(document.fileName()));
-    if (path.isEmpty())
+    const std::optional<TurntableTarget> target
+        = askTurntablePath(window_, suggestedTurntablePath(document.fileName()));
+    if (!target)
         return;
+    const QString &path = target->path;
     const std::optional<TurntableOptions> chosen
         = TurntableDialog::ask(window_, load<Remembered::Turntable>());
     if (!chosen)
@@ -78,7 +80,7 @@ void ExportMenu::exportTurntable()
     progress.setMinimumDuration(250);
     progress.setValue(0); // starts the clock that decides whether it shows
     const TurntableResult result
-        = writeTurntable(model, options, path, turntableFormatOf(path), [&](int done, int total) {
+        = writeTurntable(model, options, path, target->format, [&](int done, int total) {
               if (progress.maximum() != total)
                   progress.setMaximum(total);
               progress.setValue(done);

@@ -88,8 +88,11 @@ void SaveDialog::takeSelectedName()
 void SaveDialog::save()
 {
     const BusyCursor busy;
-    // The extension is appended even when the name already ends with it.
-    const QString target = pathInFolder(folders()->path(), name_->text() + extension_);
+    // The user named the file: a name that ends with the extension, in any case, keeps it.
+    const QString name = name_->text();
+    const QString target
+        = pathInFolder(folders()->path(),
+                       name.endsWith(extension_, Qt::CaseInsensitive) ? name : name + extension_);
     const QFileInfo existing(target);
     if (existing.exists() && existing.size() > 0) {
         QMessageBox question(QMessageBox::Warning, QString(Texts::kProduct),

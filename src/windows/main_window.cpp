@@ -93,6 +93,7 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
     connectDocument();
     setTabOrder();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setAcceptDrops(true);
     animationTimer_->start();
     // Once the window is up, so that the message comes over it.
     QTimer::singleShot(0, this, [this] { tellIfSettingsNotKept(this); });
@@ -184,14 +185,33 @@ void MainWindow::createMenus()
     };
     QMenu *fileMenu = menuBar()->addMenu(QString(Texts::kMenuFile));
     fileMenu->addAction(add("captureAction", Texts::kMenuCapture, &MainWindow::capture));
-    fileMenu->addAction(add("openAction", Texts::kMenuOpenModel, &MainWindow::openModel));
+    QAction *openAction = add("openAction", Texts::kMenuOpenModel, &MainWindow::openModel);
+    openAction->setShortcut(Qt::CTRL | Qt::Key_O);
+    fileMenu->addAction(openAction);
     QAction *saveAction = add("saveAction", Texts::kMenuSave, &MainWindow::save);
+    saveAction->setShortcut(Qt::CTRL | Qt::Key_S);
     QAction *saveAsAction = add("saveAsAction", Texts::kMenuSaveAs, &MainWindow::saveAs);
+    saveAsAction->setShortcut(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
     QAction *bitmapAction
         = add("saveBitmapAction", Texts::kMenuSaveBitmap, &MainWindow::saveBitmap);
     fileMenu->addActions({saveAction, saveAsAction, bitmapAction});
     fileMenu->addMenu(new ExportMenu(*viewState_, this));
-    fileMenu->addAction(add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram));
+    recentMenu_ = fileMenu->addMenu(QString(Texts::kMenuRecentFiles));
+    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    // Fixed entries whose text and file change, so none is deleted while it is chosen.
+    for (int i = 1; i <= kMaxRecentFiles; ++i) {
+        QAction *entry = recentMenu_->addAction(QString());
+        entry->setObjectName(QStringLiteral("recentFile%1").arg(i));
+        connect(entry, &QAction::triggered, this,
+                [this, entry] { openRecentFile(entry->data().toString()); });
+        recentActions_ << entry;
+    }
+    // Another running ZUVORAK may have opened or saved files since.
+    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentFiles);
+    showRecentFiles();
+    QAction *exitAction = add("exitAction", Texts::kMenuExit, &MainWindow::exitProgram);
+    exitAction->setShortcut(Qt::CTRL | Qt::Key_Q);
+    fileMenu->addAction(exitAction);
 
     eraseStrokeAction_ = makeAction(this, "doOverAction", Texts::kMenuDoOver);
     connect(eraseStrokeAction_, &QAction::triggered, viewState_, &ViewState::eraseStroke);

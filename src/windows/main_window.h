@@ -12,6 +12,7 @@ class LargeView;
 class PictureBox;
 class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 class QTimer;
@@ -35,6 +36,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private slots:
     void redrawView();
@@ -56,6 +59,8 @@ private slots:
     void save();
     void saveAs();
     void saveBitmap();
+    void openRecentFile(const QString &path);
+    void showRecentFiles();
     void showLargeView();
     void showHelpContents();
     void showAbout();
@@ -74,6 +79,10 @@ private:
     bool mayDiscardChanges();
     // Saves over the current file, or asks for a name while there is none; whether it saved.
     bool saveCurrentModel();
+    // Puts a model file opened or saved first in the recent files.
+    void rememberRecentFile(const QString &path);
+    // A model file as 加工後のファイル開く opens it, any other file as a picture to capture.
+    void openDropped(const QString &path);
 
     Document &document_;
     ViewState *viewState_;
@@ -93,5 +102,7 @@ private:
     QList<QPushButton *> modelButtons_;
     QList<QAction *> modelActions_;
     QAction *eraseStrokeAction_ = nullptr;
+    QMenu *recentMenu_ = nullptr;
+    QList<QAction *> recentActions_;
     QPointer<LargeView> largeView_;
 };

@@ -11,14 +11,20 @@
 #include "picture_box.h"
 #include "picture_file.h"
 #include "platform.h"
+#include "settings.h"
 #include "texts.h"
 #include "view_state.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 
 // The menu commands: capture and import, files, the large view, help and exit.
 
@@ -59,9 +65,10 @@ void MainWindow::openModelFile(const QString &path)
             const BusyCursor busy;
             result = document_.open(path);
         }
-        if (result.ok())
+        if (result.ok()) {
             showFileName(path, Texts::kOpenedCaptionSuffix);
-        else
+            rememberRecentFile(path);
+        } else
             showError(this, modelFileFailureText(path, result, false));
     }
     // Whether or not a file was opened: back to the front view.
@@ -77,9 +84,78 @@ bool MainWindow::saveModelTo(const QString &path)
         const BusyCursor busy;
         result = document_.save(path);
     }
-    if (!result.ok())
+    if (result.ok())
+        rememberRecentFile(path);
+    else
         showError(this, modelFileFailureText(path, result, true));
     return result.ok();
+}
+
+void MainWindow::rememberRecentFile(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList paths = load<Remembered::RecentFiles>();
+    paths.removeAll(absolute);
+    paths.prepend(absolute);
+    ::save<Remembered::RecentFiles>(paths.mid(0, kMaxRecentFiles));
+    showRecentFiles();
+}
+
+void MainWindow::showRecentFiles()
+{
+    const QStringList paths = load<Remembered::RecentFiles>();
+    for (qsizetype i = 0; i < recentActions_.size(); ++i) {
+        QAction *entry = recentActions_[i];
+        entry->setVisible(i < paths.size());
+        if (i >= paths.size())
+            continue;
+        // An & in a name is shown, not taken for a mnemonic.
+        QString shown = QDir::toNativeSeparators(paths[i]);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        entry->setText(QString(Texts::kMenuRecentFile).arg(i + 1).arg(shown));
+        entry->setData(paths[i]);
+    }
+    recentMenu_->menuAction()->setEnabled(!paths.isEmpty());
+}
+
+void MainWindow::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        QStringList paths = load<Remembered::RecentFiles>();
+        paths.removeAll(path);
+        ::save<Remembered::RecentFiles>(paths);
+        showRecentFiles();
+        showError(this, QString(Texts::kRecentFileMissing).arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (mayDiscardChanges())
+        openModelFile(path);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the program that the file came from waits until then, and
+    // must not wait through a question or the capture window.
+    QTimer::singleShot(0, this, [this, path = urls.front().toLocalFile()] { openDropped(path); });
+}
+
+void MainWindow::openDropped(const QString &path)
+{
+    if (QFileInfo(path).suffix().compare(QStringLiteral("chs"), Qt::CaseInsensitive) != 0)
+        captureFrom(path);
+    else if (mayDiscardChanges())
+        openModelFile(path);
 }
 
 void MainWindow::showFileName(const QString &path, const char *suffix)

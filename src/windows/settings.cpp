@@ -61,6 +61,11 @@ public:
     {
         value = settings_.value(key, value).toByteArray();
     }
+    void operator()(const QString &key, QStringList &value, int most) const
+    {
+        value = settings_.value(key, value).toStringList().mid(0, most);
+        value.removeAll(QString());
+    }
 
 private:
     const QSettings &settings_;
@@ -137,6 +142,13 @@ template<> struct Table<Remembered::TurntablePath> {
     }
 };
 
+template<> struct Table<Remembered::RecentFiles> {
+    template<typename Paths, typename Visit> static void visit(Paths &paths, const Visit &visit)
+    {
+        visit(QStringLiteral("recentFiles/paths"), paths, kMaxRecentFiles);
+    }
+};
+
 template<> struct Table<Remembered::Ply> {
     template<typename Options, typename Visit>
     static void visit(Options &options, const Visit &visit)
@@ -202,6 +214,7 @@ ZUVORAK_REMEMBERED(LargeViewStyle)
 ZUVORAK_REMEMBERED(LargeViewGeometry)
 ZUVORAK_REMEMBERED(Turntable)
 ZUVORAK_REMEMBERED(TurntablePath)
+ZUVORAK_REMEMBERED(RecentFiles)
 ZUVORAK_REMEMBERED(Ply)
 ZUVORAK_REMEMBERED(Solid)
 #undef ZUVORAK_REMEMBERED

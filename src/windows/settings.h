@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -36,6 +37,10 @@ struct Turntable {
 struct TurntablePath {
     using Value = QString;
 };
+// The model files opened or saved last, the latest first, at most kMaxRecentFiles.
+struct RecentFiles {
+    using Value = QStringList;
+};
 struct Ply {
     using Value = PlyOptions;
 };
@@ -43,6 +48,8 @@ struct Solid {
     using Value = SolidOptions;
 };
 } // namespace Remembered
+
+inline constexpr int kMaxRecentFiles = 8;
 
 template<typename Group> typename Group::Value load();
 template<typename Group> void save(const typename Group::Value &value);

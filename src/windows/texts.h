@@ -16,6 +16,12 @@ inline constexpr char kMenuSaveBitmap[] = "ビットマップを名前を付け�
 inline constexpr char kMenuExport[] = "書き出し(&E)";
 inline constexpr char kMenuTurntable[] = "回転アニメーション(&T)";
 inline constexpr char kMenuExit[] = "終了(&X)";
+inline constexpr char kMenuRecentFiles[] = "最近使ったファイル(&R)";
+// "%1" is the entry's number, "%2" the file's path.
+inline constexpr char kMenuRecentFile[] = "&%1 %2";
+// "%1" is the file's path.
+inline constexpr char kRecentFileMissing[]
+    = "ファイル %1 が見つかりません。最近使ったファイルの一覧から外しました。";
 inline constexpr char kMenuDoOver[] = "やり直し(&R)";
 inline constexpr char kMenuQuarterTurn[] = "９０度回転(&D)";
 inline constexpr char kMenuMirror[] = "左右反転(&E)";
@@ -88,8 +94,11 @@ inline constexpr char kPrintWarning[]
       "「線を太くする」を使うか、奥行きを小さくしてください。";
 inline constexpr char kMillimetres[] = " mm";
 inline constexpr char kSolidSize[] = "大きさ: 横 %1 mm × 縦 %2 mm × 高さ %3 mm";
-inline constexpr char kSolidCounts[]
-    = "格子に合わせた点: %1 個　重なって省いた点: %2 個　座標が有限でない点: %3 個";
+// Each count shows only when it is above 0, after the others with a wide space between.
+inline constexpr char kSolidSnapped[] = "格子に合わせた点: %1 個";
+inline constexpr char kSolidDropped[] = "重なって省いた点: %1 個";
+inline constexpr char kSolidNonFinite[] = "座標が有限でない点: %1 個";
+inline constexpr char kSolidCountsSeparator[] = "　";
 inline constexpr char kSolidRefused[] = "この設定では書き出せません。";
 inline constexpr char kSolidTooThick[]
     = "この設定では厚さが %1 km を超えます。奥行き 1 あたりの高さを小さくしてください。";

@@ -1,7 +1,6 @@
 #include "turntable_dialog.h"
 
 #include "texts.h"
-#include "turntable_file.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,7 +9,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QLineEdit>
 #include <QSpinBox>
+
+#include <cstring>
 
 namespace {
 
@@ -27,37 +29,76 @@ QSpinBox *addSpinBox(QFormLayout *form, const char *name, const char *label, int
     return box;
 }
 
+// In the order of TurntableFormat.
+const char *const kFilters[]
+    = {Texts::kTurntableWebPFilter, Texts::kTurntableGifFilter, Texts::kTurntableFolderFilter};
+const char *const kSuffixes[] = {"webp", "gif", ""};
+
+// The name with the kind's extension: another kind's is replaced, any other extension kept.
+QString withKindSuffix(QString name, TurntableFormat kind)
+{
+    const TurntableFormat typed = turntableFormatOf(name);
+    if (name.isEmpty() || typed == kind)
+        return name;
+    if (typed != TurntableFormat::PngFolder)
+        name.chop(qsizetype(std::strlen(kSuffixes[int(typed)])) + 1);
+    if (kind != TurntableFormat::PngFolder)
+        name += QLatin1Char('.') + QLatin1String(kSuffixes[int(kind)]);
+    return name;
+}
+
+// Qt's own dialog, never the desktop's: only there can the typed name follow the kind
+// chosen in the list, before the dialog asks about replacing a file of that name.
+class TurntableFileDialog : public QFileDialog {
+public:
+    TurntableFileDialog(QWidget *parent, const QString &suggested)
+        : QFileDialog(parent, QString(Texts::kTurntableFileCaption))
+    {
+        setObjectName(QStringLiteral("turntableFileDialog"));
+        setOption(QFileDialog::DontUseNativeDialog);
+        setAcceptMode(QFileDialog::AcceptSave);
+        // Window-modal, so the large view stays in use.
+        setWindowModality(Qt::WindowModal);
+        QStringList filters;
+        for (const char *filter : kFilters)
+            filters << QString(filter);
+        setNameFilters(filters);
+        selectNameFilter(filters[int(turntableFormatOf(suggested))]);
+        selectFile(suggested);
+        connect(this, &QFileDialog::filterSelected, this, &TurntableFileDialog::followKind);
+    }
+
+    TurntableFormat kind() const
+    {
+        for (int kind = 0; kind < 3; ++kind)
+            if (selectedNameFilter() == QString(kFilters[kind]))
+                return TurntableFormat(kind);
+        return TurntableFormat::WebP;
+    }
+
+    void accept() override
+    {
+        followKind();
+        QFileDialog::accept();
+    }
+
+private:
+    void followKind()
+    {
+        if (auto *name = findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name->setText(withKindSuffix(name->text(), kind()));
+    }
+};
+
 } // namespace
 
-QString askTurntablePath(QWidget *parent, const QString &suggested)
+std::optional<TurntableTarget> askTurntablePath(QWidget *parent, const QString &suggested)
 {
-    const QStringList filters
-        = {QString(Texts::kTurntableWebPFilter), QString(Texts::kTurntableGifFilter),
-           QString(Texts::kTurntableFolderFilter)};
-    const QStringList suffixes = {QStringLiteral("webp"), QStringLiteral("gif"), QString()};
-    // Qt's own dialog as an object rather than its static call: window-modal,
-    // so the large view stays in use, and the suffix is added before the
-    // dialog asks about overwriting.
-    QFileDialog dialog(parent, QString(Texts::kTurntableFileCaption));
-    dialog.setObjectName(QStringLiteral("turntableFileDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setNameFilters(filters);
-    const int kind = int(turntableFormatOf(suggested));
-    dialog.selectNameFilter(filters[kind]);
-    dialog.setDefaultSuffix(suffixes[kind]);
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString &filter) {
-        dialog.setDefaultSuffix(suffixes.value(filters.indexOf(filter)));
-    });
-    dialog.selectFile(suggested);
+    TurntableFileDialog dialog(parent, suggested);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    QString path = dialog.selectedFiles().constFirst();
-    // A name with another extension keeps it and gets the chosen kind's as well.
-    const QString chosen = suffixes.value(filters.indexOf(dialog.selectedNameFilter()));
-    if (!chosen.isEmpty() && turntableFormatOf(path) == TurntableFormat::PngFolder)
-        path += QLatin1Char('.') + chosen;
-    return path;
+        return std::nullopt;
+    const TurntableFormat kind = dialog.kind();
+    return TurntableTarget {withKindSuffix(dialog.selectedFiles().constFirst(), kind), kind};
 }
 
 TurntableDialog::TurntableDialog(const TurntableOptions &initial, QWidget *parent)

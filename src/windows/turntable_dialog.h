@@ -1,6 +1,7 @@
 #pragma once
 
 #include "turntable.h"
+#include "turntable_file.h"
 
 #include <QDialog>
 
@@ -10,9 +11,16 @@ class QCheckBox;
 class QComboBox;
 class QSpinBox;
 
+// Where the turntable goes and as what: the kind chosen in the dialog's list.
+struct TurntableTarget {
+    QString path;
+    TurntableFormat format;
+};
+
 // Asks where the turntable goes: an animated WebP or GIF, or a new folder of
-// PNG frames named as typed. Empty when the user cancels.
-QString askTurntablePath(QWidget *parent, const QString &suggested);
+// PNG frames, as chosen in the list; the name's extension follows the kind.
+// Nothing when the user cancels.
+std::optional<TurntableTarget> askTurntablePath(QWidget *parent, const QString &suggested);
 
 // The turntable's frames, size, frame time and point style.
 class TurntableDialog : public QDialog {

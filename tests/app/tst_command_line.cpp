@@ -231,6 +231,53 @@ a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o o
             samePicture(QImage(path(frames + "/frame-000.png")), QImage(path("first.png")), "png"));
     }
 
+    // Shading follows real depth: a flat model has one shade however it was turned and
+    // mirrored (the turn's rounding leaves depths 1e-6 apart), and a model turned by 20
+    // degrees gets lighter towards its farther side, row by row.
+    void shadingOfAFlatModel_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("turn");
+        QTest::newRow("front view") << QString() << 0;
+        QTest::newRow("after a mirror") << "--mirror" << 0;
+        QTest::newRow("after a quarter turn") << "--quarter-turns 1" << 0;
+        QTest::newRow("turned by 20 degrees: the right side farther") << QString() << 20;
+    }
+    void shadingOfAFlatModel()
+    {
+        QFETCH(QString, edit);
+        QFETCH(int, turn);
+        QCOMPARE(run(("import drawing.png -o flat.chs " + edit).split(' ', Qt::SkipEmptyParts))
+                     .status,
+                 0);
+        for (const QString shading : {"", "--shading"})
+            QCOMPARE(run(QString("render flat.chs --turn %1 -o flat%2.png %2")
+                             .arg(QString::number(turn), shading)
+                             .split(' ', Qt::SkipEmptyParts))
+                         .status,
+                     0);
+        const QImage plain(path("flat.png")), shaded(path("flat--shading.png"));
+        double least = 1, most = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            double left = -1; // the row's last model pixel so far
+            for (int x = 0; x < plain.width(); ++x) {
+                if (plain.pixel(x, y) == qRgb(255, 255, 255))
+                    continue;
+                // How far towards white, in green: at most 30 in each of the drawing's colours,
+                // so rounding moves it by less than 0.003.
+                const int green = qGreen(plain.pixel(x, y));
+                const double shade = double(qGreen(shaded.pixel(x, y)) - green) / (255 - green);
+                least = std::min(least, shade);
+                most = std::max(most, shade);
+                if (turn != 0 && shade < left - 0.01)
+                    QFAIL(qPrintable(QString("lighter left of %1, %2").arg(x).arg(y)));
+                left = shade;
+            }
+        }
+        QVERIFY2(turn == 0 ? most - least < 0.01 : most - least > 0.5,
+                 qPrintable(QString("%1 to %2").arg(least).arg(most)));
+    }
+
     // As text, and in part as JSON: the points, the ranges of depth, horizontal and vertical, the
     // colour block, the coordinates not finite and the relief's printability findings.
     void info_data()

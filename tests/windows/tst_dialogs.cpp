@@ -53,19 +53,32 @@ private slots:
 
     void save_data()
     {
+        QTest::addColumn<QString>("typed"); // the extension is added to a name without it
         QTest::addColumn<QString>("target"); // one in the missing folder "no" cannot be written
         QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::newRow("empty file: not asked") << "empty.chs" << QMessageBox::No;
-        QTest::newRow("overwrite: Yes") << "a.chs" << QMessageBox::Yes;
-        QTest::newRow("overwrite: No") << "a.chs" << QMessageBox::No;
-        QTest::newRow("bitmap") << "v.bmp" << QMessageBox::Yes;
-        QTest::newRow("no folder") << "no/m.chs" << QMessageBox::Yes;
+        QTest::newRow("empty file: not asked") << "empty"
+                                               << "empty.chs" << QMessageBox::No;
+        QTest::newRow("overwrite: Yes") << "a"
+                                        << "a.chs" << QMessageBox::Yes;
+        QTest::newRow("overwrite: No") << "a"
+                                       << "a.chs" << QMessageBox::No;
+        QTest::newRow("typed with its extension") << "a.chs"
+                                                  << "a.chs" << QMessageBox::Yes;
+        QTest::newRow("typed with its extension in capitals") << "A.CHS"
+                                                              << "A.CHS" << QMessageBox::Yes;
+        QTest::newRow("bitmap") << "v"
+                                << "v.bmp" << QMessageBox::Yes;
+        QTest::newRow("bitmap typed with its extension") << "v.bmp"
+                                                         << "v.bmp" << QMessageBox::Yes;
+        QTest::newRow("no folder") << "no/m"
+                                   << "no/m.chs" << QMessageBox::Yes;
     }
     void save()
     {
+        QFETCH(QString, typed);
         QFETCH(QString, target);
         QFETCH(QMessageBox::StandardButton, answer);
-        const bool bitmap = target.endsWith(".bmp");
+        const bool bitmap = target.endsWith(".bmp", Qt::CaseInsensitive);
         const qint64 existing = QFileInfo(target).size(); // 0 also when there is no such file
         const bool asked = existing > 0;
         const bool written = !target.startsWith("no/") && (!asked || answer == QMessageBox::Yes);
@@ -73,12 +86,14 @@ private slots:
         // Without a file name the save-over command asks for one, as 名前を付けて保存 does.
         dialog(bitmap ? "saveBitmapAction" : "saveAction", [&](QDialog *dialog) {
             QCOMPARE(files(dialog)->item(0)->text(), bitmap ? "b.bmp" : "a.chs"); // the pattern
-            child<QLineEdit>(dialog, "name")->setText(target.chopped(4));
+            child<QLineEdit>(dialog, "name")->setText(typed);
             click(dialog, "saveButton");
         });
-        if (written && !bitmap) { // with a file name now, the save-over command writes at once
+        if (written && !bitmap) { // with a file name now, Ctrl+S saves over it at once
             QVERIFY(QFile::remove(target));
-            trigger(window(), "saveAction");
+            window()->activateWindow(); // the offscreen platform leaves that to the program
+            QVERIFY(QTest::qWaitForWindowActive(window()));
+            QTest::keyClick(window(), Qt::Key_S, Qt::ControlModifier);
         }
         QCOMPARE(boxes.shown.size(), qsizetype(asked || !written)); // the question or the error
         QVERIFY(boxes.shown.isEmpty() || boxes.shown[0].text.contains(path(target)));

@@ -69,6 +69,7 @@ private slots:
         });
         QTest::newRow("STL, 0.5 mm pixels") << "stl" << Step([](QDialog *dialog) {
             child<QDoubleSpinBox>(dialog, "pixelSize")->setValue(0.5);
+            QCOMPARE(text(dialog, "counts"), "座標が有限でない点: 1 個"); // only counts above 0
             dialog->accept();
         }) << Exporter([](auto p, auto c) {
             return exportStl(p, c, {.solid = {.pixelSize = 0.5}});
@@ -172,6 +173,7 @@ private slots:
                                                         "広がっているため、書き出せません。");
                          auto *buttons = dialog->findChild<QDialogButtonBox *>();
                          QVERIFY(!buttons->button(QDialogButtonBox::Ok)->isEnabled());
+                         QVERIFY(child(dialog, "counts")->isHidden()); // every count 0
                      }});
         QVERIFY(!QFile::exists(path("wide.stl")));
     }

@@ -1,10 +1,12 @@
 #include "help_viewer.h"
 #include "literal_turn.h"
 #include "readers.h"
+#include "texts.h"
 #include "window_test.h"
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -133,6 +135,79 @@ private slots:
         QCOMPARE(contents(dir.filePath("square.chs"))
                      == asBytes(ModelFile::encode(document().model())),
                  answer.isEmpty() || answer == "保存");
+    }
+
+    // The last 8 model files opened or saved, the latest first and remembered for the next
+    // run; choosing one opens it, and one gone since is dropped from the list with a message.
+    void recentFiles()
+    {
+        QTemporaryDir dir;
+        QDir::setCurrent(dir.path()); // where the save dialog starts
+        const auto model = [&](int i) { return dir.filePath(QString("m%1.chs").arg(i)); };
+        for (int i = 0; i < 9; ++i) {
+            QVERIFY(ModelFile::save(raisedSquare(), model(i).toStdString()).ok());
+            program_->window.openModelFile(model(i));
+        }
+        saveAs(window(), "saveAsAction", "m9");
+        const auto shownList = [this] {
+            QStringList shown;
+            for (int i = 1; i <= 9; ++i)
+                if (auto *entry = window()->findChild<QAction *>(QString("recentFile%1").arg(i));
+                    entry && entry->isVisible())
+                    shown << entry->text();
+            return shown;
+        };
+        const auto listOf = [&](std::initializer_list<int> models) {
+            QStringList list;
+            for (int i : models)
+                list << QString("&%1 %2").arg(list.size() + 1).arg(model(i));
+            return list;
+        };
+        QCOMPARE(shownList(), listOf({9, 8, 7, 6, 5, 4, 3, 2}));
+        trigger(window(), "recentFile3");
+        QCOMPARE(document().fileName(), model(7));
+        program_ = std::make_unique<Program>(); // the next run
+        QCOMPARE(shownList(), listOf({7, 9, 8, 6, 5, 4, 3, 2}));
+        QVERIFY(QFile::remove(model(5)));
+        MessageBoxes boxes;
+        trigger(window(), "recentFile5");
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(boxes.shown[0].text, QString(Texts::kRecentFileMissing).arg(model(5)));
+        QCOMPARE(shownList(), listOf({7, 9, 8, 6, 4, 3, 2}));
+        QVERIFY(!document().hasModel());
+    }
+
+    // A dropped picture comes up in the capture window, as 加工前のファイルを開く shows its own;
+    // a dropped model opens as 加工後のファイル開く opens it, after the unsaved-changes question.
+    void droppedFiles()
+    {
+        QTemporaryDir dir;
+        const QString picture = dir.filePath("red.png"), model = dir.filePath("dropped.chs");
+        QImage red(30, 20, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(picture));
+        QVERIFY(ModelFile::save({{{0, 1, 2}}, {0}}, model.toStdString()).ok());
+        QVERIFY(window()->acceptDrops());
+        const auto drop = [this](const QString &path) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(path)});
+            QDragEnterEvent enter({300, 100}, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(window(), &enter);
+            QDropEvent dropped(QPointF(300, 100), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(window(), &dropped);
+            QVERIFY(enter.isAccepted() && dropped.isAccepted());
+            QApplication::processEvents(); // the file opens once the drop has ended
+        };
+        withModal<QDialog>([&] { drop(picture); },
+                           [](QDialog *capture) {
+                               QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
+                           });
+        click(window(), "moveUp");
+        MessageBoxes boxes("保存しない");
+        drop(model);
+        QCOMPARE(boxes.shown.size(), 1);
+        QCOMPARE(document().fileName(), model);
+        QCOMPARE(document().model().count(), 1);
     }
 
     // While a dialog of the main window is open, the animation runs and the help and the

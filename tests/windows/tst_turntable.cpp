@@ -17,6 +17,7 @@
 namespace {
 
 const QString kWebp = "アニメーション WebP (*.webp)";
+const QString kGif = "アニメーション GIF (*.gif)";
 const QString kFolder = "PNG 連番画像の新しいフォルダー (*/)";
 
 // Points in six colours, so that a GIF keeps every frame exactly.
@@ -50,6 +51,20 @@ Step options(
     };
 }
 
+// Types `path` into Qt's save dialog, then chooses `filter` in its list, and saves; the name
+// shown must have followed the kind to `shown`.
+Step typeThenChoose(const QString &path, const QString &filter, const QString &shown)
+{
+    return [=](QDialog *dialog) {
+        auto *name = child<QLineEdit>(dialog, "fileNameEdit");
+        name->setText(path);
+        static_cast<QFileDialog *>(dialog)->selectNameFilter(filter);
+        emit static_cast<QFileDialog *>(dialog)->filterSelected(filter); // as the list does
+        QCOMPARE(name->text(), shown);
+        dialog->accept();
+    };
+}
+
 } // namespace
 
 class TestTurntable : public QObject, WithProgram {
@@ -58,29 +73,32 @@ class TestTurntable : public QObject, WithProgram {
 private slots:
     void init() { start(); }
 
-    // The export menu needs points; PIL reads every frame, and the first two are what the
+    // The export menu needs points; the kind chosen in the list is the kind written, under a
+    // name whose extension follows it; PIL reads every frame, and the first two are what the
     // large view shows at their angles; about the model's middle, a model far off the view's
     // centre fills every frame, clear of its edges.
     void readBack_data()
     {
         QTest::addColumn<QString>("filter");
+        QTest::addColumn<bool>("typedFirst"); // else chosen first
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("written");
         QTest::addColumn<int>("pointSize"); // shaded above 1
         QTest::addColumn<int>("step"); // the turn between frames; 5: the swing
         QTest::addColumn<bool>("aboutCentre");
-        QTest::newRow("webp filter adds .webp; 12 frames of 30 degrees, shaded")
-            << kWebp << "spin" << QString("spin.webp") << 2 << 30 << false;
-        QTest::newRow("the .gif typed wins over the webp filter; every frame exact")
-            << kWebp << "spin.gif" << QString("spin.gif") << 1 << 30 << false;
-        QTest::newRow("png folder: the swing's 36 views as numbered frames")
-            << kFolder << "frames" << QString("frames") << 3 << 5 << false;
+        QTest::newRow("webp chosen, then spin.gif typed: a WebP; 12 frames of 30 degrees, shaded")
+            << kWebp << false << "spin.gif" << QString("spin.webp") << 2 << 30 << false;
+        QTest::newRow("spin.webp typed, then gif chosen: a GIF, every frame exact")
+            << kGif << true << "spin.webp" << QString("spin.gif") << 1 << 30 << false;
+        QTest::newRow("frames.gif typed, then png folder: the swing's 36 views as frames")
+            << kFolder << true << "frames.gif" << QString("frames") << 3 << 5 << false;
         QTest::newRow("about the model's middle: the whole model in every frame")
-            << kWebp << "centred" << QString("centred.webp") << 3 << 30 << true;
+            << kWebp << false << "centred" << QString("centred.webp") << 3 << 30 << true;
     }
     void readBack()
     {
         QFETCH(QString, filter);
+        QFETCH(bool, typedFirst);
         QFETCH(QString, name);
         QFETCH(QString, written);
         QFETCH(int, pointSize);
@@ -99,9 +117,12 @@ private slots:
             click(window(), "frontView");
         else
             viewState().turnBy(40, -15);
-        QCOMPARE(stepThrough([&] { trigger(window(), "turntableAction"); },
-                             {qtSaveAs(dir.filePath(name), filter),
-                              options(pointSize, swing, 12, 96, [] {}, aboutCentre)}),
+        QCOMPARE(stepThrough(
+                     [&] { trigger(window(), "turntableAction"); },
+                     {typedFirst ? typeThenChoose(dir.filePath(name), filter, dir.filePath(written))
+                                 : qtSaveAs(dir.filePath(name), filter),
+                      options(
+                          pointSize, swing, 12, 96, [] {}, aboutCentre)}),
                  2);
         QCOMPARE(entries(dir.path()), QStringList {written});
         const ReadBack read = ::readBack("frames", dir.filePath(written));
