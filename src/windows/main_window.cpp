@@ -85,6 +85,10 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
             return QString(Texts::kStepMove);
         case Document::Step::Centre:
             return QString(Texts::kStepCentre);
+        case Document::Step::ColourDepth:
+            return QString(Texts::kStepColourDepth);
+        case Document::Step::BrightnessDepth:
+            return QString(Texts::kStepBrightnessDepth);
         }
         return QString();
     });

@@ -53,6 +53,8 @@ inline constexpr char kStepQuarterTurn[] = "９０度回転";
 inline constexpr char kStepMirror[] = "左右反転";
 inline constexpr char kStepMove[] = "表示位置";
 inline constexpr char kStepCentre[] = "中央に置く";
+inline constexpr char kStepColourDepth[] = "色ごとの奥行き";
+inline constexpr char kStepBrightnessDepth[] = "明るさで奥行き";
 
 inline constexpr char kSaveChangesQuestion[] = "変更を保存しますか？";
 inline constexpr char kSaveChanges[] = "保存";
