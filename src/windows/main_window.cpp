@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "conversions.h"
+#include "depth_commands.h"
 #include "document.h"
 #include "export_menu.h"
 #include "large_view.h"
@@ -212,6 +213,8 @@ void MainWindow::createMenus()
     redoAction->setObjectName(QStringLiteral("redoAction"));
     redoAction->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
     editMenu->addActions({undoAction, redoAction});
+    editMenu->addSeparator();
+    new DepthCommands(document_, this, editMenu);
 
     QMenu *viewMenu = menuBar()->addMenu(QString(Texts::kMenuView));
     viewMenu->addAction(add("largeViewAction", Texts::kMenuLargeView, &MainWindow::showLargeView));
