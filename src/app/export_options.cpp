@@ -60,7 +60,7 @@ QStringList exportKinds()
     return kinds;
 }
 
-void addExportOptions(QCommandLineParser &parser)
+void addExportOptions(QCommandLineParser &parser, bool depthColours)
 {
     const SolidOptions defaults;
     parser.addOption({QStringLiteral("ascii"), QStringLiteral("PLY as text instead of binary.")});
@@ -77,14 +77,17 @@ void addExportOptions(QCommandLineParser &parser)
         {QStringLiteral("reverse"),
          QStringLiteral("STL, 3MF: the farthest points stand tallest instead of the nearest.")},
         {QStringLiteral("colours"),
-         QStringLiteral("3MF: at most N colour groups, 1 to %1 (%2).")
+         (depthColours ? QStringLiteral("At most N colour groups, 1 to %1 (%2): the groups that "
+                                        "--depth-colour names, and a 3MF's colours.")
+                       : QStringLiteral("3MF: at most N colour groups, 1 to %1 (%2)."))
              .arg(kMaxColourGroups)
              .arg(defaults.colourGroups),
          QStringLiteral("N")},
     });
 }
 
-ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind)
+ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind,
+                                bool depthColours)
 {
     const ExportKindInfo *info = infoOf(kind);
     const unsigned takes = info ? info->takes : 0;
@@ -96,7 +99,10 @@ ExportOptions readExportOptions(const QCommandLineParser &parser, const QString 
     for (const LengthOption &option : kLengthOptions)
         refuseUnless(option.takes, option.names.first(), option.kinds);
     refuseUnless(kTakesHeights, QStringLiteral("reverse"), ".stl and .3mf");
-    refuseUnless(kTakesColourGroups, QStringLiteral("colours"), ".3mf");
+    if (!depthColours)
+        refuseUnless(kTakesColourGroups, QStringLiteral("colours"), ".3mf");
+    else if (!parser.isSet(QStringLiteral("depth-colour")))
+        refuseUnless(kTakesColourGroups, QStringLiteral("colours"), "--depth-colour and .3mf");
 
     ExportOptions options;
     options.ply.ascii = parser.isSet(QStringLiteral("ascii"));
