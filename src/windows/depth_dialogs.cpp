@@ -86,6 +86,7 @@ ColourDepthsDialog::ColourDepthsDialog(const Model &model, int groups, QWidget *
     form->addRow(QString(Texts::kDepthGroups), groups_);
 
     auto *grid = new QGridLayout;
+    grid->setColumnStretch(1, 1); // the name beside its swatch, the numbers to the right
     layout->addLayout(grid);
     grid->addWidget(new QLabel(QString(Texts::kDepthColumn), this), 0, 3);
     auto *validator = new DepthValidator(this);
