@@ -131,8 +131,8 @@ void ColourDepthsDialog::showGroups()
     for (qsizetype g = 0; g < rows_.size(); ++g) {
         const Row &row = rows_[g];
         const bool shown = std::size_t(g) < grouping_.groups.size();
-        for (QWidget *widget : {(QWidget *)row.swatch, (QWidget *)row.name, (QWidget *)row.points,
-                                (QWidget *)row.depth})
+        for (QWidget *widget :
+             std::initializer_list<QWidget *> {row.swatch, row.name, row.points, row.depth})
             widget->setVisible(shown);
         if (!shown)
             continue;
@@ -143,11 +143,10 @@ void ColourDepthsDialog::showGroups()
         row.swatch->setPixmap(swatch);
         row.name->setText(QString::fromStdString(colourName(group.swatch)));
         row.points->setText(QString(Texts::kGroupPoints).arg(group.points));
-        // A shared depth the field could not take back is left alone rather than shown.
+        // A shared depth outside the field's range starts empty, so that OK can leave it.
         const std::optional<double> depth = shared[std::size_t(g)];
-        row.depth->setText(depth && depthOf(QString::fromStdString(shortestDecimal(*depth)))
-                               ? QString::fromStdString(shortestDecimal(*depth))
-                               : QString());
+        const QString text = depth ? QString::fromStdString(shortestDecimal(*depth)) : QString();
+        row.depth->setText(depthOf(text) ? text : QString());
     }
     checkDepths();
 }
