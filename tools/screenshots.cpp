@@ -4,17 +4,20 @@
 #include "application.h"
 #include "document.h"
 #include "main_window.h"
-#include "view_state.h"
 #include "model_file_io.h"
 #include "picture_box.h"
+#include "view_state.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
@@ -118,6 +121,40 @@ void click(QWidget *window, const char *button, int times = 1)
         window->findChild<QPushButton *>(QString(button))->click();
 }
 
+// The inks of a small logo, without the blended edges of antialiasing: one group a colour.
+constexpr QRgb kLogoRed = qRgb(200, 30, 30);
+constexpr QRgb kLogoBlue = qRgb(30, 60, 170);
+constexpr QRgb kLogoGold = qRgb(230, 170, 20);
+constexpr QRgb kLogoBlack = qRgb(20, 20, 20);
+
+QImage logo()
+{
+    QImage picture(180, 120, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(kLogoBlue));
+    painter.drawRect(8, 8, 164, 104);
+    painter.setBrush(QColor(kLogoGold));
+    painter.drawPolygon(QPolygon({{110, 20}, {160, 100}, {60, 100}}));
+    painter.setBrush(QColor(kLogoRed));
+    painter.drawEllipse(QPoint(55, 60), 38, 38);
+    painter.setPen(QPen(QColor(kLogoBlack), 6));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(QPoint(55, 60), 24, 24);
+    return picture;
+}
+
+// The dialog's depth for each group, by the colour its row names.
+void fillColourDepths(QWidget *dialog, const QMap<QRgb, QString> &depths)
+{
+    for (int row = 0; auto *name = dialog->findChild<QLabel *>(QStringLiteral("colour%1").arg(row));
+         ++row)
+        if (name->isVisible())
+            dialog->findChild<QLineEdit *>(QStringLiteral("depth%1").arg(row))
+                ->setText(depths.value(QColor(name->text()).rgb()));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -201,15 +238,55 @@ int main(int argc, char *argv[])
               });
 
     // The 3MF's options in four colours; the relief as an STL for scripts/render_relief.py.
-    withModals([&] { trigger(&main, "export3mfAction"); },
-               {[&](QWidget *dialog) { saveTo(dialog, temporary.filePath(QStringLiteral("relief"))); },
-                [](QWidget *dialog) {
-                    save(dialog, "export-dialog.png");
-                    dialog->close();
-                }});
+    withModals(
+        [&] { trigger(&main, "export3mfAction"); },
+        {[&](QWidget *dialog) { saveTo(dialog, temporary.filePath(QStringLiteral("relief"))); },
+         [](QWidget *dialog) {
+             save(dialog, "export-dialog.png");
+             dialog->close();
+         }});
     if (!stl.isEmpty() && (!QFile::exists(stl) || QFile::remove(stl))) // no question to replace it
         withModals([&] { trigger(&main, "exportStlAction"); },
                    {[&](QWidget *dialog) { saveTo(dialog, stl); },
                     [](QWidget *dialog) { static_cast<QDialog *>(dialog)->accept(); }});
+
+    // A logo of four colours: its depths by brightness, then a depth for each colour but the
+    // gold, and the relief turned in the large view.
+    const QString logoPath = temporary.filePath(QStringLiteral("logo.png"));
+    logo().save(logoPath);
+    withModal([&] { main.captureFrom(logoPath); },
+              [](QWidget *capture) {
+                  trigger(capture, "selectAllAction");
+                  trigger(capture, "importAction");
+              });
+    withModal([&] { trigger(&main, "brightnessDepthsAction"); },
+              [](QWidget *dialog) {
+                  save(dialog, "brightness-depths.png");
+                  static_cast<QDialog *>(dialog)->accept();
+              });
+    withModal([&] { trigger(&main, "colourDepthsAction"); },
+              [](QWidget *dialog) {
+                  fillColourDepths(dialog, {{kLogoRed, QStringLiteral("5")},
+                                            {kLogoBlue, QStringLiteral("40")},
+                                            {kLogoBlack, QStringLiteral("0")}});
+                  save(dialog, "colour-depths.png");
+                  static_cast<QDialog *>(dialog)->accept();
+              });
+    // The large view closed above goes first, so that the command opens a new one.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    trigger(&main, "largeViewAction");
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("largeView"))
+            large = window;
+    large->resize(480, 480);
+    for (const auto &[type, at] : {std::pair {QEvent::MouseButtonPress, QPointF(240, 240)},
+                                   std::pair {QEvent::MouseMove, QPointF(170, 200)},
+                                   std::pair {QEvent::MouseButtonRelease, QPointF(170, 200)}}) {
+        QMouseEvent event(type, at, large->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, {});
+        QApplication::sendEvent(large, &event);
+    }
+    save(large, "colour-relief.png");
+    large->close();
     return failed ? 1 : 0;
 }

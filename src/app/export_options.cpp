@@ -76,14 +76,16 @@ QStringList exportKinds()
     return kinds;
 }
 
-void addExportOptions(QCommandLineParser &parser)
+void addExportOptions(QCommandLineParser &parser, bool depthColours)
 {
     const SolidOptions defaults;
     parser.addOption({QStringLiteral("ascii"), QStringLiteral("PLY as text instead of binary.")});
     addSolidOptions(parser);
     parser.addOptions({
         {QStringLiteral("colours"),
-         QStringLiteral("3MF: at most N colour groups, 1 to %1 (%2).")
+         (depthColours ? QStringLiteral("At most N colour groups, 1 to %1 (%2): the groups that "
+                                        "--depth-colour names, and a 3MF's colours.")
+                       : QStringLiteral("3MF: at most N colour groups, 1 to %1 (%2)."))
              .arg(kMaxColourGroups)
              .arg(defaults.colourGroups),
          QStringLiteral("N")},
@@ -120,7 +122,8 @@ void addSolidOptions(QCommandLineParser &parser)
     });
 }
 
-ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind)
+ExportOptions readExportOptions(const QCommandLineParser &parser, const QString &kind,
+                                bool depthColours)
 {
     const ExportKindInfo *info = infoOf(kind);
     const unsigned takes = info ? info->takes : 0;
@@ -133,8 +136,11 @@ ExportOptions readExportOptions(const QCommandLineParser &parser, const QString 
         refuseUnless(option.takes, option.names.first(), option.kinds);
     refuseUnless(kTakesHeights, QStringLiteral("reverse"), ".stl and .3mf");
     refuseUnless(kTakesHeights, QStringLiteral("thicken"), ".stl and .3mf");
-    refuseUnless(kTakesColourGroups, QStringLiteral("colours"), ".3mf");
     refuseUnless(kTakesColourGroups, QStringLiteral("slicer"), ".3mf");
+    if (!depthColours)
+        refuseUnless(kTakesColourGroups, QStringLiteral("colours"), ".3mf");
+    else if (!parser.isSet(QStringLiteral("depth-colour")))
+        refuseUnless(kTakesColourGroups, QStringLiteral("colours"), "--depth-colour and .3mf");
 
     ExportOptions options;
     options.ply.ascii = parser.isSet(QStringLiteral("ascii"));

@@ -2,6 +2,8 @@
 
 #include "capture.h"
 #include "capture_surface.h"
+#include "colour_depths.h"
+#include "colour_groups.h"
 #include "conversions.h"
 #include "document.h"
 #include "export_options.h"
@@ -15,9 +17,12 @@
 
 #include <QCommandLineParser>
 #include <QImage>
+#include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace CommandLine {
@@ -31,10 +36,18 @@ constexpr int kMaxQuarterTurns = 100;
 // The staging picture: what a selection holds inside its outline.
 constexpr int kLargestWhole = kStagingSize;
 static_assert(kStagingSize == kSelectionLimit - 1, "the outline takes two pixels of a selection");
+// --colours counts both the groups of --depth-colour and a 3MF's colours.
+static_assert(SolidOptions {}.colourGroups == kStartDepthGroups);
 
 struct DepthStroke {
     Stroke ordered;
     int depth;
+};
+
+struct DepthColour {
+    QString text; // as given, for the messages
+    Colour colour;
+    double depth;
 };
 
 // The corners as the capture window rounds the pointer's positions, within the size limit;
@@ -89,6 +102,68 @@ DepthStroke strokeOption(const QString &text)
         depth};
 }
 
+// A depth from 0 to 100 as C writes it, whole or not, as the colour dialog takes it.
+std::optional<double> depthOf(const QString &text)
+{
+    bool ok = false;
+    const double depth = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok || !(depth >= kDepthLow && depth <= kDepthHigh))
+        return std::nullopt;
+    return depth;
+}
+
+DepthColour depthColourOption(const QString &text)
+{
+    const qsizetype equals = text.lastIndexOf(QLatin1Char('='));
+    if (equals < 0)
+        throw UsageError(QStringLiteral("--depth-colour: '%1' is not #RRGGBB=D").arg(text));
+    static const QRegularExpression hex(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
+    const QString name = text.left(equals).trimmed();
+    if (!hex.match(name).hasMatch())
+        throw UsageError(
+            QStringLiteral(
+                "--depth-colour: '%1': the colour must be #RRGGBB, six hexadecimal digits")
+                .arg(text));
+    const std::optional<double> depth = depthOf(text.mid(equals + 1));
+    if (!depth)
+        throw UsageError(
+            QStringLiteral("--depth-colour: '%1': the depth D must be a number from %2 to %3")
+                .arg(text)
+                .arg(kDepthLow)
+                .arg(kDepthHigh));
+    const uint rgb = name.mid(1).toUInt(nullptr, 16);
+    return {text, Colour(rgb >> 16 | (rgb & 0xFF00) | (rgb & 0xFF) << 16), *depth};
+}
+
+BrightnessDepths brightnessOption(const QString &text)
+{
+    const QList<double> depths = numberList(QStringLiteral("depth-brightness"), text, 2,
+                                            std::numeric_limits<double>::max());
+    for (double depth : depths)
+        if (depth < kDepthLow || depth > kDepthHigh)
+            throw UsageError(
+                QStringLiteral("--depth-brightness: '%1': each depth must be from %2 to %3")
+                    .arg(text)
+                    .arg(kDepthLow)
+                    .arg(kDepthHigh));
+    return {depths[0], depths[1]};
+}
+
+// The group whose swatch is nearest the colour; of two as near, the one of more points.
+std::size_t nearestGroup(const ColourGrouping &grouping, Colour colour)
+{
+    const auto distance = [colour](Colour swatch) {
+        const Rgb8 a = channelsOf(colour), b = channelsOf(swatch);
+        return (a.red - b.red) * (a.red - b.red) + (a.green - b.green) * (a.green - b.green)
+               + (a.blue - b.blue) * (a.blue - b.blue);
+    };
+    std::size_t best = 0;
+    for (std::size_t g = 1; g < grouping.groups.size(); ++g)
+        if (distance(grouping.groups[g].swatch) < distance(grouping.groups[best].swatch))
+            best = g;
+    return best;
+}
+
 // The main window's view, as it is shown and saved.
 QImage mainView(const ViewState &view)
 {
@@ -104,11 +179,12 @@ public:
         : Command({QStringLiteral("import"), QStringLiteral("PICTURE... -o OUT"),
                    QStringLiteral(
                        "Builds a model from a picture as the capture window and the main window "
-                       "do: the\nselection, then the depth strokes in the order given, the "
-                       "quarter turns, the mirror\nand the move. OUT's extension picks the kind: "
-                       ".chs (a model file), .bmp (the front\nview as the main window saves it) "
-                       "or .ply, .xyz, .glb, .stl, .3mf as export writes\nthem. Into a folder: "
-                       ".chs unless --format says otherwise."),
+                       "do: the\nselection, then the depths by brightness, the depths by colour, "
+                       "the depth strokes\nin the order given, the quarter turns, the mirror, the "
+                       "move and the centring,\nwhatever the order of the options. OUT's "
+                       "extension picks the kind: .chs (a model\nfile), .bmp (the front view as "
+                       "the main window saves it) or .ply, .xyz, .glb,\n.stl, .3mf as export "
+                       "writes them. Into a folder: .chs unless --format says\notherwise."),
                    QStringList {QStringLiteral("chs"), QStringLiteral("bmp")} + exportKinds(),
                    QStringLiteral("chs")})
     {
@@ -139,6 +215,22 @@ public:
                  .arg(kDepthLow)
                  .arg(kDepthHigh),
              QStringLiteral("X1,Y1,X2,Y2=D")},
+            {QStringLiteral("depth-brightness"),
+             QStringLiteral("Gives every point the depth D0 + (D1 - D0) * Y / 255, Y the "
+                            "brightness of its colour (299 R + 587 G + 114 B) / 1000: D0 that "
+                            "of black, D1 that of white, each %1 to %2, as the edit menu's depth "
+                            "by brightness does.")
+                 .arg(kDepthLow)
+                 .arg(kDepthHigh),
+             QStringLiteral("D0,D1")},
+            {QStringLiteral("depth-colour"),
+             QStringLiteral("Gives the points of the colour group whose swatch is nearest "
+                            "#RRGGBB the depth D (%1 to %2), as the edit menu's depth by colour "
+                            "does with the colours grouped as --colours says; may be repeated, "
+                            "one a group.")
+                 .arg(kDepthLow)
+                 .arg(kDepthHigh),
+             QStringLiteral("#RRGGBB=D")},
             {QStringLiteral("quarter-turns"),
              QStringLiteral("Turns the model N times by 90 degrees (0 to %1).")
                  .arg(kMaxQuarterTurns),
@@ -153,7 +245,7 @@ public:
                             "middle of its bounding box comes to the view centre, as the view "
                             "menu's centre command does.")},
         });
-        addExportOptions(parser);
+        addExportOptions(parser, true);
     }
 
     void readOptions(const QCommandLineParser &parser, const QString &kind) override
@@ -163,6 +255,10 @@ public:
             rect_ = selectionOption(parser.value(QStringLiteral("rect")), fit_);
         for (const QString &text : parser.values(QStringLiteral("depth")))
             strokes_.push_back(strokeOption(text));
+        if (parser.isSet(QStringLiteral("depth-brightness")))
+            brightness_ = brightnessOption(parser.value(QStringLiteral("depth-brightness")));
+        for (const QString &text : parser.values(QStringLiteral("depth-colour")))
+            depthColours_.push_back(depthColourOption(text));
         if (parser.isSet(QStringLiteral("quarter-turns")))
             quarterTurns_
                 = integerOption(parser, QStringLiteral("quarter-turns"), 0, kMaxQuarterTurns);
@@ -177,7 +273,7 @@ public:
             moveY_ = int(move[1]);
         }
         kind_ = kind;
-        exportSettings_ = readExportOptions(parser, kind);
+        exportSettings_ = readExportOptions(parser, kind, true);
     }
 
     Outcome run(const Job &job) const override
@@ -213,10 +309,19 @@ public:
         if (model.count() == 0)
             return Outcome::failed(InputRefused, job.input,
                                    QStringLiteral("no dark pixel inside the selection"));
+        // Which group an option names depends on the picture's colours.
+        ColourGrouping grouping;
+        std::vector<std::optional<double>> groupDepths;
+        if (!depthColours_.empty()) {
+            grouping = groupColours(model.colours, colourGroups());
+            groupDepths.resize(grouping.groups.size());
+            if (const QString clash = depthsOfGroups(grouping, groupDepths); !clash.isEmpty())
+                return Outcome::failed(WrongUsage, job.input, clash);
+        }
         Document document;
         const ViewState view(document);
         document.importModel(std::move(model));
-        edit(document);
+        edit(document, grouping.groupOf, groupDepths);
         return write(view, job);
     }
 
@@ -231,8 +336,35 @@ private:
         return buildModelFromPicture(staging, kViewSize, kViewSize, kViewCentre);
     }
 
-    void edit(Document &document) const
+    // The groups of --depth-colour and a 3MF's colours alike.
+    int colourGroups() const { return exportSettings_.solid.colourGroups; }
+
+    // Each group's depth from --depth-colour; why not, when two options name one group.
+    QString depthsOfGroups(const ColourGrouping &grouping,
+                           std::vector<std::optional<double>> &depths) const
     {
+        std::vector<const DepthColour *> namedBy(depths.size());
+        for (const DepthColour &option : depthColours_) {
+            const std::size_t group = nearestGroup(grouping, option.colour);
+            if (namedBy[group])
+                return QStringLiteral("--depth-colour: '%1' and '%2' both name the colour group "
+                                      "%3 (--colours %4)")
+                    .arg(namedBy[group]->text, option.text,
+                         QString::fromStdString(colourName(grouping.groups[group].swatch)))
+                    .arg(colourGroups());
+            namedBy[group] = &option;
+            depths[group] = option.depth;
+        }
+        return {};
+    }
+
+    void edit(Document &document, std::span<const int> groupOf,
+              std::span<const std::optional<double>> groupDepths) const
+    {
+        if (brightness_)
+            document.setDepthsByBrightness(*brightness_);
+        if (!depthColours_.empty())
+            document.setDepthsByColour(groupOf, groupDepths);
         for (const DepthStroke &stroke : strokes_)
             document.setDepthInside(stroke.ordered, stroke.depth);
         for (int i = 0; i < quarterTurns_; ++i)
@@ -264,6 +396,8 @@ private:
     bool fit_ = false;
     std::optional<Selection> rect_; // the corners as dragged, not ordered
     std::vector<DepthStroke> strokes_;
+    std::optional<BrightnessDepths> brightness_;
+    std::vector<DepthColour> depthColours_;
     int quarterTurns_ = 0;
     bool mirror_ = false;
     bool centre_ = false;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <memory>
 
 namespace {
@@ -61,6 +62,10 @@ QString englishName(Document::Step step)
         return QStringLiteral("move");
     case Document::Step::Centre:
         return QStringLiteral("centre");
+    case Document::Step::ColourDepth:
+        return QStringLiteral("depth by colour");
+    case Document::Step::BrightnessDepth:
+        return QStringLiteral("depth by brightness");
     }
     return {};
 }
@@ -165,6 +170,43 @@ void Document::setDepthInside(const Stroke &ordered, double depth)
             restoreDepths(model_, *replaced);
             emit modelChanged();
         });
+}
+
+void Document::setDepthsByColour(std::span<const int> groupOf,
+                                 std::span<const std::optional<double>> depths)
+{
+    Q_ASSERT(groupOf.size() == model_.colours.size());
+    replaceDepths(Step::ColourDepth, depthsByGroup(model_, groupOf, depths));
+}
+
+void Document::setDepthsByBrightness(const BrightnessDepths &depths)
+{
+    replaceDepths(Step::BrightnessDepth, depthsByBrightness(model_, depths));
+}
+
+void Document::replaceDepths(Step step, std::vector<double> depths)
+{
+    auto before = std::make_shared<std::vector<double>>();
+    before->reserve(depths.size());
+    bool changed = false;
+    for (std::size_t i = 0; i < depths.size(); ++i) {
+        before->push_back(model_.points[i][Depth]);
+        changed |= std::bit_cast<std::uint64_t>(depths[i])
+                   != std::bit_cast<std::uint64_t>(before->back());
+    }
+    if (!changed) { // a step that changed nothing is no step
+        emit edited(step, Edit::Done);
+        return;
+    }
+    // Both ways kept whole: undo gives every depth back bit for bit.
+    const auto put = [this](const std::shared_ptr<std::vector<double>> &source) {
+        return [this, source] {
+            for (std::size_t i = 0; i < source->size(); ++i)
+                model_.points[i][Depth] = (*source)[i];
+            emit modelChanged();
+        };
+    };
+    push(step, put(std::make_shared<std::vector<double>>(std::move(depths))), put(before));
 }
 
 void Document::turnQuarter()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colour_depths.h"
 #include "editing.h"
 #include "model.h"
 #include "model_file_io.h"
@@ -9,6 +10,8 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <span>
 #include <vector>
 
 class QUndoStack;
@@ -23,7 +26,16 @@ class Document : public QObject {
 
 public:
     // The kinds of step on the model that can be undone.
-    enum class Step { Import, Depth, QuarterTurn, Mirror, Move, Centre };
+    enum class Step {
+        Import,
+        Depth,
+        QuarterTurn,
+        Mirror,
+        Move,
+        Centre,
+        ColourDepth,
+        BrightnessDepth
+    };
     enum class Edit { Done, Undone, Redone };
     // The user's word for a step, as the undo and redo commands name it.
     using StepNamer = std::function<QString(Step)>;
@@ -52,6 +64,12 @@ public:
 
     // Sets the depth of every point inside the ordered stroke, a rectangle of the main view.
     void setDepthInside(const Stroke &ordered, double depth);
+    // Gives every point of a colour group its group's depth, where `depths` has one; `groupOf`
+    // holds each point's group, as groupColours() gives it.
+    void setDepthsByColour(std::span<const int> groupOf,
+                           std::span<const std::optional<double>> depths);
+    // Gives every point the depth of its colour's brightness; see depthByBrightness().
+    void setDepthsByBrightness(const BrightnessDepths &depths);
     void turnQuarter();
     void mirror();
     // Moves the model right by dx and up by dy pixels.
@@ -75,6 +93,7 @@ private:
     void push(Step step, std::function<void()> change, std::function<void()> revert);
     void swapModel(Model &model, bool &hasModel);
     void shift(Step step, int dx, int dy);
+    void replaceDepths(Step step, std::vector<double> depths);
 
     Model model_;
     QImage selection_;

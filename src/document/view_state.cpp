@@ -34,7 +34,9 @@ void ViewState::showEdited(Document::Step step, Document::Edit edit)
     if (step == Document::Step::Import) {
         showAtZero(false);
         setCanEraseStroke(false);
-    } else if (step == Document::Step::Depth && edit == Document::Edit::Done) {
+    } else if ((step == Document::Step::Depth || step == Document::Step::ColourDepth
+                || step == Document::Step::BrightnessDepth)
+               && edit == Document::Edit::Done) {
         // Drawn unturned, but the angles are left as they were.
         frontView_ = true;
         strokeShown_ = false;

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "conversions.h"
+#include "depth_commands.h"
 #include "document.h"
 #include "export_menu.h"
 #include "large_view.h"
@@ -85,6 +86,10 @@ MainWindow::MainWindow(Document &document, const QString &capturePicture, QWidge
             return QString(Texts::kStepMove);
         case Document::Step::Centre:
             return QString(Texts::kStepCentre);
+        case Document::Step::ColourDepth:
+            return QString(Texts::kStepColourDepth);
+        case Document::Step::BrightnessDepth:
+            return QString(Texts::kStepBrightnessDepth);
         }
         return QString();
     });
@@ -228,6 +233,8 @@ void MainWindow::createMenus()
     redoAction->setObjectName(QStringLiteral("redoAction"));
     redoAction->setShortcuts({Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
     editMenu->addActions({undoAction, redoAction});
+    editMenu->addSeparator();
+    new DepthCommands(document_, this, editMenu);
 
     QMenu *viewMenu = menuBar()->addMenu(QString(Texts::kMenuView));
     viewMenu->addAction(add("largeViewAction", Texts::kMenuLargeView, &MainWindow::showLargeView));

@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include "editing.h"
 #include "platform.h"
 #include "texts.h"
 
@@ -173,10 +174,31 @@ template<> struct Table<Remembered::Solid> {
     }
 };
 
+template<> struct Table<Remembered::DepthByColour> {
+    template<typename Groups, typename Visit> static void visit(Groups &groups, const Visit &visit)
+    {
+        visit(QStringLiteral("depth/colourGroups"), groups, 1, kMaxColourGroups);
+    }
+};
+
+template<> struct Table<Remembered::DepthByBrightness> {
+    template<typename Depths, typename Visit> static void visit(Depths &depths, const Visit &visit)
+    {
+        constexpr LengthLimits range {kDepthLow, kDepthHigh, 1};
+        visit(QStringLiteral("depth/black"), depths.black, range);
+        visit(QStringLiteral("depth/white"), depths.white, range);
+    }
+};
+
 // Each group's values before the file is read.
 template<typename Group> typename Group::Value defaults()
 {
     return {};
+}
+
+template<> int defaults<Remembered::DepthByColour>()
+{
+    return kStartDepthGroups;
 }
 
 template<> TurntableOptions defaults<Remembered::Turntable>()
@@ -217,6 +239,8 @@ ZUVORAK_REMEMBERED(TurntablePath)
 ZUVORAK_REMEMBERED(RecentFiles)
 ZUVORAK_REMEMBERED(Ply)
 ZUVORAK_REMEMBERED(Solid)
+ZUVORAK_REMEMBERED(DepthByColour)
+ZUVORAK_REMEMBERED(DepthByBrightness)
 #undef ZUVORAK_REMEMBERED
 
 QString settingsPath()

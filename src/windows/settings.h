@@ -1,5 +1,6 @@
 #pragma once
 
+#include "colour_depths.h"
 #include "export.h"
 #include "renderer.h"
 #include "turntable.h"
@@ -46,6 +47,13 @@ struct Ply {
 };
 struct Solid {
     using Value = SolidOptions;
+};
+// 色ごとの奥行き's number of colour groups.
+struct DepthByColour {
+    using Value = int;
+};
+struct DepthByBrightness {
+    using Value = BrightnessDepths;
 };
 } // namespace Remembered
 

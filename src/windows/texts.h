@@ -28,6 +28,8 @@ inline constexpr char kMenuMirror[] = "左右反転(&E)";
 inline constexpr char kMenuEdit[] = "編集(&U)";
 inline constexpr char kUndo[] = "元に戻す";
 inline constexpr char kRedo[] = "再実行";
+inline constexpr char kMenuColourDepths[] = "色ごとの奥行き(&C)";
+inline constexpr char kMenuBrightnessDepths[] = "明るさで奥行き(&B)";
 inline constexpr char kMenuView[] = "表示(&V)";
 inline constexpr char kMenuLargeView[] = "拡大表示(&L)";
 inline constexpr char kMenuCentre[] = "中央に置く(&C)";
@@ -59,6 +61,8 @@ inline constexpr char kStepQuarterTurn[] = "９０度回転";
 inline constexpr char kStepMirror[] = "左右反転";
 inline constexpr char kStepMove[] = "表示位置";
 inline constexpr char kStepCentre[] = "中央に置く";
+inline constexpr char kStepColourDepth[] = "色ごとの奥行き";
+inline constexpr char kStepBrightnessDepth[] = "明るさで奥行き";
 
 inline constexpr char kSaveChangesQuestion[] = "変更を保存しますか？";
 inline constexpr char kSaveChanges[] = "保存";
@@ -110,6 +114,19 @@ inline constexpr char kGroupPoints[] = "%1 点";
 inline constexpr char kPointsLeftOut[]
     = "座標が有限でない点、または範囲を超える点 %1 個は書き出していません。";
 inline constexpr char kReasonCannotExport[] = "このモデルは書き出せません。";
+
+// Depth by colour and by brightness; "%1" and "%2" are the depth's limits.
+inline constexpr char kColourDepthsCaption[] = "色ごとの奥行き";
+inline constexpr char kDepthGroups[] = "色の数(&N):";
+inline constexpr char kColourDepthsHint[]
+    = "奥行き（%1～%2）を入れた色の点がすべてその奥行きになります。空欄の色の点はそのままです。";
+inline constexpr char kDepthColumn[] = "奥行き";
+inline constexpr char kLeaveDepth[] = "そのまま";
+inline constexpr char kBrightnessDepthsCaption[] = "明るさで奥行き";
+inline constexpr char kBlackDepth[] = "黒の奥行き(&K):";
+inline constexpr char kWhiteDepth[] = "白の奥行き(&W):";
+inline constexpr char kBrightnessDepthsHint[]
+    = "黒と白の奥行き（%1～%2）を決めると、どの点も色の明るさに比例してその間の奥行きになります。";
 
 // Capture window
 inline constexpr char kMenuOpenPicture[] = "開く(&O)";

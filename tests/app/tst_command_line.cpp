@@ -115,6 +115,12 @@ a link to a device node as output | 3 | export model.chs -o link.stl | link.stl:
 a named pipe as output | 3 | export model.chs -o pipe.xyz | pipe.xyz: not written: not a regular file
 a name of 256 bytes | 3 | export model.chs -o %1.ply | .ply: not written: the name is too long
 a number beyond any int | 1 | import drawing.png --quarter-turns 2147483648 -o old.chs | --quarter-turns: 2147483648 is outside 0 to 100
+a depth by colour above 100 | 1 | import drawing.png --depth-colour #C81414=100.5 -o old.chs | '#C81414=100.5': the depth D must be a number from 0 to 100
+a colour of five digits | 1 | import drawing.png --depth-colour #C8141=10 -o old.chs | '#C8141=10': the colour must be #RRGGBB
+seventeen colour groups | 1 | import drawing.png --colours 17 --depth-colour #C81414=10 -o old.chs | --colours: 17 is outside 1 to 16
+colour groups for neither use | 1 | import drawing.png --colours 3 -o old.chs | --colours is for --depth-colour and .3mf, not .chs
+two colours of one group | 1 | import drawing.png --colours 1 --depth-colour #C81414=10 --depth-colour #0A1EA0=20 -o old.chs | drawing.png: --depth-colour: '#C81414=10' and '#0A1EA0=20' both name the colour group
+a brightness depth below 0 | 1 | import drawing.png --depth-brightness -0.5,30 -o old.chs | --depth-brightness: '-0.5,30': each depth must be from 0 to 100
 )").arg(QString(252, 'n'));
         for (const QString &row : rows.trimmed().split('\n')) {
             const QStringList cells = row.split(" | ");

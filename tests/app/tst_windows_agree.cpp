@@ -1,11 +1,15 @@
 #include "cli_test.h"
+#include "conversions.h"
 #include "start_windows.h"
 #include "window_test.h"
 
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QUndoStack>
 
 // The command line and the windows, given the same steps, write the same files: the
 // typical use from the first click to the saved files, through real clicks and actions.
@@ -232,6 +236,78 @@ private slots:
             QCOMPARE(seen.size(), points.size());
         }
         QVERIFY(colours.isEmpty());
+    }
+
+    // 明るさで奥行き, 色ごとの奥行き and a rectangle on a drawing of exactly three colours write
+    // what --depth-brightness, --depth-colour and --depth write in any order of the options; a
+    // row starts with its points' depth, takes none beyond 100, and the commands need points.
+    void depthsByColourAndBrightness()
+    {
+        QImage picture(120, 90, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        const QRgb inks[] = {qRgb(200, 20, 20), qRgb(20, 150, 30), qRgb(10, 30, 160)};
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < 120; ++x)
+                if ((x + y) % 4)
+                    picture.setPixel(x, y, inks[(x / 10 + y / 30) % 3]);
+        QVERIFY(picture.save(path("three.png")));
+        Program program(path("three.png"));
+        QWidget *window = &program.window;
+        program.document.importModel({});
+        for (const char *command : {"colourDepthsAction", "brightnessDepthsAction"})
+            QVERIFY(!child<QAction>(window, command)->isEnabled());
+        withModal<QDialog>([&] { trigger(window, "captureAction"); },
+                           [&](QDialog *capture) {
+                               dragOver(child(capture, "picture"), {-1, -1}, {120, 90});
+                               trigger(capture, "importAction");
+                           });
+        const BrightnessDepths range {3.1, 77.7};
+        withModal<QDialog>([&] { trigger(window, "brightnessDepthsAction"); },
+                           [&](QDialog *dialog) {
+                               child<QDoubleSpinBox>(dialog, "black")->setValue(range.black);
+                               child<QDoubleSpinBox>(dialog, "white")->setValue(range.white);
+                               dialog->accept();
+                           });
+        QStringList options;
+        withModal<QDialog>(
+            [&] { trigger(window, "colourDepthsAction"); },
+            [&](QDialog *dialog) {
+                child<QSpinBox>(dialog, "colourGroups")->setValue(3);
+                const QColor last(text(dialog, "colour2"));
+                const double y
+                    = (299.0 * last.red() + 587.0 * last.green() + 114.0 * last.blue()) / 1000;
+                QCOMPARE(child<QLineEdit>(dialog, "depth2")->text(),
+                         QString::fromStdString(
+                             shortestDecimal(range.black + (range.white - range.black) * y / 255)));
+                QPushButton *ok
+                    = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
+                child<QLineEdit>(dialog, "depth0")->setText("100.5");
+                QVERIFY(!ok->isEnabled());
+                for (const auto &[row, depth] : {std::pair {0, "40"}, std::pair {2, "7.25"}}) {
+                    child<QLineEdit>(dialog, qPrintable(QString("depth%1").arg(row)))
+                        ->setText(depth);
+                    options << "--depth-colour"
+                            << text(dialog, qPrintable(QString("colour%1").arg(row))) + '=' + depth;
+                }
+                child<QLineEdit>(dialog, "depth1")->clear();
+                QTest::mouseClick(ok, Qt::LeftButton);
+            });
+        QCOMPARE(program.document.history()->undoText(), "色ごとの奥行き");
+        QCOMPARE(settingsFile().value("depth/colourGroups").toInt(), 3);
+        child<QScrollBar>(window, "depthSlider")->setValue(60);
+        dragOver(child(window, "view"), {100, 90}, {200, 160});
+        click(window, "applyDepth");
+        trigger(window, "quarterTurnAction");
+        QFile::remove(path("window.chs"));
+        saveAs(window, "saveAsAction", "window");
+        const Run run = zuvorak(
+            QStringList {"import", "three.png", "--quarter-turns", "1", "--depth",
+                         "100,90,200,160=60"}
+                + options
+                + QStringList {"--colours", "3", "--depth-brightness", "3.1,77.7", "-o", "cli.chs"},
+            dir_.path());
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QCOMPARE(contents(path("cli.chs")), contents(path("window.chs")));
     }
 
     void startWithPicture()

@@ -1,3 +1,4 @@
+#include "colour_groups.h"
 #include "document.h"
 #include "view_state.h"
 
@@ -6,6 +7,7 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <bit>
 #include <cmath>
 
 static const QString kCorpus = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/");
@@ -29,8 +31,9 @@ private slots:
     void undoAndRedo_data()
     {
         QTest::addColumn<QString>("step");
-        for (const char *step : {"import", "depth", "quarter turn", "mirror", "move whole",
-                                 "move fractions", "centre"})
+        for (const char *step :
+             {"import", "depth", "quarter turn", "mirror", "move whole", "move fractions", "centre",
+              "depth by colour", "depth by brightness"})
             QTest::newRow(step) << QString(step);
     }
     void undoAndRedo()
@@ -53,6 +56,11 @@ private slots:
             document.turnQuarter();
         else if (step == "mirror")
             document.mirror();
+        else if (step == "depth by colour")
+            document.setDepthsByColour(groupColours(awkward.colours, 3).groupOf,
+                                       std::vector<std::optional<double>> {0.3, {}, 99});
+        else if (step == "depth by brightness")
+            document.setDepthsByBrightness({0.7, 33.3});
         else if (step == "centre") {
             document.centre(); // the middle of the finite points' box within half a pixel
             for (const Coordinate axis : {Horizontal, Vertical}) {
@@ -137,6 +145,48 @@ private slots:
         view.toggleAnimation();
         view.advanceAnimation();
         QCOMPARE(QPoint(int(view.turn()), int(view.tilt())), QPoint(5, 0));
+    }
+
+    // Three colours, each its own group: the points of a group given a depth take it, the rest
+    // keep theirs, and nothing else changes; brightness gives the formula's depth to the last bit.
+    void depthsByColourAndBrightness()
+    {
+        const Colour inks[] = {0x1414C8, 0x1E9614, 0xA01E0A};
+        Model three;
+        for (int i = 0; i < 300; ++i) {
+            three.points.push_back({i % 7 * 1.1, i % 20 - 10.25, i / 20 - 7.5});
+            three.colours.push_back(inks[i % 3]);
+        }
+        Document document;
+        ViewState view(document);
+        document.importModel(three);
+        view.turnBy(20, 5);
+        const ColourGrouping grouping = groupColours(three.colours, 3);
+        const std::vector<std::optional<double>> depths {12.5, {}, 0.1};
+        document.setDepthsByColour(grouping.groupOf, depths);
+        QVERIFY(view.showsFrontView());
+        // Depths for which other orders of the formula round otherwise.
+        const BrightnessDepths range {3.1, 77.7};
+        const auto same = [](double a, double b) {
+            return std::bit_cast<quint64>(a) == std::bit_cast<quint64>(b);
+        };
+        for (int i = 0; i < 300; ++i) {
+            const int group = grouping.groupOf[std::size_t(i)];
+            QCOMPARE(grouping.groups[std::size_t(group)].swatch, three.colours[std::size_t(i)]);
+            Coords expected = three.points[std::size_t(i)];
+            expected[Depth] = depths[std::size_t(group)].value_or(expected[Depth]);
+            for (int axis = 0; axis < 3; ++axis)
+                QVERIFY(same(document.model().points[std::size_t(i)][axis], expected[axis]));
+        }
+        QCOMPARE(document.model().colours, three.colours);
+        document.setDepthsByBrightness(range);
+        for (int i = 0; i < 300; ++i) {
+            const Colour c = three.colours[std::size_t(i)];
+            const double y
+                = (299.0 * (c & 0xFF) + 587.0 * (c >> 8 & 0xFF) + 114.0 * (c >> 16)) / 1000;
+            QVERIFY(same(document.model().points[std::size_t(i)][Depth],
+                         range.black + (range.white - range.black) * y / 255));
+        }
     }
 
     // A press and release without movement keeps the last corner and the angles.
