@@ -90,9 +90,9 @@ private slots:
                                                     {high.begin(), high.end()}}));
         QCOMPARE(read.seen["mode"].toInt(), 0); // POINTS
         // No error, warning or note from the Khronos validator, which also checks the bounds.
-        if (QStandardPaths::findExecutable("node").isEmpty()
-            || !QFile::exists(ZUVORAK_GLTF_VALIDATOR))
-            QSKIP("node or gltf-validator (scripts/install-gltf-validator.sh) is not installed");
+        REQUIRE_READER(!QStandardPaths::findExecutable("node").isEmpty()
+                           && QFile::exists(ZUVORAK_GLTF_VALIDATOR),
+                       "node and gltf-validator (scripts/install-gltf-validator.sh)");
         const QTemporaryDir dir;
         QVERIFY(write(dir.filePath("points.glb"), asBytes(result.bytes)));
         QProcess node;
