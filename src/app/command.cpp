@@ -14,6 +14,35 @@ Outcome Outcome::failed(Status status, const QString &file, const QString &reaso
     return {status, {file + QStringLiteral(": ") + reason}, {}};
 }
 
+void addPointStyleOptions(QCommandLineParser &parser)
+{
+    parser.addOptions({
+        {QStringLiteral("point-size"),
+         QStringLiteral("Points of at least P x P pixels, 1 to %1 (1); larger where one pixel of "
+                        "the model covers more.")
+             .arg(kMaxPointSize),
+         QStringLiteral("P")},
+        {QStringLiteral("shading"),
+         QStringLiteral("Nearer points darker, farther points lighter.")},
+    });
+}
+
+void readPointStyle(const QCommandLineParser &parser, PointStyle &style)
+{
+    if (parser.isSet(QStringLiteral("point-size")))
+        style.size = integerOption(parser, QStringLiteral("point-size"), 1, kMaxPointSize);
+    style.shading = parser.isSet(QStringLiteral("shading"));
+}
+
+void readAngles(const QCommandLineParser &parser, double &turn, double &tilt)
+{
+    constexpr double kAngleLimit = 1e6;
+    if (parser.isSet(QStringLiteral("turn")))
+        turn = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
+    if (parser.isSet(QStringLiteral("tilt")))
+        tilt = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
+}
+
 double numberOption(const QCommandLineParser &parser, const QString &option, double low,
                     double high)
 {

@@ -2,6 +2,7 @@
 
 #include "command_line.h"
 #include "model_file_io.h"
+#include "renderer.h"
 
 #include <QString>
 #include <QStringList>
@@ -74,6 +75,12 @@ public:
 private:
     CommandInfo info_;
 };
+
+// --point-size and --shading, as the large view draws.
+void addPointStyleOptions(QCommandLineParser &parser);
+void readPointStyle(const QCommandLineParser &parser, PointStyle &style);
+// --turn and --tilt, in degrees, where given: finite and within +-1e6, so that turning stays exact.
+void readAngles(const QCommandLineParser &parser, double &turn, double &tilt);
 
 // A finite number, as C writes it ("1.5", "-2", "1e3"); throws UsageError naming the option.
 double numberOption(const QCommandLineParser &parser, const QString &option, double low,

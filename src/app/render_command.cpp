@@ -11,7 +11,6 @@ namespace CommandLine {
 namespace {
 
 constexpr int kMaxRenderSize = 8192;
-constexpr double kAngleLimit = 1e6;
 
 class RenderCommand : public Command {
 public:
@@ -44,27 +43,16 @@ public:
                  .arg(kMaxRenderSize)
                  .arg(kViewSize),
              QStringLiteral("N")},
-            {QStringLiteral("point-size"),
-             QStringLiteral("Points of at least P x P pixels, 1 to %1 (1); larger where one "
-                            "pixel of the model covers more.")
-                 .arg(kMaxPointSize),
-             QStringLiteral("P")},
-            {QStringLiteral("shading"),
-             QStringLiteral("Nearer points darker, farther points lighter.")},
         });
+        addPointStyleOptions(parser);
     }
 
     void readOptions(const QCommandLineParser &parser, const QString &kind) override
     {
-        if (parser.isSet(QStringLiteral("turn")))
-            turn_ = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
-        if (parser.isSet(QStringLiteral("tilt")))
-            tilt_ = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
+        readAngles(parser, turn_, tilt_);
         if (parser.isSet(QStringLiteral("size")))
             size_ = integerOption(parser, QStringLiteral("size"), 1, kMaxRenderSize);
-        if (parser.isSet(QStringLiteral("point-size")))
-            style_.size = integerOption(parser, QStringLiteral("point-size"), 1, kMaxPointSize);
-        style_.shading = parser.isSet(QStringLiteral("shading"));
+        readPointStyle(parser, style_);
         format_ = kind.toLatin1();
     }
 

@@ -9,8 +9,6 @@ namespace CommandLine {
 
 namespace {
 
-constexpr double kAngleLimit = 1e6;
-
 class TurntableCommand : public Command {
 public:
     TurntableCommand()
@@ -49,13 +47,6 @@ public:
                  .arg(kMaxTurntableDelay)
                  .arg(TurntableOptions {}.delayMs),
              QStringLiteral("MS")},
-            {QStringLiteral("point-size"),
-             QStringLiteral("Points of at least P x P pixels, 1 to %1 (1); larger where one "
-                            "pixel of the model covers more.")
-                 .arg(kMaxPointSize),
-             QStringLiteral("P")},
-            {QStringLiteral("shading"),
-             QStringLiteral("Nearer points darker, farther points lighter.")},
             {QStringLiteral("turn"), QStringLiteral("The turn of the first frame in degrees (0)."),
              QStringLiteral("A")},
             {QStringLiteral("tilt"), QStringLiteral("The tilt of every frame in degrees (0)."),
@@ -65,6 +56,7 @@ public:
                             "size, instead of about the middle of its bounding box with every "
                             "frame holding the whole model.")},
         });
+        addPointStyleOptions(parser);
     }
 
     void readOptions(const QCommandLineParser &parser, const QString &kind) override
@@ -81,20 +73,14 @@ public:
             {"frames", &options_.frames, kMinTurntableFrames, kMaxTurntableFrames},
             {"size", &options_.size, kMinTurntableSize, kMaxTurntableSize},
             {"delay", &options_.delayMs, kMinTurntableDelay, kMaxTurntableDelay},
-            {"point-size", &options_.style.size, 1, kMaxPointSize},
         };
         for (const auto &integer : integers)
             if (parser.isSet(QString(integer.option)))
                 *integer.value
                     = integerOption(parser, QString(integer.option), integer.low, integer.high);
-        options_.style.shading = parser.isSet(QStringLiteral("shading"));
+        readPointStyle(parser, options_.style);
         options_.aboutCentre = !parser.isSet(QStringLiteral("about-view-centre"));
-        if (parser.isSet(QStringLiteral("turn")))
-            options_.start.turn
-                = numberOption(parser, QStringLiteral("turn"), -kAngleLimit, kAngleLimit);
-        if (parser.isSet(QStringLiteral("tilt")))
-            options_.start.tilt
-                = numberOption(parser, QStringLiteral("tilt"), -kAngleLimit, kAngleLimit);
+        readAngles(parser, options_.start.turn, options_.start.tilt);
     }
 
     Outcome run(const Job &job) const override

@@ -1,6 +1,7 @@
 #include "depth_dialogs.h"
 
 #include "conversions.h"
+#include "dialog_buttons.h"
 #include "editing.h"
 #include "export.h"
 #include "texts.h"
@@ -48,16 +49,6 @@ public:
         return Intermediate;
     }
 };
-
-QDialogButtonBox *addButtons(QDialog *dialog, QBoxLayout *layout)
-{
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    return buttons;
-}
 
 QLabel *hint(const char *text, QWidget *parent)
 {

@@ -1,5 +1,6 @@
 #include "export_dialogs.h"
 
+#include "dialog_buttons.h"
 #include "messages.h"
 #include "texts.h"
 
@@ -25,16 +26,6 @@ constexpr int kSwatchSize = 14;
 
 // Rows the colour list shows before it scrolls: 16 groups would make the dialog too tall.
 constexpr int kGroupRows = 6;
-
-QDialogButtonBox *addButtons(QDialog *dialog, QLayout *layout)
-{
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    return buttons;
-}
 
 void makeOptionsDialog(QDialog *dialog, const QString &kind)
 {

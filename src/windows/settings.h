@@ -24,37 +24,23 @@ void tellIfSettingsNotKept(QWidget *parent);
 // The groups of remembered values, each a table of keys and ranges in settings.cpp:
 // load<Remembered::Turntable>() gives the turntable's options.
 namespace Remembered {
-struct LargeViewStyle {
-    using Value = PointStyle;
+// Each group names the type its table fills.
+template<typename T> struct Group {
+    using Value = T;
 };
-struct LargeViewGeometry {
-    using Value = QByteArray;
-};
+struct LargeViewStyle : Group<PointStyle> { };
+struct LargeViewGeometry : Group<QByteArray> { };
 // The point style defaults to the large view's.
-struct Turntable {
-    using Value = TurntableOptions;
-};
+struct Turntable : Group<TurntableOptions> { };
 // The last turntable written, where the next one is offered.
-struct TurntablePath {
-    using Value = QString;
-};
+struct TurntablePath : Group<QString> { };
 // The model files opened or saved last, the latest first, at most kMaxRecentFiles.
-struct RecentFiles {
-    using Value = QStringList;
-};
-struct Ply {
-    using Value = PlyOptions;
-};
-struct Solid {
-    using Value = SolidOptions;
-};
+struct RecentFiles : Group<QStringList> { };
+struct Ply : Group<PlyOptions> { };
+struct Solid : Group<SolidOptions> { };
 // 色ごとの奥行き's number of colour groups.
-struct DepthByColour {
-    using Value = int;
-};
-struct DepthByBrightness {
-    using Value = BrightnessDepths;
-};
+struct DepthByColour : Group<int> { };
+struct DepthByBrightness : Group<BrightnessDepths> { };
 } // namespace Remembered
 
 inline constexpr int kMaxRecentFiles = 8;
