@@ -42,7 +42,7 @@ fuzz: deps
 	@mkdir -p $(FUZZ_BUILD)
 	@clang++ $(FUZZ_FLAGS) -Isrc/core -Isrc/model fuzz/fuzz_model_file.cpp src/model/model_file.cpp \
 	  -lz -o $(FUZZ_BUILD)/fuzz_model_file
-	@clang++ $(FUZZ_FLAGS) -Isrc/core -Isrc/picture $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
+	@clang++ $(FUZZ_FLAGS) -Isrc/core -Isrc/model -Isrc/picture $$(pkg-config --cflags Qt6Gui) fuzz/fuzz_picture.cpp \
 	  src/picture/picture_file.cpp src/picture/picture_formats.cpp src/picture/jpeg.cpp \
 	  src/picture/png_file.cpp src/core/file_access.cpp $$(pkg-config --libs Qt6Gui) \
 	  -lgif -ljpeg -lpng16 -ltiff \
