@@ -21,13 +21,17 @@ import zipfile
 
 
 def ply(path):
+    """The header's vertex count as written (meshio takes a wrong one), then meshio's points."""
     import meshio
     import numpy
 
+    data = open(path, "rb").read()
+    count = int(re.search(rb"^element vertex (\d+)$", data[:data.index(b"end_header")], re.M)[1])
     mesh = meshio.read(path, file_format="ply")
     colours = numpy.stack([mesh.point_data[c] for c in ("red", "green", "blue")], axis=1)
     # Debian's meshio hands binary uchar properties over as int8.
-    return {"points": mesh.points.tolist(), "colours": (colours.astype(int) & 0xFF).tolist()}
+    return {"vertices": count, "points": mesh.points.tolist(),
+            "colours": (colours.astype(int) & 0xFF).tolist()}
 
 
 def xyz(path):
@@ -40,9 +44,8 @@ def xyz(path):
 def stl(path):
     import meshio
 
-    mesh = meshio.read(path, file_format="stl")
-    triangles = mesh.cells_dict["triangle"]
-    return {"triangles": mesh.points[triangles].tolist()}
+    mesh = meshio.read(path, file_format="stl")  # corners in the same place are one vertex
+    return {"vertices": mesh.points.tolist(), "triangles": mesh.cells_dict["triangle"].tolist()}
 
 
 def srgb_byte(linear):
