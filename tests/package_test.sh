@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the Debian package from a build folder, checks what it holds with the desktop's own
-# validators, and starts the program from the unpacked package.
+# validators, and starts the command line and the windows from the unpacked package.
 set -eu
 build="$1"
 work=$(mktemp -d)
@@ -67,4 +67,17 @@ printf '%s\n' "$work/two-points.chs" 'points: 2' 'depth: 0 to 0' 'horizontal: 1 
   'columns thinner than the nozzle: 2' "tallest column to its line's width: 2.40" >"$work/info.expected"
 cmp -s "$work/info.out" "$work/info.expected" \
   || { diff "$work/info.expected" "$work/info.out"; fail "info printed the above"; }
+# The windows open a model file and remember it. Under a file-size limit a save must fail with
+# a message instead of ending the program: SIGXFSZ (25) is ignored. The shell cannot wait on a
+# file, so the settings are looked at until they name the model.
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$program" "$work/two-points.chs" 2>"$work/windows.log" &
+pid=$!
+until grep -qs two-points "$work/config/zuvorak/zuvorak.conf"; do
+  kill -0 "$pid" 2>/dev/null || fail "the windows stopped before opening the model"
+  sleep 0.1
+done
+ignored=$(sed -n 's/^SigIgn:[[:space:]]*//p' "/proc/$pid/status")
+kill "$pid"
+wait "$pid" || true
+[ $((0x$ignored >> 24 & 1)) -eq 1 ] || fail "the windows do not ignore SIGXFSZ"
 echo "$(basename "$deb") built, checked and started"
