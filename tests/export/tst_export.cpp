@@ -461,22 +461,13 @@ private slots:
         QCOMPARE(rows(read.seen["bounds"]), bounds);
         QCOMPARE(read.seen["mode"].toInt(), 0); // POINTS
         // No error, warning or note from the Khronos validator, which also checks the bounds.
-        REQUIRE_READER(!QStandardPaths::findExecutable("node").isEmpty()
-                           && QFile::exists(ZUVORAK_GLTF_VALIDATOR),
+        const QJsonValue issues = read.seen["issues"];
+        REQUIRE_READER(issues.isObject(),
                        "node and gltf-validator (scripts/install-gltf-validator.sh)");
-        const QTemporaryDir dir;
-        QVERIFY(write(dir.filePath("points.glb"), asBytes(result.bytes)));
-        QProcess node;
-        node.start("node", {ZUVORAK_SOURCE_DIR "/tests/export/validate_gltf.js",
-                            ZUVORAK_GLTF_VALIDATOR, dir.filePath("points.glb")});
-        QVERIFY(node.waitForFinished(-1));
-        const QByteArray output = node.readAllStandardOutput();
-        const QJsonObject issues = QJsonDocument::fromJson(output).object();
-        QVERIFY2(!issues.isEmpty(), node.readAllStandardError().constData());
         QVERIFY2(issues["numErrors"].toInt() + issues["numWarnings"].toInt()
                          + issues["numInfos"].toInt()
                      == 0,
-                 output.constData());
+                 QJsonDocument(issues.toObject()).toJson().constData());
     }
 
     // Every kind refuses what it cannot export, and counts what it leaves out.

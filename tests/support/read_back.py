@@ -2,7 +2,7 @@
 """Reads a file ZUVORAK wrote with readers other than ZUVORAK's and prints what they see as JSON.
 
 Usage: read_back.py KIND FILE [PIXELS]. PLY and STL go through meshio, XYZ through numpy, the
-glb's chunks and accessors through json and struct, pictures (one file, an animation or a
+glb's chunks and accessors through json and struct and the Khronos validator, pictures (one file, an animation or a
 folder of frames) through PIL, which writes every frame's RGBA pixels to PIXELS. A 3MF goes
 through assimp and the slicer it is laid out for (plain: none). A reader that is not installed
 is named on standard error after "No module named".
@@ -72,7 +72,15 @@ def glb(path):
 
     primitive = document["meshes"][0]["primitives"][0]
     position = document["accessors"][primitive["attributes"]["POSITION"]]
+    # The Khronos validator's issues, where scripts/install-gltf-validator.sh put it.
+    validator = os.path.join(os.path.dirname(__file__), "../../.cache/gltf-validator/node_modules/gltf-validator")
+    validate = ("require(process.argv[1]).validateBytes(new Uint8Array(require('fs').readFileSync("
+                "process.argv[2]))).then((report) => console.log(JSON.stringify(report.issues)))")
+    issues = None
+    if shutil.which("node") and os.path.isdir(validator):
+        issues = json.loads(run("node", "-e", validate, validator, path))
     return {
+        "issues": issues,
         "header": [magic.decode(), version, length == len(data)],
         "mode": primitive["mode"],
         "bounds": [position["min"], position["max"]],

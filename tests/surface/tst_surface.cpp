@@ -22,11 +22,14 @@ namespace {
 constexpr Colour kGrey = 0x00C0C0C0, kRed = 0x000000FF;
 const QString kPictures = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/pictures/");
 
-struct Plot {
+// A point's centre and size, or a box's corners (size 0), and the pixels covered before
+// clipping to the 10 x 10 surface.
+struct Drawn {
     const char *name;
-    QPointF centre;
+    QPointF at;
     int size;
-    QRect covered; // before clipping to the 10 x 10 surface
+    QRect covered;
+    QPointF corner = {};
 };
 
 // A picture file and what it must give: an error, or pixels: "#RRGGBB" every one, rows from the
@@ -124,11 +127,12 @@ class TestSurface : public QObject {
     Q_OBJECT
 
 private slots:
-    // The pixels a point covers, by its centre's pixel rounded half to even; size 1 is plot().
-    // Halves, edges, NaN and infinities of size 1: tst_model's frontView and drawing.
-    void points_data()
+    // The pixels a point covers, by its centre's pixel rounded half to even (size 1 is plot());
+    // halves, edges, NaN and infinities of size 1 in tst_model's frontView and drawing. A box's
+    // outline from any two corners, clipped.
+    void drawn_data()
     {
-        addRows<Plot>({
+        addRows<Drawn>({
             {"1: just below a half", {3.4999998, 5}, 1, {3, 5, 1, 1}},
             {"1: far beyond int", {1e30, 5}, 1, {}},
             {"3: half to even, down", {2.5, 4}, 3, {1, 3, 3, 3}},
@@ -136,46 +140,30 @@ private slots:
             {"4: just off the left edge", {-1.4, 0}, 4, {-2, -1, 4, 4}},
             {"4: just off the bottom right", {10.4, 9}, 4, {9, 8, 4, 4}},
             {"3: too far off to show", {11.6, 5}, 3, {}},
+            {"box: mixed corners", {6, 3}, 0, {2, 3, 5, 5}, {2, 7}},
+            {"box: reversed, clipped", {4, 20}, 0, {-5, -5, 10, 26}, {-5, -5}},
         });
     }
-    void points()
+    void drawn()
     {
-        QFETCH(Plot, row);
+        QFETCH(Drawn, row);
         ImageSurface surface(10, 10, kGrey); // off the surface reads white
-        const SurfacePoint point {float(row.centre.x()), float(row.centre.y())};
-        if (row.size == 1)
+        const SurfacePoint point {float(row.at.x()), float(row.at.y())};
+        if (row.size == 0)
+            surface.drawBox(row.at.x(), row.at.y(), row.corner.x(), row.corner.y(), kRed);
+        else if (row.size == 1)
             surface.plot(point.x, point.y, kRed);
         else
             surface.plotAll({&point, 1}, {&kRed, 1}, row.size);
         QImage expected = ImageSurface(10, 10, kGrey).image();
         for (int y = 0; y < 10; ++y)
             for (int x = 0; x < 10; ++x)
-                if (row.covered.contains(x, y))
+                if (row.covered.contains(x, y)
+                    && (row.size || !row.covered.adjusted(1, 1, -1, -1).contains(x, y)))
                     expected.setPixel(x, y, qRgb(255, 0, 0));
         QVERIFY(samePicture(surface.image(), expected, "surface"));
         if (row.size == 1)
             QCOMPARE(surface.pixel(point.x, point.y), row.covered.isEmpty() ? kWhite : kRed);
-    }
-
-    void box_data()
-    {
-        QTest::addColumn<QLineF>("corners");
-        QTest::addColumn<QRect>("box"); // the outline before clipping
-        QTest::newRow("mixed corners") << QLineF(6, 3, 2, 7) << QRect(2, 3, 5, 5);
-        QTest::newRow("reversed, clipped") << QLineF(4, 20, -5, -5) << QRect(-5, -5, 10, 26);
-    }
-    void box()
-    {
-        QFETCH(QLineF, corners);
-        QFETCH(QRect, box);
-        ImageSurface surface(10, 10, kWhite);
-        surface.drawBox(corners.x1(), corners.y1(), corners.x2(), corners.y2(), kBlue);
-        QImage expected = ImageSurface(10, 10, kWhite).image();
-        for (int y = 0; y < 10; ++y)
-            for (int x = 0; x < 10; ++x)
-                if (box.contains(x, y) && !box.adjusted(1, 1, -1, -1).contains(x, y))
-                    expected.setPixel(x, y, qRgb(0, 0, 255));
-        QVERIFY(samePicture(surface.image(), expected, "surface"));
     }
 
     // Another reader sees 24 bits a pixel and every pixel; the header says 96 dpi whatever
@@ -203,52 +191,46 @@ private slots:
     void pictures_data()
     {
         using enum PictureError;
-        QTest::addColumn<Picture>("row");
-        for (const Picture &row : {
-                 // Many writers declare an alpha mask and leave every alpha 0: opaque, as
-                 // browsers show it.
-                 Picture {"bmp-alpha-mask-all-zero.bmp", None, "#FF0000"},
-                 // Pixels a run-length stream leaves unset are white, whatever memory held.
-                 Picture {"bmp-rle8.bmp", None,
-                          "......../......../......../.....77./44....../33333333"},
-                 Picture {"bmp-rle8-stops-early.bmp", None, "......../......../......../555....."},
-                 Picture {"bmp-rle8-delta.bmp", None, "......../......../.....99./77......"},
-                 Picture {"bmp-rle8-runs-past-row.bmp", None,
-                          "......../......../99....../44444444"},
-                 Picture {"bmp-rle4-stops-early.bmp", None, "......../......../......../121....."},
-                 Picture {"bmp-rle4-delta.bmp", None, "......../......../.....78./56......"},
-                 Picture {"bmp-rle4-runs-past-row.bmp", None,
-                          "......../......../56....../34343434"},
-                 Picture {"bmp-narrow-top-down.bmp"},
-                 Picture {"bmp-signature-only.bmp", Unreadable},
-                 // Qt would show missing rows as whatever memory held.
-                 Picture {"bmp-rows-cut-short.bmp", Truncated},
-                 Picture {"bmp-top-down-rows-cut-short.bmp", Truncated},
-                 Picture {"bmp-narrow-padded-rows-cut-short.bmp", Truncated},
-                 Picture {"bmp-header-16000x16000.bmp", TooLarge}, // within Qt's own check
-                 Picture {"mng-no-picture.mng", Unreadable}, // the decoder's success, no picture
-                 // 12 MB at the peak decoded at 16 bits, 4 MB at 8; (10, 20, 30) half on white.
-                 Picture {"png-16bit-1000x1000-half-transparent.png", None, "#84898E"},
-                 Picture {"png-all-transparent.png", None, "#FFFFFF"},
-                 Picture {"png-bad-crc.png", Unreadable},
-                 Picture {"png-rgb-cut-short.png", Truncated},
-                 Picture {"jpeg-stray-bytes-before-segment.jpg", None, "#808080"}, // skipped
-                 Picture {"jpeg-baseline-cut-short.jpg", Truncated},
-                 // The decoder would fill in grey.
-                 Picture {"jpeg-cut-at-half-with-end-marker.jpg", Truncated},
-                 Picture {"jpeg-header-1000x1000-over-64x64.jpg", Truncated},
-                 Picture {"jpeg-501-scans.jpg", TooManyScans},
-                 Picture {"gif-all-transparent.gif", None, "#FFFFFF"},
-                 Picture {"gif-frame-65535x8192-on-16x16.gif", TooLarge}, // 2 GB decoded
-                 Picture {"gif-still-cut-short.gif", Truncated},
-                 Picture {"tiff-lzw-cut-short.tif", Unreadable},
-                 Picture {"webp-all-transparent.webp", None, "#FFFFFF"},
-                 Picture {"webp-lossy-cut-short.webp", Unreadable},
-                 Picture {"(a folder)", NotRegularFile},
-                 Picture {"(missing)", NotFound},
-             })
-            QTest::newRow(qPrintable(row.name))
-                << Picture {kPictures + row.name, row.error, row.pixels};
+        addRows<Picture>({
+            // Many writers declare an alpha mask and leave every alpha 0: opaque, as
+            // browsers show it.
+            {"bmp-alpha-mask-all-zero.bmp", None, "#FF0000"},
+            // Pixels a run-length stream leaves unset are white, whatever memory held.
+            {"bmp-rle8.bmp", None, "......../......../......../.....77./44....../33333333"},
+            {"bmp-rle8-stops-early.bmp", None, "......../......../......../555....."},
+            {"bmp-rle8-delta.bmp", None, "......../......../.....99./77......"},
+            {"bmp-rle8-runs-past-row.bmp", None, "......../......../99....../44444444"},
+            {"bmp-rle4-stops-early.bmp", None, "......../......../......../121....."},
+            {"bmp-rle4-delta.bmp", None, "......../......../.....78./56......"},
+            {"bmp-rle4-runs-past-row.bmp", None, "......../......../56....../34343434"},
+            {"bmp-narrow-top-down.bmp"},
+            {"bmp-signature-only.bmp", Unreadable},
+            // Qt would show missing rows as whatever memory held.
+            {"bmp-rows-cut-short.bmp", Truncated},
+            {"bmp-top-down-rows-cut-short.bmp", Truncated},
+            {"bmp-narrow-padded-rows-cut-short.bmp", Truncated},
+            {"bmp-header-16000x16000.bmp", TooLarge}, // within Qt's own check
+            {"mng-no-picture.mng", Unreadable}, // the decoder's success, no picture
+            // 12 MB at the peak decoded at 16 bits, 4 MB at 8; (10, 20, 30) half on white.
+            {"png-16bit-1000x1000-half-transparent.png", None, "#84898E"},
+            {"png-all-transparent.png", None, "#FFFFFF"},
+            {"png-bad-crc.png", Unreadable},
+            {"png-rgb-cut-short.png", Truncated},
+            {"jpeg-stray-bytes-before-segment.jpg", None, "#808080"}, // skipped
+            {"jpeg-baseline-cut-short.jpg", Truncated},
+            // The decoder would fill in grey.
+            {"jpeg-cut-at-half-with-end-marker.jpg", Truncated},
+            {"jpeg-header-1000x1000-over-64x64.jpg", Truncated},
+            {"jpeg-501-scans.jpg", TooManyScans},
+            {"gif-all-transparent.gif", None, "#FFFFFF"},
+            {"gif-frame-65535x8192-on-16x16.gif", TooLarge}, // 2 GB decoded
+            {"gif-still-cut-short.gif", Truncated},
+            {"tiff-lzw-cut-short.tif", Unreadable},
+            {"webp-all-transparent.webp", None, "#FFFFFF"},
+            {"webp-lossy-cut-short.webp", Unreadable},
+            {"(a folder)", NotRegularFile},
+            {"(missing)", NotFound},
+        });
         const QDir suite(QStringLiteral(ZUVORAK_TESTDATA "/bmpsuite"));
         for (const QString folder : {"g", "q", "b", "x"})
             for (const QFileInfo &file : QDir(suite.filePath(folder)).entryInfoList({"*.bmp"}))
@@ -258,7 +240,9 @@ private slots:
     void pictures()
     {
         QFETCH(Picture, row);
-        const QString path = row.name.endsWith("(a folder)") ? kPictures : row.name;
+        const QString path = row.name == "(a folder)" ? kPictures
+                             : row.name.contains('/') ? row.name
+                                                      : kPictures + row.name;
         const DecodedPicture decoded
             = QFileInfo(path).isFile() ? decodePicture(contents(path), 10) : readPicture(path);
         if (row.pixels == "?" && !decoded.result.ok())
@@ -271,15 +255,17 @@ private slots:
         QCOMPARE(decoded.image.format(), QImage::Format_RGB32);
         QImage expected(decoded.image.size(), QImage::Format_RGB32);
         expected.fill(row.pixels.startsWith('#') ? QColor(row.pixels) : QColor(Qt::white));
-        const QByteArray bytes = contents(path);
-        const QStringList lines = row.pixels.split('/');
-        for (int y = 0; y < lines.size() && row.pixels.contains('/'); ++y)
+        const QByteArray bytes
+            = contents(path); // a palette of blue, green, red, 0 after the header
+        const auto palette = [&](QChar index) {
+            const int at = 14 + bytes[14] + 4 * QString(index).toInt(nullptr, 16);
+            return qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at]));
+        };
+        const QStringList lines = row.pixels.contains('/') ? row.pixels.split('/') : QStringList();
+        for (int y = 0; y < lines.size(); ++y)
             for (int x = 0; x < lines[y].size(); ++x)
-                if (const int at = 14 + bytes[14] + 4 * QString(lines[y][x]).toInt(nullptr, 16);
-                    lines[y][x] != '.') // blue, green, red, 0 after the header
-                    expected.setPixel(
-                        x, y,
-                        qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at])));
+                if (lines[y][x] != '.')
+                    expected.setPixel(x, y, palette(lines[y][x]));
         QVERIFY(row.pixels.isEmpty() || samePicture(decoded.image, expected, "decoded"));
     }
 
@@ -314,14 +300,6 @@ private slots:
         QVERIFY(child.waitForFinished(-1));
         QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
         QVERIFY(child.readAllStandardOutput() == decodedFixtures());
-    }
-
-    // The longest name a file system takes can be saved over: the temporary name must fit.
-    void longNameSavedTwice()
-    {
-        QTemporaryDir dir;
-        for (unsigned seed : {1, 2, 3})
-            QCOMPARE(save(30, seed, dir.filePath(QString(251, 'n') + ".chs")), 0);
     }
 
     // A named pipe swapped onto the name after its check and before its open: refused, and the
