@@ -90,7 +90,7 @@ using Tops = std::map<Cell, std::pair<double, Colour>>; // a cell's top in mm an
 
 // A model and the relief it must give.
 struct ReliefCase {
-    std::string name;
+    const char *name;
     int across = 0, up = 0;
     SolidOptions options {};
     int nonFinite = 0, snapped = 0, dropped = 0;
@@ -325,12 +325,11 @@ private slots:
     void animations_data()
     {
         using enum Animation::Error;
-        QTest::addColumn<Animated>("row");
         Frames square = movingSquare({2, 5, 14}), mixed = movingSquare({0, 2}), short_ = mixed,
                wide = {Frame {16384, 1, Bytes(16384 * 4)}};
         mixed[1] = noise(1, 2, true)[0];
         short_[1].rgba.pop_back();
-        QList<Animated> rows = {
+        std::vector<Animated> rows = {
             {"webp: a moving square, every frame exact", "webp", square, 100, None, 0, 100},
             {"webp: 4096 colours and their alpha exact", "webp", noise(2, 4096, false), 40, None, 0,
              40},
@@ -340,15 +339,17 @@ private slots:
             {"webp: wider than WebP allows", "webp", wide, 100, FrameSize, 1},
         };
         for (const QString format : {"webp", "gif"})
-            rows += QList<Animated> {
-                {format + ": cancelled at frame 2", format, square, 100, Cancelled, 0, 0, 2},
-                {format + ": no frames", format, {}, 100, NoFrames},
-                {format + ": second frame of another size", format, mixed, 100, FramesDiffer, 2},
-                {format + ": a buffer a byte short", format, short_, 100, FramesDiffer, 2},
-                {format + ": no delay", format, movingSquare({0}), 0, Delay},
-            };
-        for (const Animated &row : rows)
-            QTest::newRow(qPrintable(row.name)) << row;
+            rows.insert(
+                rows.end(),
+                {
+                    {format + ": cancelled at frame 2", format, square, 100, Cancelled, 0, 0, 2},
+                    {format + ": no frames", format, {}, 100, NoFrames},
+                    {format + ": second frame of another size", format, mixed, 100, FramesDiffer,
+                     2},
+                    {format + ": a buffer a byte short", format, short_, 100, FramesDiffer, 2},
+                    {format + ": no delay", format, movingSquare({0}), 0, Delay},
+                });
+        addRows(rows);
     }
     void animations()
     {
@@ -499,15 +500,11 @@ private slots:
     // build item of the colour groups' and the plate's objects, each a closed solid, named and
     // coloured as its columns. Through meshio the STL has every cell's top where the model puts
     // it; admesh finds one closed part of the columns' and the plate's volume, nothing to repair.
-    void relief_data()
-    {
-        QTest::addColumn<ReliefCase>("c");
-        for (const ReliefCase &c : reliefCases())
-            QTest::newRow(c.name.c_str()) << c;
-    }
+    void relief_data() { addRows(reliefCases()); }
     void relief()
     {
-        QFETCH(ReliefCase, c);
+        QFETCH(ReliefCase, row);
+        const ReliefCase &c = row;
         const SolidSummary summary = summarizeSolid(c.points, c.colours, c.options);
         const double plate = c.across * c.up * c.cellArea() * c.options.baseThickness;
         double thickness = 0, volume = plate;

@@ -92,7 +92,7 @@ def glb(path):
 def run(program, *arguments):
     if not shutil.which(program):
         sys.exit("No module named " + program)
-    done = subprocess.run([program, *arguments], capture_output=True, text=True, timeout=600)
+    done = subprocess.run([program, *arguments], capture_output=True, text=True)
     if done.returncode != 0:
         sys.exit(done.stdout + done.stderr)
     return done.stdout
@@ -182,12 +182,11 @@ def frames(path, pixels):
                 image.seek(i)
                 yield image
 
-    seen = {"names": names, "formats": set(), "sizes": [], "durations": [], "loop": None}
+    seen = {"names": names, "formats": set(), "durations": [], "loop": None}
     with open(pixels, "wb") as out:
         for image in each():
             out.write(image.convert("RGBA").tobytes())
             seen["formats"].add(image.format)
-            seen["sizes"].append(image.size)
             seen["durations"].append(image.info.get("duration"))
             seen["loop"] = image.info.get("loop")
     seen["formats"] = sorted(seen["formats"])

@@ -30,8 +30,8 @@ inline QByteArray asBytes(const std::vector<std::uint8_t> &bytes)
     return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
 }
 
-// A table whose rows are structs, each named by its first member: one column, "row".
-template<typename Row> void addRows(std::initializer_list<Row> rows)
+// A table whose rows are structs, each named by its member `name`: one column, "row".
+template<typename Row> void addRows(const std::vector<Row> &rows)
 {
     QTest::addColumn<Row>("row");
     for (const Row &row : rows)
