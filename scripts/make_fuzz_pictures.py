@@ -1,11 +1,13 @@
 #!/usr/bin/python3
 """Writes the picture fuzzer's seed files to fuzz/pictures: small valid and
 broken pictures in every format the capture window opens. The bitmaps are
-written byte by byte, as PIL writes none of the rarer variants."""
+written byte by byte, as PIL writes none of the rarer variants. The same files
+are tst_surface's picture table; each trap's name says what it holds."""
 
 import io
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 from PIL import Image
@@ -81,16 +83,10 @@ def bitmaps():
                                            header=12, palette=grey),
         'bmp-rle8.bmp': bitmap(8, bytes.fromhex('0803 0005 01020304 0500 0000 0204 0002 0301'
                                                  '0207 0000 0001'), compression=1, palette=full),
-        'bmp-rle8-stops-early.bmp': bitmap(8, bytes.fromhex('0305'), compression=1, palette=full),
-        'bmp-rle8-runs-past-row.bmp': bitmap(8, bytes.fromhex('1404 0000 0209 0001'),
-                                             compression=1, palette=full),
         'bmp-rle8-delta-past-edge.bmp': bitmap(8, bytes.fromhex('0201 0002 0950 0203 0001'),
                                                compression=1, palette=full),
         'bmp-rle4.bmp': bitmap(4, bytes.fromhex('0812 0005 12345000 0000 0256 0002 0301 0278 0001'),
                                compression=2, palette=grey),
-        'bmp-rle4-stops-early.bmp': bitmap(4, bytes.fromhex('0312'), compression=2, palette=grey),
-        'bmp-rle4-runs-past-row.bmp': bitmap(4, bytes.fromhex('1134 0000 0256 0001'),
-                                             compression=2, palette=grey),
         'bmp-rows-cut-short.bmp': bitmap(24, rgb24)[:-40],
         'bmp-huge-size.bmp': bitmap(24, rgb24, width=40000, height=40000),
         'bmp-zero-width.bmp': bitmap(24, rgb24, width=0),
@@ -143,9 +139,74 @@ def pil_files():
     return files
 
 
+def saved(image, kind, **options):
+    data = io.BytesIO()
+    image.save(data, kind, **options)
+    return data.getvalue()
+
+
+def png(width, height, depth, colour_type, pixel):
+    """A PNG of one repeated pixel, written by hand: PIL writes no 16-bit RGBA."""
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    rows = (b'\0' + pixel * width) * height
+    return (b'\x89PNG\r\n\x1a\n'
+            + chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, depth, colour_type, 0, 0, 0))
+            + chunk(b'IDAT', zlib.compress(rows, 9)) + chunk(b'IEND', b''))
+
+
+def traps():
+    """Pictures that look odd but are whole, and broken ones that look whole."""
+    ramp = [(i, i, 0) for i in range(256)]  # never white, so a pixel left unset shows
+    rle = lambda bits, stream: bitmap(bits, bytes.fromhex(stream), compression=1 if bits == 8 else 2,
+                                      height=4, palette=ramp[:1 << bits])
+    noisy = Image.new('RGB', (64, 64))
+    noisy.putdata([(i * 7 % 256, i * 13 % 256, i % 256) for i in range(64 * 64)])
+    jpeg = saved(noisy, 'JPEG')
+    scan = jpeg.index(b'\xff\xda')
+    scan_header = jpeg[scan:scan + 2 + struct.unpack_from('>H', jpeg, scan + 2)[0]]
+    frame = jpeg.index(b'\xff\xc0') + 5  # after the marker, length and precision
+    grey = saved(Image.new('RGB', (64, 64), (128, 128, 128)), 'JPEG')
+    rgb24 = lambda width, height: [row([bytes(colour(x, y)[::-1]) for x in range(width)], 24)
+                                   for y in range(height)]
+    clear = Image.new('RGBA', (16, 12), (0, 0, 0, 0))
+    clear_gif = Image.new('P', (16, 12), 0)
+    clear_gif.putpalette([0, 0, 0, 255, 255, 255])
+    return {
+        'bmp-alpha-mask-all-zero.bmp': bitmap(32, [row([b'\0\0\xff\0'] * 4, 32)] * 4, width=4,
+                                              height=4, compression=3, header=108,
+                                              masks=(0xFF0000, 0xFF00, 0xFF, 0xFF000000,
+                                                     0x73524742)),
+        'bmp-rle8-stops-early.bmp': rle(8, '0305'),
+        'bmp-rle8-delta.bmp': rle(8, '0207 0002 0301 0209 0001'),
+        'bmp-rle8-runs-past-row.bmp': rle(8, '0c04 0000 0209 0001'),
+        'bmp-rle4-stops-early.bmp': rle(4, '0312'),
+        'bmp-rle4-delta.bmp': rle(4, '0256 0002 0301 0278 0001'),
+        'bmp-rle4-runs-past-row.bmp': rle(4, '0b34 0000 0256 0001'),
+        'bmp-top-down-rows-cut-short.bmp': bitmap(24, rgb24(40, 30), width=40, height=-30)[:-3 * 120],
+        'bmp-narrow-padded-rows-cut-short.bmp': bitmap(24, rgb24(3, 10), width=3, height=10)[:-2 * 12],
+        'bmp-narrow-top-down.bmp': bitmap(24, rgb24(3, 10), width=3, height=-10),
+        'bmp-header-16000x16000.bmp': bitmap(24, rgb24(4, 4), width=16000, height=16000),
+        'mng-no-picture.mng': bytes.fromhex('8a4d4e470d0a1a0a0000000000000000ffffff0055000000aa000000'),
+        'gif-frame-65535x8192-on-16x16.gif': bytes.fromhex(
+            '474946383961' '10001000000000' '2c00000000ffff002080' 'ffffff000000' '02024c01003b'),
+        'jpeg-stray-bytes-before-segment.jpg': grey.replace(b'\xff\xdb', b'\0\0\xff\xdb', 1),
+        'jpeg-cut-at-half-with-end-marker.jpg': jpeg[:len(jpeg) // 2] + b'\xff\xd9',
+        'jpeg-header-1000x1000-over-64x64.jpg': jpeg[:frame] + struct.pack('>HH', 1000, 1000)
+                                                + jpeg[frame + 4:],
+        'jpeg-501-scans.jpg': jpeg[:-2] + scan_header * 500 + jpeg[-2:],
+        # (10, 20, 30) at half alpha: 12 MB decoded at 16 bits, 4 MB at 8.
+        'png-16bit-1000x1000-half-transparent.png': png(1000, 1000, 16, 6,
+                                                        struct.pack('>4H', 2570, 5140, 7710, 32896)),
+        'png-all-transparent.png': saved(clear, 'PNG'),
+        'gif-all-transparent.gif': saved(clear_gif, 'GIF', transparency=0),
+        'webp-all-transparent.webp': saved(clear, 'WEBP', lossless=True, exact=True),
+    }
+
+
 def main():
     OUT.mkdir(parents=True, exist_ok=True)
-    for name, data in {**bitmaps(), **pil_files()}.items():
+    for name, data in {**bitmaps(), **pil_files(), **traps()}.items():
         (OUT / name).write_bytes(data)
 
 

@@ -15,8 +15,10 @@ struct Run {
     QString err;
 };
 
-// Runs the built program with no display at all: a window would make it fail.
-inline Run zuvorak(const QStringList &arguments, const QString &folder = {})
+// Runs the built program with no display at all (a window would make it fail), with
+// `arguments`, or through /bin/sh as `script` with the program as $0.
+inline Run zuvorak(const QStringList &arguments, const QString &folder = {},
+                   const QString &script = {})
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -24,8 +26,11 @@ inline Run zuvorak(const QStringList &arguments, const QString &folder = {})
         environment.remove(QString(name));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(ZUVORAK_PROGRAM), arguments);
-    if (!process.waitForFinished(60000))
+    if (script.isEmpty())
+        process.start(QStringLiteral(ZUVORAK_PROGRAM), arguments);
+    else
+        process.start(QStringLiteral("/bin/sh"), {"-c", script, ZUVORAK_PROGRAM});
+    if (!process.waitForFinished(-1))
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),

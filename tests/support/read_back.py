@@ -2,11 +2,10 @@
 """Reads a file ZUVORAK wrote with readers other than ZUVORAK's and prints what they see as JSON.
 
 Usage: read_back.py KIND FILE [PIXELS]. PLY and STL go through meshio, XYZ through numpy, the
-glb's chunks and accessors through json and struct, pictures (one file, an animation or a
+glb's chunks and accessors through json and struct and the Khronos validator, pictures (one file, an animation or a
 folder of frames) through PIL, which writes every frame's RGBA pixels to PIXELS. A 3MF goes
-through assimp (3mf) and the slicer it is laid out for: PrusaSlicer's --info and --export-gcode
-(prusa), Cura's parser Savitar (cura), or Bambu Studio's and OrcaSlicer's reading rules (bambu).
-A reader that is not installed is named on standard error after "No module named".
+through assimp and the slicer it is laid out for (plain: none). A reader that is not installed
+is named on standard error after "No module named".
 """
 import json
 import os
@@ -21,13 +20,17 @@ import zipfile
 
 
 def ply(path):
+    """The header's vertex count as written (meshio takes a wrong one), then meshio's points."""
     import meshio
     import numpy
 
+    data = open(path, "rb").read()
+    count = int(re.search(rb"^element vertex (\d+)$", data[:data.index(b"end_header")], re.M)[1])
     mesh = meshio.read(path, file_format="ply")
     colours = numpy.stack([mesh.point_data[c] for c in ("red", "green", "blue")], axis=1)
     # Debian's meshio hands binary uchar properties over as int8.
-    return {"points": mesh.points.tolist(), "colours": (colours.astype(int) & 0xFF).tolist()}
+    return {"vertices": count, "points": mesh.points.tolist(),
+            "colours": (colours.astype(int) & 0xFF).tolist()}
 
 
 def xyz(path):
@@ -40,9 +43,8 @@ def xyz(path):
 def stl(path):
     import meshio
 
-    mesh = meshio.read(path, file_format="stl")
-    triangles = mesh.cells_dict["triangle"]
-    return {"triangles": mesh.points[triangles].tolist()}
+    mesh = meshio.read(path, file_format="stl")  # corners in the same place are one vertex
+    return {"vertices": mesh.points.tolist(), "triangles": mesh.cells_dict["triangle"].tolist()}
 
 
 def srgb_byte(linear):
@@ -56,10 +58,9 @@ def glb(path):
     chunks, at = [], 12
     while at < len(data):
         size, kind = struct.unpack_from("<I4s", data, at)
-        chunks.append((kind.decode().rstrip("\0"), data[at + 8 : at + 8 + size]))
+        chunks.append(data[at + 8 : at + 8 + size])
         at += 8 + size
-    document = json.loads(chunks[0][1])
-    binary = chunks[1][1]
+    document, binary = json.loads(chunks[0]), chunks[1]
 
     def read(accessor):
         a = document["accessors"][accessor]
@@ -71,7 +72,15 @@ def glb(path):
 
     primitive = document["meshes"][0]["primitives"][0]
     position = document["accessors"][primitive["attributes"]["POSITION"]]
+    # The Khronos validator's issues, where scripts/install-gltf-validator.sh put it.
+    validator = os.path.join(os.path.dirname(__file__), "../../.cache/gltf-validator/node_modules/gltf-validator")
+    validate = ("require(process.argv[1]).validateBytes(new Uint8Array(require('fs').readFileSync("
+                "process.argv[2]))).then((report) => console.log(JSON.stringify(report.issues)))")
+    issues = None
+    if shutil.which("node") and os.path.isdir(validator):
+        issues = json.loads(run("node", "-e", validate, validator, path))
     return {
+        "issues": issues,
         "header": [magic.decode(), version, length == len(data)],
         "mode": primitive["mode"],
         "bounds": [position["min"], position["max"]],
@@ -83,43 +92,33 @@ def glb(path):
 def run(program, *arguments):
     if not shutil.which(program):
         sys.exit("No module named " + program)
-    done = subprocess.run([program, *arguments], capture_output=True, text=True, timeout=600)
+    done = subprocess.run([program, *arguments], capture_output=True, text=True)
     if done.returncode != 0:
         sys.exit(done.stdout + done.stderr)
     return done.stdout
 
 
-def three_mf(path):
-    meshes = re.search(r"^Meshes:\s*(\d+)", run("assimp", "info", path), re.MULTILINE)
-    return {"assimpMeshes": int(meshes.group(1))}
-
-
 def prusa(path):
     """The objects PrusaSlicer lists, and the tools and extruder colours of its G-code."""
-    objects = len(re.findall(r"^\[.*\]$", run("prusa-slicer", "--info", path), re.MULTILINE))
+    objects = len(re.findall(r"^\[.*\]$", run("prusa-slicer", "--info", path), re.M))
     with tempfile.TemporaryDirectory() as folder:
-        gcode = os.path.join(folder, "out.gcode")
-        run("prusa-slicer", "--export-gcode", path, "--output", gcode)
-        text = open(gcode).read()
-    colours = re.search(r"^; extruder_colour = (.*)$", text, re.MULTILINE).group(1)
-    tools = sorted({int(t) for t in re.findall(r"^T(\d+)", text, re.MULTILINE)})
-    return {"objects": objects, "tools": tools, "colours": colours.split(";")}
+        run("prusa-slicer", "--export-gcode", path, "--output", os.path.join(folder, "out.gcode"))
+        text = open(os.path.join(folder, "out.gcode")).read()
+    tools = sorted({int(t) + 1 for t in re.findall(r"^T(\d+)", text, re.M)})
+    colours = re.search(r"^; extruder_colour = (.*)$", text, re.M)[1].split(";")
+    return {"objects": objects, "extruders": tools, "colours": colours}
 
 
 def cura(path):
-    """Savitar's nodes: for each build item its parts' extruder numbers and triangle counts."""
+    """Savitar's build items, and the extruder numbers of the first one's parts; no colours."""
     import Savitar
 
-    scene = Savitar.ThreeMFParser().parse(zipfile.ZipFile(path).read("3D/3dmodel.model"))
-    nodes = []
-    for node in scene.getSceneNodes():
-        parts = []
-        for child in node.getChildren():
-            setting = child.getSettings().get("extruder_nr")
-            parts.append({"extruder": int(getattr(setting, "value", setting)),
-                          "triangles": len(child.getMeshData().getFlatVerticesAsBytes()) // 36})
-        nodes.append(parts)
-    return {"nodes": nodes}
+    nodes = Savitar.ThreeMFParser().parse(zipfile.ZipFile(path).read("3D/3dmodel.model"))
+    extruders = []
+    for child in nodes.getSceneNodes()[0].getChildren():
+        setting = child.getSettings().get("extruder_nr")
+        extruders.append(int(getattr(setting, "value", setting)) + 1)
+    return {"objects": len(nodes.getSceneNodes()), "extruders": extruders}
 
 
 def bambu(path):
@@ -131,25 +130,20 @@ def bambu(path):
     core = "{http://schemas.microsoft.com/3dmanufacturing/core/2015/02}"
     group = "{http://schemas.microsoft.com/3dmanufacturing/material/2015/02}colorgroup"
     model = ElementTree.fromstring(package.read("3D/3dmodel.model"))
-    problems = []
-    for entry in model.iter(core + "metadata"):
-        if entry.get("name") == "Application" and re.match(r"BambuStudio|OrcaSlicer|PrusaSlicer",
-                                                           entry.text or ""):
-            problems.append("an Application of another slicer: " + entry.text)
+    problems = ["an Application of another slicer: " + entry.text
+                for entry in model.iter(core + "metadata") if entry.get("name") == "Application"
+                and re.match(r"BambuStudio|OrcaSlicer|PrusaSlicer", entry.text or "")]
     if any(name.startswith("3D/") and name != "3D/3dmodel.model" for name in package.namelist()):
         problems.append("models outside the root model")
     groups = {g.get("id"): [c.get("color") for c in g] for g in model.iter(group)}
     objects = {o.get("id"): o for o in model.iter(core + "object")}
     items = list(model.iter(core + "item"))
-    if len(items) != 1:
-        return {"problems": problems + ["%d build items" % len(items)]}
-    assembly = objects[items[0].get("objectid")]
     settings = ElementTree.fromstring(package.read("Metadata/model_settings.config"))
     setting = settings.find("object[@id='%s']" % items[0].get("objectid"))
     if setting is None:
-        return {"problems": problems + ["no settings for the build item's object"]}
-    parts = []
-    for component in assembly.iter(core + "component"):
+        return {"objects": len(items), "problems": ["no settings for the build item's object"]}
+    seen = {"objects": len(items), "problems": problems, "extruders": [], "colours": []}
+    for component in objects[items[0].get("objectid")].iter(core + "component"):
         if component.get("{http://schemas.microsoft.com/3dmanufacturing/production/2015/06}path"):
             problems.append("a component in another model")
         mesh = objects[component.get("objectid")]
@@ -157,14 +151,21 @@ def bambu(path):
         extruder = part.find("metadata[@key='extruder']") if part is not None else None
         colours = set()
         for triangle in mesh.iter(core + "triangle"):
-            colour = groups.get(triangle.get("pid"), [])
-            index = int(triangle.get("p1", -1))
+            colour, index = groups.get(triangle.get("pid"), []), int(triangle.get("p1", -1))
             colours.add(colour[index] if 0 <= index < len(colour) else None)
         if None in colours or len(colours) != 1:
             problems.append("object %s: triangles without one colour" % mesh.get("id"))
-        parts.append({"extruder": int(extruder.get("value")) if extruder is not None else 0,
-                      "colour": min(c or "" for c in colours)[:7]})
-    return {"problems": problems, "parts": parts}
+        seen["extruders"].append(int(extruder.get("value")) if extruder is not None else 0)
+        seen["colours"].append(min(c or "" for c in colours)[:7])
+    return seen
+
+
+def three_mf(kind, path):
+    """assimp's meshes; then as the slicer reads the file: its objects, the extruder of each part
+    counted from 1, their colours where the slicer keeps any, and what it would stumble on."""
+    meshes = int(re.search(r"^Meshes:\s*(\d+)", run("assimp", "info", path), re.M)[1])
+    slicer = {"plain": lambda path: {}, "prusa": prusa, "cura": cura, "bambu": bambu}[kind]
+    return {"assimpMeshes": meshes, "problems": [], "colours": [], **slicer(path)}
 
 
 def frames(path, pixels):
@@ -181,12 +182,11 @@ def frames(path, pixels):
                 image.seek(i)
                 yield image
 
-    seen = {"names": names, "formats": set(), "sizes": [], "durations": [], "loop": None}
+    seen = {"names": names, "formats": set(), "durations": [], "loop": None}
     with open(pixels, "wb") as out:
         for image in each():
             out.write(image.convert("RGBA").tobytes())
             seen["formats"].add(image.format)
-            seen["sizes"].append(image.size)
             seen["durations"].append(image.info.get("duration"))
             seen["loop"] = image.info.get("loop")
     seen["formats"] = sorted(seen["formats"])
@@ -197,6 +197,6 @@ def frames(path, pixels):
 
 if __name__ == "__main__":
     kind, path = sys.argv[1], sys.argv[2]
-    readers = {"ply": ply, "xyz": xyz, "stl": stl, "glb": glb, "3mf": three_mf, "prusa": prusa,
-               "cura": cura, "bambu": bambu}
-    print(json.dumps(frames(path, sys.argv[3]) if kind == "frames" else readers[kind](path)))
+    readers = {"ply": ply, "xyz": xyz, "stl": stl, "glb": glb}
+    print(json.dumps(frames(path, sys.argv[3]) if kind == "frames" else readers[kind](path)
+                     if kind in readers else three_mf(kind, path)))

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdint>
 #include <vector>
@@ -27,6 +28,14 @@ inline bool write(const QString &path, const QByteArray &bytes)
 inline QByteArray asBytes(const std::vector<std::uint8_t> &bytes)
 {
     return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
+}
+
+// A table whose rows are structs, each named by its member `name`: one column, "row".
+template<typename Row> void addRows(const std::vector<Row> &rows)
+{
+    QTest::addColumn<Row>("row");
+    for (const Row &row : rows)
+        QTest::newRow(qPrintable(QString(row.name))) << row;
 }
 
 // Everything in a folder, hidden entries included.
@@ -58,7 +67,7 @@ inline ReadBack readBack(const QString &kind, const QString &path)
     QProcess reader;
     reader.start("/usr/bin/python3", {ZUVORAK_SOURCE_DIR "/tests/support/read_back.py", kind, path,
                                       dir.filePath("pixels")});
-    reader.waitForFinished(120000);
+    reader.waitForFinished(-1);
     ReadBack read {QJsonDocument::fromJson(reader.readAllStandardOutput()).object(),
                    contents(dir.filePath("pixels")),
                    {},
@@ -70,12 +79,13 @@ inline ReadBack readBack(const QString &kind, const QString &path)
     return read;
 }
 
-// The bytes of an export in a file of that kind, read back.
+// The bytes of an export in a file of that kind, read back; "frames.gif" reads a GIF's frames.
 inline ReadBack readBack(const QString &kind, const std::vector<std::uint8_t> &bytes)
 {
     const QTemporaryDir dir;
-    write(dir.filePath("export." + kind), asBytes(bytes));
-    return readBack(kind, dir.filePath("export." + kind));
+    const QString path = dir.filePath("export." + kind.section('.', -1));
+    write(path, asBytes(bytes));
+    return readBack(kind.section('.', 0, 0), path);
 }
 
 // A reader that is not installed skips the test on a developer's machine; under CI
