@@ -196,12 +196,12 @@ private slots:
                 block.colours.push_back(0);
             }
         }
-        QTest::newRow("lines, one 45 deep") << lines << 0 << "線の柱: 16 本　柱の高さと線の幅の比の最大: 47.4"
-                                             << true;
+        QTest::newRow("lines, one 45 deep")
+            << lines << 0 << "線の柱: 16 本　柱の高さと線の幅の比の最大: 47.4" << true;
         QTest::newRow("the lines thickened by 1")
             << lines << 1 << "線の柱: 0 本　柱の高さと線の幅の比の最大: 15.8" << true;
-        QTest::newRow("a flat block") << block << 0 << "線の柱: 0 本　柱の高さと線の幅の比の最大: 0.6"
-                                      << false;
+        QTest::newRow("a flat block")
+            << block << 0 << "線の柱: 0 本　柱の高さと線の幅の比の最大: 0.6" << false;
     }
     void printWarning()
     {
@@ -252,22 +252,6 @@ private slots:
         const std::vector<double> defaults = remembered();
         settingsFile().setValue(key, value);
         QCOMPARE(remembered(), defaults);
-    }
-
-    // A file that cannot be written is told with its name and the reason, and nothing is
-    // left behind; an older file kept whole: tst_file_safety::fullDiskReported.
-    void failedWriteTold()
-    {
-        Program program;
-        program.document.importModel(sampleModel());
-        MessageBoxes boxes;
-        stepThrough([&] { trigger(&program.window, "exportXyzAction"); },
-                    {qtSaveAs(path("no/such.xyz"))});
-        QCOMPARE(boxes.shown.size(), 1);
-        QCOMPARE(boxes.shown[0].text,
-                 QString("ファイル %1 に書き込めません。\n%2")
-                     .arg(path("no/such.xyz"), "ファイルまたはフォルダーが見つかりません。"));
-        QCOMPARE(entries(path(".")), QStringList());
     }
 };
 

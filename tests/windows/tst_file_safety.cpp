@@ -3,96 +3,162 @@
 #include "messages.h"
 #include "model_file_io.h"
 #include "picture_file.h"
-#include "platform.h"
 #include "readers.h"
 #include "window_test.h"
 
-#include <QTemporaryDir>
+#include <QProgressBar>
+#include <QScopeGuard>
 #include <QUndoStack>
 
+#include <optional>
 #include <sys/stat.h>
 
 static const QString kOnePoint = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/one-point.chs");
+
+// A program with `model`, with nothing unsaved to ask about, titled "k".
+static std::unique_ptr<Program> programWith(Model model)
+{
+    auto program = std::make_unique<Program>();
+    program->document.importModel(std::move(model));
+    program->document.history()->setClean();
+    program->window.setWindowTitle("k");
+    return program;
+}
+
+// Cancels the turntable's progress once its first frame is done, and tells whether it did.
+struct CancelAfterFirstFrame : QObject {
+    QPointer<QProgressBar> watched;
+    bool cancelled = false;
+    CancelAfterFirstFrame() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject *object, QEvent *) override
+    {
+        auto *progress = qobject_cast<QProgressDialog *>(object);
+        auto *bar = progress ? progress->findChild<QProgressBar *>() : nullptr;
+        if (bar && bar != watched)
+            connect(watched = bar, &QProgressBar::valueChanged, this, [=, this](int done) {
+                if (done == 1 && !cancelled)
+                    progress->cancel(), cancelled = true;
+            });
+        return false;
+    }
+};
+
+struct Writer {
+    const char *action;
+    QString target; // in the folder
+    QString options = {}; // the options dialog's fields; empty: none
+    QString filter = {}; // the kind chosen in Qt's save dialog
+};
+Q_DECLARE_METATYPE(Writer)
 
 // Saving and reading through the windows when the file system fails them.
 class TestFileSafety : public QObject {
     Q_OBJECT
 
-    QString startFolder_;
-    QByteArray home_;
-
     static FileList *files(QDialog *dialog) { return child<FileList>(dialog, "files"); }
-    // A program with a model of `count` points, with nothing unsaved to ask about.
-    static std::unique_ptr<Program> withPoints(int count)
-    {
-        auto program = std::make_unique<Program>();
-        Model model;
-        for (int point = 0; point < count; ++point) {
-            model.points.push_back({double(point % 7), double(point), -2.0});
-            model.colours.push_back(0);
-        }
-        program->document.importModel(std::move(model));
-        program->document.history()->setClean();
-        program->window.setWindowTitle("k");
-        return program;
-    }
 
 private slots:
-    void initTestCase()
+    // Every writer, every fault: the older file byte for byte and nothing beside it, the
+    // reason in the user's words, title and file name kept.
+    void fileFaults_data()
     {
-        startFolder_ = QDir::currentPath();
-        home_ = qgetenv("HOME");
+        QTest::addColumn<Writer>("writer");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason"); // empty: no message
+        const QString turntable = "frames=12 size=96 pointSize=1";
+        const std::pair<const char *, Writer> writers[] = {
+            {"model", {"saveAsAction", "old.chs"}},
+            {"bitmap", {"saveBitmapAction", "old.bmp"}},
+            {"PLY", {"exportPlyAction", "old.ply", "ascii=1"}},
+            {"XYZ", {"exportXyzAction", "old.xyz"}},
+            {"glb", {"exportGlbAction", "old.glb", "pixelSize=0.5"}},
+            {"STL", {"exportStlAction", "old.stl", "pixelSize=0.5"}},
+            {"3MF", {"export3mfAction", "old.3mf", "colourGroups=2"}},
+            {"turntable",
+             {"turntableAction", "old.webp", turntable, "アニメーション WebP (*.webp)"}},
+            {"frames",
+             {"turntableAction", "spin", turntable, "PNG 連番画像の新しいフォルダー (*/)"}},
+        };
+        const std::pair<const char *, const char *> faults[] = {
+            {"gone", "ファイルまたはフォルダーが見つかりません。"},
+            {"read-only", "アクセスが許可されていません。"},
+            {"size limit", "ファイルの大きさが上限を超えます。"},
+            {"full", "ディスクに空きがありません。"},
+            {"cancel", ""},
+        };
+        for (const auto &[name, writer] : writers)
+            for (const auto &[fault, reason] : faults)
+                QTest::addRow("%s, %s", name, fault) << writer << QString(fault) << QString(reason);
     }
-    void cleanup()
+    void fileFaults()
     {
-        QDir::setCurrent(startFolder_);
-        qputenv("HOME", home_);
-    }
-
-    // A save that does not fit, below and above Qt's 16 KiB write buffer: the old file byte
-    // for byte and nothing beside it, the real reason told, caption and file name kept.
-    void fullDiskReported_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<int>("points");
-        QTest::addColumn<int>("limit"); // a file-size limit in bytes; 0: a full tmpfs
-        QTest::addColumn<int>("free"); // bytes left free on the tmpfs
-        QTest::newRow("model of 2816 bytes, limit 1 KiB") << "chs" << 100 << 1024 << 0;
-        QTest::newRow("model of 84 KB, limit 16 KiB") << "chs" << 3000 << 16384 << 0;
-        QTest::newRow("bitmap of 204 KB, limit 16 KiB") << "bmp" << 1 << 16384 << 0;
-        QTest::newRow("model of 2816 bytes, full disk") << "chs" << 100 << 0 << 0;
-        QTest::newRow("model of 84 KB, 16 KiB free") << "chs" << 3000 << 0 << 16384;
-        QTest::newRow("bitmap of 204 KB, 16 KiB free") << "bmp" << 1 << 0 << 16384;
-    }
-    void fullDiskReported()
-    {
-        QFETCH(QString, kind);
-        QFETCH(int, points);
-        QFETCH(int, limit);
-        QFETCH(int, free);
-        QTemporaryDir dir;
-        const QString folder = dir.filePath("disk"), target = folder + "/old." + kind;
+        QFETCH(Writer, writer);
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        const InFolder dir;
+        const QString folder = dir.path("in"), target = folder + "/" + writer.target;
         QVERIFY(QDir().mkdir(folder));
-        const SmallTmpfs disk(folder, 1024);
-        if (limit == 0 && !disk.mounted())
+        std::optional<SmallTmpfs> disk;
+        if (fault == "full" && !disk.emplace(folder, 1024).mounted())
             QSKIP("mounting a tmpfs is not permitted here");
-        QDir::setCurrent(folder);
-        QVERIFY(QFile::copy(kOnePoint, target));
+        const bool isFile = writer.target.contains('.');
+        QVERIFY(!isFile || QFile::copy(kOnePoint, target));
+        const QStringList before = entries(folder);
+        const auto main = programWith(sixColours(3000));
         MessageBoxes messages(QMessageBox::Yes);
-        const auto main = withPoints(points);
-        {
-            const FileSizeLimit limited(limit > 0 ? rlim_t(limit) : RLIM_INFINITY);
-            QVERIFY(limit > 0 || fillUp(folder, free));
-            saveAs(&main->window, kind == "chs" ? "saveAsAction" : "saveBitmapAction", "old");
-        }
-        QCOMPARE(contents(target), contents(kOnePoint));
+        std::optional<FileSizeLimit> limit;
+        const auto nobody = qScopeGuard([] { QVERIFY(::seteuid(0) == 0 || ::getuid() != 0); });
+        const auto makeFault = [&] {
+            if (fault == "gone")
+                QVERIFY(QDir(folder).removeRecursively());
+            else if (fault == "read-only") // root writes anywhere: act as nobody
+                QVERIFY(::chmod(QFile::encodeName(dir.dir.path()), 0711) == 0
+                        && ::chmod(QFile::encodeName(folder), 0555) == 0
+                        && (::geteuid() != 0 || ::seteuid(65534) == 0));
+            else if (fault == "size limit")
+                limit.emplace(100);
+            else if (fault == "full")
+                QVERIFY(fillUp(folder, 4096)); // a write fails part-way
+        };
+        const bool cancel = fault == "cancel", turntable = writer.options.contains("frames");
+        std::vector<Step> steps;
+        if (QString(writer.action).startsWith("save")) // the program's own save dialog
+            steps.push_back([&](QDialog *dialog) {
+                child<QLineEdit>(dialog, "name")->setText("in/" + writer.target.section('.', 0, 0));
+                click(dialog, "saveButton");
+            });
+        else
+            steps.push_back(
+                qtSaveAs(folder + "/" + writer.target.section('.', 0, 0), writer.filter));
+        if (!writer.options.isEmpty())
+            steps.push_back(options(writer.options, !cancel || turntable));
+        if (cancel && !turntable && writer.options.isEmpty())
+            steps.back() = [](QDialog *dialog) { dialog->reject(); };
+        const Step last = steps.back();
+        steps.back() = [&, last](QDialog *dialog) {
+            makeFault();
+            last(dialog);
+        };
+        CancelAfterFirstFrame progress;
+        if (!cancel || !turntable)
+            progress.cancelled = true; // no progress to cancel
+        stepThrough([&] { trigger(&main->window, writer.action); }, steps);
+        limit.reset();
+        QVERIFY(::seteuid(0) == 0 || ::getuid() != 0);
+        QVERIFY(progress.cancelled);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir(folder).remove("filler");
-        QCOMPARE(entries(folder), QStringList("old." + kind));
-        QCOMPARE(messages.shown.size(), 2); // overwrite?, then the failure
-        QCOMPARE(messages.shown[1].text,
-                 QString("ファイル %1 に書き込めません。\n%2")
-                     .arg(target, limit ? "ファイルの大きさが上限を超えます。"
-                                        : "ディスクに空きがありません。"));
+        QCOMPARE(entries(folder), fault == "gone" ? QStringList() : before);
+        QVERIFY(!isFile || fault == "gone" || contents(target) == contents(kOnePoint));
+        QStringList errors;
+        for (const MessageBoxes::Shown &shown : std::as_const(messages.shown))
+            if (shown.title == "エラーメッセージ")
+                errors << shown.text;
+        QCOMPARE(
+            errors,
+            reason.isEmpty()
+                ? QStringList()
+                : QStringList(QString("ファイル %1 に書き込めません。\n%2").arg(target, reason)));
         QCOMPARE(shownTitle(&main->window), "k");
         QVERIFY(main->document.fileName().isEmpty());
     }
@@ -107,23 +173,21 @@ private slots:
     void startFolder()
     {
         QFETCH(int, depth);
-        QTemporaryDir dir;
-        const QString home = dir.filePath("home");
-        QVERIFY(QDir().mkdir(home) && QDir().mkdir(dir.filePath("gone")));
+        const InFolder dir;
+        const QString home = dir.path("home");
+        QVERIFY(QDir().mkdir(home) && QDir().mkdir(dir.path("gone")));
         qputenv("HOME", QFile::encodeName(home));
-        QVERIFY(QDir::setCurrent(dir.filePath("gone")));
+        QVERIFY(QDir::setCurrent(dir.path("gone")));
         const QByteArray deep(200, 'd');
         for (int level = 0; level < depth; ++level)
             QVERIFY(::mkdir(deep.constData(), 0700) == 0 && ::chdir(deep.constData()) == 0);
-        QVERIFY(depth > 0 || QDir().rmdir(dir.filePath("gone")));
-        MessageBoxes messages;
-        const auto main = withPoints(3);
+        QVERIFY(depth > 0 || QDir().rmdir(dir.path("gone")));
+        const auto main = programWith(sixColours(3));
         saveAs(&main->window, "saveAsAction", "start");
         withModal<QDialog>([&] { trigger(&main->window, "openAction"); },
                            [&](QDialog *dialog) { QCOMPARE(files(dialog)->path(), home); });
         for (int level = 0; level < depth; ++level)
             QVERIFY(::chdir("..") == 0 && ::rmdir(deep.constData()) == 0);
-        QVERIFY(messages.shown.empty());
         QCOMPARE(main->document.fileName(), home + "/start.chs");
     }
 
@@ -131,30 +195,27 @@ private slots:
     // files and other hidden entries are never listed.
     void hiddenModelFileListed()
     {
-        QTemporaryDir dir;
-        QDir::setCurrent(dir.path());
+        const InFolder dir;
         for (const char *name : {".notes", ".zuvorak-Ab12Cd.tmp", "list.tmp"})
             QVERIFY(QFile(name).open(QIODevice::WriteOnly));
         QVERIFY(QDir().mkdir(".hidden-folder"));
-        MessageBoxes messages;
-        auto main = withPoints(3);
+        auto main = programWith(sixColours(3));
         saveAs(&main->window, "saveAsAction", "");
-        main = withPoints(1);
+        main = programWith(sixColours(1));
         withModal<QDialog>([&] { trigger(&main->window, "openAction"); },
                            [&](QDialog *dialog) {
                                QCOMPARE(files(dialog)->count(), 1);
                                QCOMPARE(files(dialog)->item(0)->text(), ".chs");
                                auto *folders = child<FolderList>(dialog, "folders");
                                QCOMPARE(folders->item(folders->count() - 1)->text().trimmed(),
-                                        QFileInfo(dir.path()).fileName()); // no subfolder
+                                        QFileInfo(dir.dir.path()).fileName()); // no subfolder
                                files(dialog)->setCurrentRow(0);
                            });
         QCOMPARE(main->document.model().count(), 3);
         FileList list;
         list.setPattern("*.tmp");
-        list.setPath(dir.path());
+        list.setPath(dir.dir.path());
         QVERIFY(list.count() == 1 && list.item(0)->text() == "list.tmp");
-        QVERIFY(messages.shown.empty());
     }
 
     // A model file or picture the user may not read: the message gives that reason.
@@ -174,8 +235,9 @@ private slots:
                                    ? modelFileFailureText(
                                        path, ModelFile::load(path.toStdString(), parsed), false)
                                    : pictureFailureText(path, readPicture(path).result, false);
-                         return int(!text.endsWith("\nアクセスが許可されていません。")
-                                    || !text.contains(path));
+                         return int(text
+                                    != "ファイル " + path
+                                           + " を読み込めません。\nアクセスが許可されていません。");
                      }),
                      0);
         }

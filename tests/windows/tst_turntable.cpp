@@ -1,71 +1,14 @@
-#include "file_faults.h"
-#include "messages.h"
-#include "platform.h"
 #include "readers.h"
-#include "turntable_dialog.h"
 #include "window_test.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QProgressDialog>
-#include <QSpinBox>
-#include <QTemporaryDir>
-
-#include <optional>
-#include <random>
-
-namespace {
-
-const QString kWebp = "アニメーション WebP (*.webp)";
-const QString kGif = "アニメーション GIF (*.gif)";
-const QString kFolder = "PNG 連番画像の新しいフォルダー (*/)";
-
-// Points in six colours, so that a GIF keeps every frame exactly.
-Model sixColours(int count)
-{
-    Model model;
-    std::mt19937 random(5);
-    std::uniform_int_distribution<int> coordinate(-95, 95);
-    for (int i = 0; i < count; ++i) {
-        model.points.push_back({double(coordinate(random) / 2), double(coordinate(random)),
-                                double(coordinate(random))});
-        model.colours.push_back(Colour(0x2a2a2a * (i % 6)));
-    }
-    return model;
-}
-
-// The turntable's options, set after `before` runs.
-Step options(
-    int pointSize, bool swing, int frames = 12, int size = 96,
-    const std::function<void()> &before = [] {}, bool aboutCentre = false)
-{
-    return [=](QDialog *dialog) {
-        before();
-        child<QCheckBox>(dialog, "aboutCentre")->setChecked(aboutCentre);
-        child<QComboBox>(dialog, "motion")->setCurrentIndex(swing ? 1 : 0);
-        child<QSpinBox>(dialog, "frames")->setValue(frames);
-        child<QSpinBox>(dialog, "size")->setValue(size);
-        child<QSpinBox>(dialog, "pointSize")->setValue(pointSize);
-        child<QCheckBox>(dialog, "shading")->setChecked(pointSize == 2);
-        dialog->accept();
-    };
-}
-
-// Types `path` into Qt's save dialog, then chooses `filter` in its list, and saves; the name
-// shown must have followed the kind to `shown`.
-Step typeThenChoose(const QString &path, const QString &filter, const QString &shown)
-{
-    return [=](QDialog *dialog) {
-        auto *name = child<QLineEdit>(dialog, "fileNameEdit");
-        name->setText(path);
-        static_cast<QFileDialog *>(dialog)->selectNameFilter(filter);
-        emit static_cast<QFileDialog *>(dialog)->filterSelected(filter); // as the list does
-        QCOMPARE(name->text(), shown);
-        dialog->accept();
-    };
-}
-
-} // namespace
+struct Turntable {
+    QString filter, name; // typed after the kind is chosen, or before
+    bool typedFirst;
+    QString written;
+    int pointSize; // shaded at 2
+    bool aboutCentre = false;
+};
+Q_DECLARE_METATYPE(Turntable)
 
 class TestTurntable : public QObject, WithProgram {
     Q_OBJECT
@@ -79,62 +22,62 @@ private slots:
     // centre fills every frame, clear of its edges.
     void readBack_data()
     {
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<bool>("typedFirst"); // else chosen first
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<int>("pointSize"); // shaded above 1
-        QTest::addColumn<int>("step"); // the turn between frames; 5: the swing
-        QTest::addColumn<bool>("aboutCentre");
+        const QString webp = "アニメーション WebP (*.webp)", gif = "アニメーション GIF (*.gif)";
+        QTest::addColumn<Turntable>("row");
         QTest::newRow("webp chosen, then spin.gif typed: a WebP; 12 frames of 30 degrees, shaded")
-            << kWebp << false << "spin.gif" << QString("spin.webp") << 2 << 30 << false;
+            << Turntable {webp, "spin.gif", false, "spin.webp", 2};
         QTest::newRow("spin.webp typed, then gif chosen: a GIF, every frame exact")
-            << kGif << true << "spin.webp" << QString("spin.gif") << 1 << 30 << false;
+            << Turntable {gif, "spin.webp", true, "spin.gif", 1};
         QTest::newRow("frames.gif typed, then png folder: the swing's 36 views as frames")
-            << kFolder << true << "frames.gif" << QString("frames") << 3 << 5 << false;
+            << Turntable {"PNG 連番画像の新しいフォルダー (*/)", "frames.gif", true, "frames", 3};
         QTest::newRow("about the model's middle: the whole model in every frame")
-            << kWebp << false << "centred" << QString("centred.webp") << 3 << 30 << true;
+            << Turntable {webp, "centred", false, "centred.webp", 3, true};
     }
     void readBack()
     {
-        QFETCH(QString, filter);
-        QFETCH(bool, typedFirst);
-        QFETCH(QString, name);
-        QFETCH(QString, written);
-        QFETCH(int, pointSize);
-        QFETCH(int, step);
-        QFETCH(bool, aboutCentre);
-        QTemporaryDir dir;
+        QFETCH(Turntable, row);
+        const QTemporaryDir dir;
         QAction *exports = child<QAction>(window(), "exportMenuAction");
         document().importModel({});
         QVERIFY(!exports->isEnabled());
         document().importModel(sixColours(3000));
         QVERIFY(exports->isEnabled());
-        if (aboutCentre)
+        if (row.aboutCentre)
             document().move(300, -200);
-        const bool swing = step == 5;
+        const bool swing = !row.written.contains('.');
+        const int step = swing ? 5 : 30;
         if (swing)
             click(window(), "frontView");
         else
             viewState().turnBy(40, -15);
-        QCOMPARE(stepThrough(
-                     [&] { trigger(window(), "turntableAction"); },
-                     {typedFirst ? typeThenChoose(dir.filePath(name), filter, dir.filePath(written))
-                                 : qtSaveAs(dir.filePath(name), filter),
-                      options(
-                          pointSize, swing, 12, 96, [] {}, aboutCentre)}),
+        const Step path = [&](QDialog *dialog) {
+            auto *name = child<QLineEdit>(dialog, "fileNameEdit");
+            for (int i = 0; i < 2; ++i)
+                if (i == row.typedFirst)
+                    qtChoose(dialog, row.filter);
+                else
+                    name->setText(dir.filePath(row.name));
+            QCOMPARE(name->text(), dir.filePath(row.typedFirst ? row.written : row.name));
+            dialog->accept();
+        };
+        const QString fields = "frames=12 size=96 motion=%1 pointSize=%2 shading=%3 aboutCentre=%4";
+        QCOMPARE(stepThrough([&] { trigger(window(), "turntableAction"); },
+                             {path, options(fields.arg(swing)
+                                                .arg(row.pointSize)
+                                                .arg(row.pointSize == 2)
+                                                .arg(row.aboutCentre))}),
                  2);
-        QCOMPARE(entries(dir.path()), QStringList {written});
-        const ReadBack read = ::readBack("frames", dir.filePath(written));
+        QCOMPARE(entries(dir.path()), QStringList {row.written});
+        const ReadBack read = ::readBack("frames", dir.filePath(row.written));
         REQUIRE_READ(read);
-        const QString format = written.section('.', 1).toUpper();
+        const QString format = row.written.section('.', 1).toUpper();
         QCOMPARE(read.seen["formats"].toArray(), QJsonArray {swing ? "PNG" : format});
         QCOMPARE(read.pixels.size(), (swing ? 36 : 12) * 96 * 96 * 4); // every frame 96 x 96
         if (swing)
             QCOMPARE(read.seen["names"].toArray().last().toString(), "frame-035.png");
         else
             QCOMPARE(read.seen["durations"][0].toInt(), 100);
-        for (int frame = 0; frame < 12 && aboutCentre; ++frame) {
+        for (int frame = 0; frame < 12 && row.aboutCentre; ++frame) {
             const QImage image = read.frame(frame, 96, 96);
             const QRect inner = image.rect().adjusted(2, 2, -2, -2);
             int inside = 0;
@@ -146,74 +89,17 @@ private slots:
                     }
             QVERIFY(inside > 96 * 96 / 4); // drawn large, not as the fitted view's speck
         }
-        if (aboutCentre)
+        if (row.aboutCentre)
             return;
         QSettings settings = settingsFile();
-        settings.setValue("largeView/pointSize", pointSize);
-        settings.setValue("largeView/shading", pointSize == 2);
+        settings.setValue("largeView/pointSize", row.pointSize);
+        settings.setValue("largeView/shading", row.pointSize == 2);
         for (int frame : {0, 1}) {
             viewState().turnBy(frame * step, 0);
             QVERIFY(samePicture(read.frame(frame, 96, 96),
                                 openLargeView(window(), {96, 96})->surface().image(),
                                 QString("frame-%1").arg(frame)));
         }
-    }
-
-    // A cancelled or failed export leaves nothing behind; a failure says which file and why.
-    void nothingLeftBehind_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("filter");
-        QTest::addColumn<int>("error"); // 0: no message
-        for (const QString &filter : {kWebp, kFolder}) {
-            const char *kind = filter == kWebp ? "webp" : "png folder";
-            QTest::addRow("cancelled, %s", kind) << "cancel" << filter << 0;
-            QTest::addRow("read-only folder, %s", kind) << "read-only" << filter << EACCES;
-            QTest::addRow("full disk, %s", kind) << "full" << filter << EFBIG;
-        }
-        QTest::newRow("folder gone after the choice") << "gone" << kWebp << ENOENT;
-    }
-    void nothingLeftBehind()
-    {
-        QFETCH(QString, fault);
-        QFETCH(QString, filter);
-        QFETCH(int, error);
-        QTemporaryDir dir;
-        const QString folder = dir.filePath("in");
-        QVERIFY(QDir().mkdir(folder));
-        document().importModel(sixColours(fault == "cancel" ? kMaxPoints : 3000));
-        MessageBoxes messages;
-        std::optional<FileSizeLimit> limit;
-        const auto before = [&] {
-            if (fault == "gone")
-                QDir(folder).removeRecursively();
-            if (fault == "read-only") { // root writes into read-only folders: act as nobody
-                QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
-                                                  | QFile::ExeOther);
-                QVERIFY(::geteuid() != 0 || ::seteuid(65534) == 0);
-            }
-            if (fault == "full")
-                limit.emplace(100); // less than any frame
-        };
-        const bool cancel = fault == "cancel";
-        std::vector<Step> steps
-            = {qtSaveAs(folder + "/spin", filter),
-               options(1, false, cancel ? 120 : 12, cancel ? 1024 : 96, before)};
-        if (cancel) // seconds of work on any machine: the progress shows
-            steps.push_back(
-                [](QDialog *dialog) { static_cast<QProgressDialog *>(dialog)->cancel(); });
-        stepThrough([&] { trigger(window(), "turntableAction"); }, steps);
-        limit.reset();
-        QVERIFY(::getuid() != 0 || ::seteuid(0) == 0);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(entries(folder), QStringList());
-        QCOMPARE(messages.shown.size(), qsizetype(error != 0));
-        if (error)
-            QVERIFY2(messages.shown[0].text.startsWith("ファイル " + folder + "/spin"
-                                                       + (filter == kWebp ? ".webp" : "")
-                                                       + " に書き込めません。\n")
-                         && messages.shown[0].text.contains(systemErrorText(error)),
-                     qPrintable(messages.shown[0].text));
     }
 };
 
