@@ -1,16 +1,18 @@
 #include "file_lists.h"
 #include "picture_file.h"
-#include "readers.h"
 #include "window_test.h"
 
-#include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <optional>
 
 namespace {
+
+// Pictures written by scripts/make_capture_pictures.py and make_fuzz_pictures.py.
+const QString kPictures = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/pictures/");
 
 using Points = std::optional<std::pair<std::vector<Coords>, std::vector<Colour>>>;
 
@@ -64,40 +66,33 @@ private slots:
         QVERIFY(QDir::setCurrent(dir_.path())); // where the open dialog starts
         QVERIFY(writePicture(largePicture(), path("large.bmp")).ok());
         QVERIFY(QFile(path("notes.txt")).open(QIODevice::WriteOnly));
-        QProcess writer;
-        writer.start("/usr/bin/python3",
-                     {ZUVORAK_SOURCE_DIR "/tests/windows/write_pictures.py", dir_.path()});
-        QVERIFY(writer.waitForFinished(60000));
-        const QByteArray errors = writer.readAllStandardError();
-        REQUIRE_READER(writer.exitCode() == 0 || !errors.contains("No module named"),
-                       "Python's PIL (python3-pil)");
-        QVERIFY2(writer.exitCode() == 0, errors.constData());
     }
 
     // Each format gives the points that the same drawing gives as a bitmap.
     void sameAsBitmap_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("PNG") << "drawing.png";
-        QTest::newRow("JPEG, in greys it keeps exactly") << "grey.jpg";
-        QTest::newRow("GIF") << "drawing.gif";
-        QTest::newRow("animated GIF: the first frame") << "animated.gif";
-        QTest::newRow("TIFF") << "drawing.tif";
-        QTest::newRow("WebP, lossless") << "drawing.webp";
+        QTest::newRow("PNG") << "png-drawing.png";
+        QTest::newRow("JPEG, in greys it keeps exactly") << "jpeg-grey-blocks-exact.jpg";
+        QTest::newRow("GIF") << "gif-drawing.gif";
+        QTest::newRow("animated GIF: the first frame") << "gif-drawing-animated.gif";
+        QTest::newRow("TIFF") << "tiff-drawing-lzw.tif";
+        QTest::newRow("WebP, lossless") << "webp-drawing-lossless.webp";
     }
     void sameAsBitmap()
     {
         QFETCH(QString, file);
-        const auto expected
-            = importFrom(path(file.startsWith("grey") ? "grey.bmp" : "drawing.bmp"), {}, {85, 55});
+        const auto expected = importFrom(
+            kPictures + (file.contains("grey") ? "bmp-grey-blocks.bmp" : "bmp-drawing.bmp"), {},
+            {85, 55});
         QVERIFY(expected && expected->first.size() > 300);
-        QCOMPARE(importFrom(path(file), {}, {85, 55}), expected);
+        QCOMPARE(importFrom(kPictures + file, {}, {85, 55}), expected);
     }
 
     // Transparent pixels are background: only the opaque ink, a 10 x 10 square, becomes points.
     void transparentIsBackground()
     {
-        const auto model = importFrom(path("transparent.png"), {}, {75, 55});
+        const auto model = importFrom(kPictures + "png-ink-on-transparent.png", {}, {75, 55});
         QVERIFY(model);
         QCOMPARE(model->second, std::vector<Colour>(100, 10 | 30 << 8 | 160 << 16));
     }
@@ -108,20 +103,28 @@ private slots:
     {
         const QString unreadable = "画像として読み込めません。",
                       cut = "ファイルが途中で切れています。";
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("fixture");
+        QTest::addColumn<QString>("file"); // as listed: every extension the list takes
         QTest::addColumn<QString>("reason");
-        QTest::newRow("PNG") << "broken.png" << cut;
-        QTest::newRow("JPEG") << "broken.jpeg" << cut;
-        QTest::newRow("GIF") << "broken.gif" << cut;
-        QTest::newRow("TIFF") << "broken.tiff" << unreadable;
-        QTest::newRow("WebP") << "broken.webp" << unreadable;
+        QTest::newRow("PNG") << "png-rgb-cut-short.png"
+                             << "broken.png" << cut;
+        QTest::newRow("JPEG") << "jpeg-baseline-cut-short.jpg"
+                              << "broken.jpeg" << cut;
+        QTest::newRow("GIF") << "gif-still-cut-short.gif"
+                             << "broken.gif" << cut;
+        QTest::newRow("TIFF") << "tiff-lzw-cut-short.tif"
+                              << "broken.tiff" << unreadable;
+        QTest::newRow("WebP") << "webp-lossy-cut-short.webp"
+                              << "broken.webp" << unreadable;
     }
     void brokenRefused()
     {
+        QFETCH(QString, fixture);
         QFETCH(QString, file);
         QFETCH(QString, reason);
+        QVERIFY(QFile::copy(kPictures + fixture, path(file)));
         MessageBoxes boxes;
-        inCapture(path("drawing.bmp"), [&](QDialog *capture) {
+        inCapture(kPictures + "bmp-drawing.bmp", [&](QDialog *capture) {
             const QImage before = shown(capture, "picture");
             withModal<QDialog>(
                 [&] { trigger(capture, "openAction"); },
@@ -181,7 +184,9 @@ private slots:
             QTRY_VERIFY(bar->value() > first + 20);
             QTest::mouseRelease(box, Qt::LeftButton, {}, inBox({620, 100}));
             const int released = bar->value();
-            QTest::qWait(100);
+            for (QTimer *timer : capture->findChildren<QTimer *>(Qt::FindDirectChildrenOnly))
+                if (QSignalSpy tick(timer, &QTimer::timeout); timer->isActive())
+                    QVERIFY(tick.wait()); // the next step of a scroll still going
             QCOMPARE(bar->value(), released);
         });
     }
