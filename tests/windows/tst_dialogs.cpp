@@ -5,6 +5,8 @@
 #include "platform.h"
 #include "window_test.h"
 
+#include <optional>
+
 #include <QDir>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -14,7 +16,7 @@
 // The save, open and capture windows and the help, each from the main window's menus.
 class TestDialogs : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> dir_;
+    std::optional<InFolder> dir_;
     std::unique_ptr<Program> program_;
 
     QWidget *window() const { return &program_->window; }
@@ -24,21 +26,12 @@ class TestDialogs : public QObject {
     {
         withModal<QDialog>([&] { trigger(window(), action); }, steps);
     }
-    // A left-button drag on the capture window's picture, then a command of it.
-    void capture(QPoint from, QPoint to, const char *then = "importAction")
-    {
-        dialog("captureAction", [=](QDialog *capture) {
-            dragOver(child(capture, "picture"), from, to);
-            if (then)
-                trigger(capture, then);
-        });
-    }
 
 private slots:
     void init() // a.chs holds a model of one point, the window one of two; the rest are empty
     {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QDir::setCurrent(dir_->path());
+        program_.reset();
+        dir_.emplace();
         ImageSurface sample(300, 250, kWhite); // a white picture with four dark pixels
         for (const QPoint dark : {QPoint(11, 21), QPoint(11, 25), QPoint(14, 22), QPoint(299, 249)})
             sample.plot(dark.x(), dark.y(), 0x141496);
@@ -56,20 +49,17 @@ private slots:
         QTest::addColumn<QString>("typed"); // the extension is added to a name without it
         QTest::addColumn<QString>("target");
         QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::newRow("empty file: not asked") << "empty"
-                                               << "empty.chs" << QMessageBox::No;
-        QTest::newRow("overwrite: Yes") << "a"
-                                        << "a.chs" << QMessageBox::Yes;
-        QTest::newRow("overwrite: No") << "a"
-                                       << "a.chs" << QMessageBox::No;
-        QTest::newRow("typed with its extension") << "a.chs"
-                                                  << "a.chs" << QMessageBox::Yes;
-        QTest::newRow("typed with its extension in capitals") << "A.CHS"
-                                                              << "A.CHS" << QMessageBox::Yes;
-        QTest::newRow("bitmap") << "v"
-                                << "v.bmp" << QMessageBox::Yes;
-        QTest::newRow("bitmap typed with its extension") << "v.bmp"
-                                                         << "v.bmp" << QMessageBox::Yes;
+        QTest::newRow("empty file: not asked")
+            << "empty" << QString("empty.chs") << QMessageBox::No;
+        QTest::newRow("overwrite: Yes") << "a" << QString("a.chs") << QMessageBox::Yes;
+        QTest::newRow("overwrite: No") << "a" << QString("a.chs") << QMessageBox::No;
+        QTest::newRow("typed with its extension")
+            << "a.chs" << QString("a.chs") << QMessageBox::Yes;
+        QTest::newRow("typed with its extension in capitals")
+            << "A.CHS" << QString("A.CHS") << QMessageBox::Yes;
+        QTest::newRow("bitmap") << "v" << QString("v.bmp") << QMessageBox::Yes;
+        QTest::newRow("bitmap typed with its extension")
+            << "v.bmp" << QString("v.bmp") << QMessageBox::Yes;
     }
     void save()
     {
@@ -160,13 +150,13 @@ private slots:
             QVERIFY(samePicture(shown(capture, "picture"), picture, "done over"));
             QVERIFY(child<QAction>(capture, "importAction")->isEnabled());
         });
-        capture({10, 20}, {15, 26}); // 3 points
+        captureDrag(window(), {10, 20}, {15, 26}); // 3 points
         QCOMPARE(program_->document.model().count(), 3);
         // A selection made and then left by Exit or the close box hands nothing over.
-        capture({0, 0}, {13, 23}, "exitAction");
-        capture({0, 0}, {13, 23}, nullptr);
+        captureDrag(window(), {0, 0}, {13, 23}, "exitAction");
+        captureDrag(window(), {0, 0}, {13, 23}, nullptr);
         QCOMPARE(program_->document.model().count(), 3);
-        capture({300, 250}, {290, 240});
+        captureDrag(window(), {300, 250}, {290, 240});
         QCOMPARE(program_->document.model().count(), 1); // only the far corner's pixel
     }
 

@@ -2,6 +2,8 @@
 #include "readers.h"
 #include "window_test.h"
 
+#include <optional>
+
 #include <QDialogButtonBox>
 
 using Exporter = std::function<ExportResult(std::span<const Coords>, std::span<const Colour>)>;
@@ -30,7 +32,7 @@ int exportWith(const Model &model, const char *action, const std::vector<Step> &
 // The export submenu: its dialogs, remembered options and files.
 class TestExportMenu : public QObject {
     Q_OBJECT
-    std::unique_ptr<InFolder> dir_;
+    std::optional<InFolder> dir_;
 
     QString path(const QString &name) const { return dir_->path(name); }
 
@@ -38,7 +40,7 @@ private slots:
     void init()
     {
         clearSettings();
-        dir_ = std::make_unique<InFolder>();
+        dir_.emplace();
     }
 
     // Every kind through the menu and its dialogs, named after the model: the export library's
