@@ -1,5 +1,4 @@
 #include "help_viewer.h"
-#include "literal_turn.h"
 #include "readers.h"
 #include "texts.h"
 #include "window_test.h"
@@ -12,19 +11,6 @@
 #include <QTextBrowser>
 #include <QUndoStack>
 
-// A square with a raised middle, so every turn moves some points.
-static Model raisedSquare()
-{
-    Model model;
-    for (int y = -20; y <= 20; ++y)
-        for (int x = -20; x <= 20; ++x) {
-            const bool raised = std::abs(x) <= 10 && std::abs(y) <= 10;
-            model.points.push_back({raised ? 30.0 : 0.0, double(x), double(y)});
-            model.colours.push_back(raised ? 0xC0 : 0x804000);
-        }
-    return model;
-}
-
 class TestMainWindow : public QObject, WithProgram {
     Q_OBJECT
 
@@ -35,19 +21,15 @@ class TestMainWindow : public QObject, WithProgram {
     // The view the literal formula gives for the angles shown.
     bool showsTurnedView(const QString &name) const
     {
-        const Model &model = document().model();
-        return samePicture(
-            shown(window(), "view"),
-            literal::plotted(literal::turnModel(model.points, angles().x(), angles().y()),
-                             model.colours),
-            name);
+        return showsLiteralTurn(shown(window(), "view"), document().model(), angles().x(),
+                                angles().y(), name);
     }
 
 private slots:
     void init()
     {
         start(); // the large view's point size from its default
-        document().importModel(raisedSquare());
+        document().importModel(sixColours(1000));
     }
 
     // Only the left button draws a stroke, on the front view; do over erases its outline.
@@ -145,7 +127,7 @@ private slots:
         QDir::setCurrent(dir.path()); // where the save dialog starts
         const auto model = [&](int i) { return dir.filePath(QString("m%1.chs").arg(i)); };
         for (int i = 0; i < 9; ++i) {
-            QVERIFY(ModelFile::save(raisedSquare(), model(i).toStdString()).ok());
+            QVERIFY(ModelFile::save(sixColours(3), model(i).toStdString()).ok());
             program_->window.openModelFile(model(i));
         }
         saveAs(window(), "saveAsAction", "m9");
