@@ -387,15 +387,26 @@ protected:
     }
 };
 
-#define ZUVORAK_WINDOW_TEST_MAIN(TestClass)                                                        \
+template<typename Test> int runTest(int argc, char *argv[])
+{
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+// Runs each test class in turn over one application, with settings in a folder of the
+// program's own (test programs run side by side); fails when any class fails.
+template<typename... Tests> int runWindowTests(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    const QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    Unanswered unanswered;
+    app.installEventFilter(&unanswered);
+    return (runTest<Tests>(argc, argv) + ...);
+}
+#define ZUVORAK_WINDOW_TEST_MAIN(...)                                                              \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
-        QApplication app(argc, argv);                                                              \
-        setUpApplication(app);                                                                     \
-        const QTemporaryDir settings; /* test programs run side by side */                         \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));                            \
-        Unanswered unanswered;                                                                     \
-        app.installEventFilter(&unanswered);                                                       \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        return runWindowTests<__VA_ARGS__>(argc, argv);                                            \
     }
