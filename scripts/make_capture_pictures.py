@@ -3,7 +3,8 @@
 also seed the picture fuzzer.
 
 *-drawing* hold one colour drawing in every format the capture window opens, the same in
-each; png-ink-on-transparent.png ink on transparent black; *-grey-blocks* a drawing in greys
+each; png-ink-on-transparent.png ink on transparent black, and bmp-ink-on-white.bmp
+the same ink on white; *-grey-blocks* a drawing in greys
 on 16-pixel blocks, which JPEG keeps exactly. The broken pictures are make_fuzz_pictures.py's.
 """
 import io
@@ -64,6 +65,8 @@ def main():
         'bmp-grey-blocks.bmp': encoded(greys(), 'BMP'),
         'jpeg-grey-blocks-exact.jpg': encoded(greys(), 'JPEG', quality=100, subsampling=0),
         'png-ink-on-transparent.png': encoded(transparent(), 'PNG'),
+        'bmp-ink-on-white.bmp': encoded(Image.alpha_composite(
+            Image.new('RGBA', (72, 52), (255, 255, 255, 255)), transparent()).convert('RGB'), 'BMP'),
     }
     for name, data in files.items():
         (out / name).write_bytes(data)

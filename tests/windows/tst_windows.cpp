@@ -40,6 +40,12 @@
 #include <thread>
 #include <unistd.h>
 
+// The file list of the program's own open and save dialogs.
+static FileList *files(QWidget *dialog)
+{
+    return child<FileList>(dialog, "files");
+}
+
 // The save, open and capture windows and the help, each from the main window's menus.
 class TestDialogs : public QObject {
     Q_OBJECT
@@ -48,7 +54,6 @@ class TestDialogs : public QObject {
 
     QWidget *window() const { return &program_->window; }
     static QString path(const QString &name) { return QDir::currentPath() + "/" + name; }
-    static FileList *files(QWidget *dialog) { return child<FileList>(dialog, "files"); }
     void dialog(const char *action, const std::function<void(QDialog *)> &steps)
     {
         withModal<QDialog>([&] { trigger(window(), action); }, steps);
@@ -317,78 +322,75 @@ private slots:
         QVERIFY(QFile(path("notes.txt")).open(QIODevice::WriteOnly));
     }
 
-    // Each format gives the points that the same drawing gives as a bitmap.
-    void sameAsBitmap_data()
+    // Every format the open dialog lists (a text file it does not): a drawing gives the
+    // points that the same drawing gives as a bitmap, transparent is background; a file cut
+    // short is refused with a message and the picture shown stays.
+    void pictureFiles_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("PNG") << "png-drawing.png";
-        QTest::newRow("JPEG, in greys it keeps exactly") << "jpeg-grey-blocks-exact.jpg";
-        QTest::newRow("GIF") << "gif-drawing.gif";
-        QTest::newRow("animated GIF: the first frame") << "gif-drawing-animated.gif";
-        QTest::newRow("TIFF") << "tiff-drawing-lzw.tif";
-        QTest::newRow("WebP, lossless") << "webp-drawing-lossless.webp";
-    }
-    void sameAsBitmap()
-    {
-        QFETCH(QString, file);
-        const auto expected = importFrom(
-            kPictures + (file.contains("grey") ? "bmp-grey-blocks.bmp" : "bmp-drawing.bmp"), {},
-            {85, 55});
-        QVERIFY(expected && expected->first.size() > 300);
-        QCOMPARE(importFrom(kPictures + file, {}, {85, 55}), expected);
-    }
-
-    // Transparent pixels are background: only the opaque ink, a 10 x 10 square, becomes points.
-    void transparentIsBackground()
-    {
-        const auto model = importFrom(kPictures + "png-ink-on-transparent.png", {}, {75, 55});
-        QVERIFY(model);
-        QCOMPARE(model->second, std::vector<Colour>(100, 10 | 30 << 8 | 160 << 16));
-    }
-
-    // The open dialog lists every picture format; a file cut short is refused with a
-    // message and the picture shown stays.
-    void brokenRefused_data()
-    {
-        const QString unreadable = "画像として読み込めません。",
-                      cut = "ファイルが途中で切れています。";
         QTest::addColumn<QString>("fixture");
-        QTest::addColumn<QString>("file"); // as listed: every extension the list takes
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("PNG") << "png-rgb-cut-short.png"
-                             << "broken.png" << cut;
-        QTest::newRow("JPEG") << "jpeg-baseline-cut-short.jpg"
-                              << "broken.jpeg" << cut;
-        QTest::newRow("GIF") << "gif-still-cut-short.gif"
-                             << "broken.gif" << cut;
-        QTest::newRow("TIFF") << "tiff-lzw-cut-short.tif"
-                              << "broken.tiff" << unreadable;
-        QTest::newRow("WebP") << "webp-lossy-cut-short.webp"
-                              << "broken.webp" << unreadable;
+        QTest::addColumn<QString>("file"); // as listed
+        QTest::addColumn<QString>("expected"); // the bitmap giving the same points, or the reason
+        const QString drawing = "bmp-drawing.bmp", cut = "ファイルが途中で切れています。",
+                      unreadable = "画像として読み込めません。";
+        QTest::newRow("PNG") << "png-drawing.png"
+                             << "a.png" << drawing;
+        QTest::newRow("JPEG in greys, kept exactly") << "jpeg-grey-blocks-exact.jpg"
+                                                     << "a.jpg"
+                                                     << "bmp-grey-blocks.bmp";
+        QTest::newRow("GIF") << "gif-drawing.gif"
+                             << "a.gif" << drawing;
+        QTest::newRow("animated GIF: the first frame") << "gif-drawing-animated.gif"
+                                                       << "a.gif" << drawing;
+        QTest::newRow("TIFF") << "tiff-drawing-lzw.tif"
+                              << "a.tif" << drawing;
+        QTest::newRow("WebP, lossless") << "webp-drawing-lossless.webp"
+                                        << "a.webp" << drawing;
+        QTest::newRow("transparent: the ink only") << "png-ink-on-transparent.png"
+                                                   << "a.png"
+                                                   << "bmp-ink-on-white.bmp";
+        QTest::newRow("PNG cut short") << "png-rgb-cut-short.png"
+                                       << "b.png" << cut;
+        QTest::newRow("JPEG cut short") << "jpeg-baseline-cut-short.jpg"
+                                        << "b.jpeg" << cut;
+        QTest::newRow("GIF cut short") << "gif-still-cut-short.gif"
+                                       << "b.gif" << cut;
+        QTest::newRow("TIFF cut short") << "tiff-lzw-cut-short.tif"
+                                        << "b.tiff" << unreadable;
+        QTest::newRow("WebP cut short") << "webp-lossy-cut-short.webp"
+                                        << "b.webp" << unreadable;
     }
-    void brokenRefused()
+    void pictureFiles()
     {
         QFETCH(QString, fixture);
         QFETCH(QString, file);
-        QFETCH(QString, reason);
-        QVERIFY(QFile::copy(kPictures + fixture, path(file)));
+        QFETCH(QString, expected);
+        const InFolder dir; // where the open dialog starts
+        QVERIFY(QFile::copy(kPictures + fixture, dir.path(file))
+                && QFile(dir.path("notes.txt")).open(QIODevice::WriteOnly));
+        const bool refused = !expected.endsWith(".bmp");
         MessageBoxes boxes;
-        inCapture(kPictures + "bmp-drawing.bmp", [&](QDialog *capture) {
-            const QImage before = shown(capture, "picture");
-            withModal<QDialog>(
-                [&] { trigger(capture, "openAction"); },
-                [&](QDialog *dialog) {
-                    auto *files = child<FileList>(dialog, "files");
-                    // every file but notes.txt
-                    QCOMPARE(files->count(), QDir().entryList(QDir::Files).size() - 1);
-                    files->setCurrentItem(files->findItems(file, Qt::MatchExactly)[0]);
-                });
-            QVERIFY(samePicture(shown(capture, "picture"), before, "kept"));
-        });
-        QCOMPARE(boxes.shown.size(), 1);
-        QVERIFY2(boxes.shown[0].text.startsWith(
-                     QString("ファイル %1 を読み込めません。\n%2").arg(path(file), reason)),
-                 qPrintable(boxes.shown[0].text));
+        const Points points
+            = inCapture(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp", [&](QDialog *capture) {
+                  const QImage before = shown(capture, "picture");
+                  withModal<QDialog>([&] { trigger(capture, "openAction"); },
+                                     [&](QDialog *dialog) {
+                                         QCOMPARE(files(dialog)->count(), 1);
+                                         files(dialog)->setCurrentRow(0);
+                                     });
+                  QCOMPARE(samePicture(shown(capture, "picture"), before, "kept"), refused);
+                  dragOver(child(capture, "picture"), {}, {85, 55});
+                  if (!refused)
+                      trigger(capture, "importAction");
+              });
+        QCOMPARE(boxes.shown.size(), qsizetype(refused));
+        const QString told
+            = QString("ファイル %1 を読み込めません。\n%2").arg(dir.path(file), expected);
+        QVERIFY2(!refused || boxes.shown[0].text.startsWith(told),
+                 qPrintable(boxes.shown.value(0).text));
+        if (refused)
+            return;
+        QVERIFY(points && points->first.size() >= 100);
+        QCOMPARE(points, importFrom(kPictures + expected, {}, {85, 55}));
     }
 
     // Scrolled to its far corner, a large picture imports there as the same corner cut
@@ -482,8 +484,6 @@ Q_DECLARE_METATYPE(Writer)
 // Saving and reading through the windows when the file system fails them.
 class TestFileSafety : public QObject {
     Q_OBJECT
-
-    static FileList *files(QDialog *dialog) { return child<FileList>(dialog, "files"); }
 
 private slots:
     // Every writer, every fault: the older file byte for byte and nothing beside it, the
