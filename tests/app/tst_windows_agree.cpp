@@ -132,15 +132,13 @@ private slots:
         Program program(path("picture.png"));
         QWidget *window = &program.window;
         const bool fit = options.contains("--fit");
-        withModal<QDialog>([&] { trigger(window, "captureAction"); },
-                           [&](QDialog *capture) {
-                               if (drag.isNull())
-                                   trigger(capture, "selectAllAction");
-                               else
-                                   dragOver(child(capture, "picture"), drag.topLeft(),
-                                            drag.bottomRight());
-                               trigger(capture, fit ? "reduceAction" : "importAction");
-                           });
+        withModal(window, "captureAction", [&](QDialog *capture) {
+            if (drag.isNull())
+                trigger(capture, "selectAllAction");
+            else
+                dragOver(child(capture, "picture"), drag.topLeft(), drag.bottomRight());
+            trigger(capture, fit ? "reduceAction" : "importAction");
+        });
         const QPoint inside(std::min(drag.left(), drag.right()) + 20,
                             std::min(drag.top(), drag.bottom()) + 11);
         QVERIFY(drag.isNull()
@@ -238,27 +236,25 @@ private slots:
             QVERIFY(!child<QAction>(window, command)->isEnabled());
         captureDrag(window, {-1, -1}, {120, 90});
         QStringList arguments {"--depth-brightness", "3.1,77.7", "--colours", "3"};
-        withModal<QDialog>([&] { trigger(window, "brightnessDepthsAction"); },
-                           [&](QDialog *dialog) { options("black=3.1 white=77.7")(dialog); });
-        withModal<QDialog>(
-            [&] { trigger(window, "colourDepthsAction"); },
-            [&](QDialog *dialog) {
-                fill(dialog, "colourGroups=3");
-                const QColor last(text(dialog, "colour2"));
-                const double y
-                    = (299.0 * last.red() + 587.0 * last.green() + 114.0 * last.blue()) / 1000;
-                QCOMPARE(fields(dialog, "depth2"), "depth2="
-                                                       + QString::fromStdString(shortestDecimal(
-                                                           3.1 + (77.7 - 3.1) * y / 255)));
-                QPushButton *ok
-                    = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
-                fill(dialog, "depth0=100.5");
-                QVERIFY(!ok->isEnabled());
-                fill(dialog, "depth0=40 depth1= depth2=7.25");
-                arguments << "--depth-colour" << text(dialog, "colour0") + "=40"
-                          << "--depth-colour" << text(dialog, "colour2") + "=7.25";
-                QTest::mouseClick(ok, Qt::LeftButton);
-            });
+        withModal(window, "brightnessDepthsAction",
+                  [&](QDialog *dialog) { options("black=3.1 white=77.7")(dialog); });
+        withModal(window, "colourDepthsAction", [&](QDialog *dialog) {
+            fill(dialog, "colourGroups=3");
+            const QColor last(text(dialog, "colour2"));
+            const double y
+                = (299.0 * last.red() + 587.0 * last.green() + 114.0 * last.blue()) / 1000;
+            QCOMPARE(fields(dialog, "depth2"),
+                     "depth2="
+                         + QString::fromStdString(shortestDecimal(3.1 + (77.7 - 3.1) * y / 255)));
+            QPushButton *ok
+                = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
+            fill(dialog, "depth0=100.5");
+            QVERIFY(!ok->isEnabled());
+            fill(dialog, "depth0=40 depth1= depth2=7.25");
+            arguments << "--depth-colour" << text(dialog, "colour0") + "=40"
+                      << "--depth-colour" << text(dialog, "colour2") + "=7.25";
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
         QCOMPARE(program.document.history()->undoText(), "色ごとの奥行き");
         QCOMPARE(settingsFile().value("depth/colourGroups").toInt(), 3);
         const QStringList edits {"--depth", "100,90,200,160=60", "--quarter-turns", "1"};
@@ -272,11 +268,11 @@ private slots:
         const QImage picture = drawing(90, 60);
         QVERIFY(picture.save(path("shown.png")));
         Program program;
-        withModal<QDialog>([&] { openStartFile(program.window, path("shown.png")); },
-                           [&](QDialog *capture) {
-                               QVERIFY(samePicture(shown(capture, "picture").copy(0, 0, 90, 60),
-                                                   picture, "shown"));
-                           });
+        withModal([&] { openStartFile(program.window, path("shown.png")); },
+                  [&](QDialog *capture) {
+                      QVERIFY(samePicture(shown(capture, "picture").copy(0, 0, 90, 60), picture,
+                                          "shown"));
+                  });
     }
 };
 

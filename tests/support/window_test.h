@@ -158,13 +158,21 @@ inline int stepThrough(const std::function<void()> &open, const std::vector<Step
     return int(next);
 }
 
-// Runs `drive` on the modal window that `open` shows, and fails the test if no such window
-// came. A window that `drive` leaves open, also after a failed check, is closed.
-template<typename Window>
-void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
+inline int stepThrough(const QObject *window, const char *action, const std::vector<Step> &steps)
 {
-    const Step step = [&](QDialog *dialog) { drive(qobject_cast<Window *>(dialog)); };
-    QVERIFY2(stepThrough(open, {step}) == 1, "the expected modal window was not shown");
+    return stepThrough([&] { trigger(window, action); }, steps);
+}
+
+// Runs `drive` on the modal window that `open` (or `window`'s command `action`) shows, and fails
+// the test if no such window came. A window that `drive` leaves open, also after a failed
+// check, is closed.
+inline void withModal(const std::function<void()> &open, const Step &drive)
+{
+    QVERIFY2(stepThrough(open, {drive}) == 1, "the expected modal window was not shown");
+}
+inline void withModal(const QObject *window, const char *action, const Step &drive)
+{
+    withModal([&] { trigger(window, action); }, drive);
 }
 
 // Sets a dialog's fields named in "name=value ...": a spin box takes the number, a list the
@@ -239,23 +247,21 @@ inline Step qtSaveAs(const QString &path, const QString &filter = {})
 // Types `name` into the save dialog that `action` opens and presses 保存.
 inline void saveAs(QWidget *window, const char *action, const QString &name)
 {
-    withModal<QDialog>([&] { trigger(window, action); },
-                       [&](QDialog *dialog) {
-                           child<QLineEdit>(dialog, "name")->setText(name);
-                           click(dialog, "saveButton");
-                       });
+    withModal(window, action, [&](QDialog *dialog) {
+        child<QLineEdit>(dialog, "name")->setText(name);
+        click(dialog, "saveButton");
+    });
 }
 
 // Drags from `from` to `to` over the picture of the capture window that `window` opens, then
 // runs the capture window's command `then`; none: the close box.
 inline void captureDrag(QWidget *window, QPoint from, QPoint to, const char *then = "importAction")
 {
-    withModal<QDialog>([&] { trigger(window, "captureAction"); },
-                       [&](QDialog *capture) {
-                           dragOver(child(capture, "picture"), from, to);
-                           if (then)
-                               trigger(capture, then);
-                       });
+    withModal(window, "captureAction", [&](QDialog *capture) {
+        dragOver(child(capture, "picture"), from, to);
+        if (then)
+            trigger(capture, then);
+    });
 }
 
 // Whether `view` is the literal formula's drawing of the model turned by `turn` and `tilt`.

@@ -54,10 +54,6 @@ class TestDialogs : public QObject {
 
     QWidget *window() const { return &program_->window; }
     static QString path(const QString &name) { return QDir::currentPath() + "/" + name; }
-    void dialog(const char *action, const std::function<void(QDialog *)> &steps)
-    {
-        withModal<QDialog>([&] { trigger(window(), action); }, steps);
-    }
 
 private slots:
     void init() // a.chs holds a model of one point, the window one of two; the rest are empty
@@ -104,7 +100,7 @@ private slots:
         const bool written = !asked || answer == QMessageBox::Yes;
         MessageBoxes boxes(answer);
         // Without a file name the save-over command asks for one, as 名前を付けて保存 does.
-        dialog(bitmap ? "saveBitmapAction" : "saveAction", [&](QDialog *dialog) {
+        withModal(window(), bitmap ? "saveBitmapAction" : "saveAction", [&](QDialog *dialog) {
             QCOMPARE(files(dialog)->item(0)->text(), bitmap ? "b.bmp" : "a.chs"); // the pattern
             child<QLineEdit>(dialog, "name")->setText(typed);
             click(dialog, "saveButton");
@@ -129,44 +125,49 @@ private slots:
         QVERIFY(QDir().mkdir("sub"));
         program_->document.history()->setClean(); // nothing to ask about
         click(window(), "turnLeft5");
-        dialog("openAction", [&](QDialog *dialog) { // closed without a choice: a fresh front view
-            QCOMPARE(files(dialog)->count(), 2); // a.chs and empty.chs
-            auto *folders = child<FolderList>(dialog, "folders");
-            QWidget *view = folders->viewport(); // "sub", the last folder, by double-click
-            const QPoint at = folders->visualItemRect(folders->item(folders->count() - 1)).center();
-            QTest::mouseClick(view, Qt::LeftButton, {}, at);
-            QMouseEvent twice(QEvent::MouseButtonDblClick, at, view->mapToGlobal(at),
-                              Qt::LeftButton, Qt::LeftButton, {});
-            QApplication::sendEvent(view, &twice); // QTest::mouseDClick misses item views in Qt 6.4
-            QTRY_COMPARE(files(dialog)->path(), path("sub"));
-            folders->setCurrentRow(folders->currentRow() - 1); // the parent, listed above
-            QTest::keyClick(folders, Qt::Key_Return);
-            QTRY_COMPARE(files(dialog)->path(), QDir::currentPath());
-        });
+        withModal(window(), "openAction",
+                  [&](QDialog *dialog) { // closed without a choice: a fresh front view
+                      QCOMPARE(files(dialog)->count(), 2); // a.chs and empty.chs
+                      auto *folders = child<FolderList>(dialog, "folders");
+                      QWidget *view
+                          = folders->viewport(); // "sub", the last folder, by double-click
+                      const QPoint at
+                          = folders->visualItemRect(folders->item(folders->count() - 1)).center();
+                      QTest::mouseClick(view, Qt::LeftButton, {}, at);
+                      QMouseEvent twice(QEvent::MouseButtonDblClick, at, view->mapToGlobal(at),
+                                        Qt::LeftButton, Qt::LeftButton, {});
+                      QApplication::sendEvent(
+                          view, &twice); // QTest::mouseDClick misses item views in Qt 6.4
+                      QTRY_COMPARE(files(dialog)->path(), path("sub"));
+                      folders->setCurrentRow(folders->currentRow() - 1); // the parent, listed above
+                      QTest::keyClick(folders, Qt::Key_Return);
+                      QTRY_COMPARE(files(dialog)->path(), QDir::currentPath());
+                  });
         QCOMPARE(text(window(), "turnAngle"), "0");
 
         MessageBoxes boxes;
-        dialog("openAction", [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
+        withModal(window(), "openAction", [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
         QVERIFY(boxes.shown.size() == 1 && boxes.shown[0].text.contains(path("empty.chs")));
         QVERIFY(program_->document.model().count() == 2 && program_->document.fileName().isEmpty());
         QCOMPARE(shownTitle(window()), "k");
 
-        dialog("openAction", [](QDialog *dialog) { QTest::keyClick(files(dialog), Qt::Key_Down); });
+        withModal(window(), "openAction",
+                  [](QDialog *dialog) { QTest::keyClick(files(dialog), Qt::Key_Down); });
         QCOMPARE(program_->document.model().count(), 1); // a.chs, opened by the arrow key
         QCOMPARE(shownTitle(window()), "a.chs- ZUVORAK");
 
         // A picture opened in the capture window is shown; a broken one: tst_capture_pictures.
         QVERIFY(writePicture(ImageSurface(30, 30, 0x0000FF).image(), path("red.bmp")).ok());
-        dialog("captureAction", [&](QDialog *capture) {
-            withModal<QDialog>([&] { trigger(capture, "openAction"); },
-                               [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
+        withModal(window(), "captureAction", [&](QDialog *capture) {
+            withModal(capture, "openAction",
+                      [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
             QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
         });
     }
 
     void outlineRedoAndLeaving()
     {
-        dialog("captureAction", [](QDialog *capture) {
+        withModal(window(), "captureAction", [](QDialog *capture) {
             QVERIFY(!child<QAction>(capture, "doOverAction")->isEnabled());
             const QImage picture = shown(capture, "picture");
             QWidget *box = child(capture, "picture");
@@ -210,17 +211,16 @@ private slots:
         const bool refused = points < 0;
         Program program(path(missing ? "buhin.bmp" : "sample.bmp"));
         MessageBoxes boxes;
-        withModal<QDialog>([&] { trigger(&program.window, "captureAction"); },
-                           [&](QDialog *capture) {
-                               QTRY_COMPARE(boxes.shown.size(), qsizetype(missing));
-                               const QImage before = shown(capture, "picture");
-                               QCOMPARE(before.pixel(0, 0) != qRgb(255, 255, 255), missing);
-                               dragOver(child(capture, "picture"), {10, 10}, end);
-                               trigger(capture, "importAction");
-                               // Refused: no outline, and another try.
-                               QCOMPARE(capture->isVisible(), refused);
-                               QVERIFY(!refused || shown(capture, "picture") == before);
-                           });
+        withModal(&program.window, "captureAction", [&](QDialog *capture) {
+            QTRY_COMPARE(boxes.shown.size(), qsizetype(missing));
+            const QImage before = shown(capture, "picture");
+            QCOMPARE(before.pixel(0, 0) != qRgb(255, 255, 255), missing);
+            dragOver(child(capture, "picture"), {10, 10}, end);
+            trigger(capture, "importAction");
+            // Refused: no outline, and another try.
+            QCOMPARE(capture->isVisible(), refused);
+            QVERIFY(!refused || shown(capture, "picture") == before);
+        });
         QCOMPARE(program.document.model().count(), qMax(points, 0));
         QCOMPARE(program.document.hasModel(), !refused);
         const QString told
@@ -274,7 +274,7 @@ using Points = std::optional<std::pair<std::vector<Coords>, std::vector<Colour>>
 Points inCapture(const QString &picture, const std::function<void(QDialog *)> &drive)
 {
     Program program(picture);
-    withModal<QDialog>([&] { trigger(&program.window, "captureAction"); }, drive);
+    withModal(&program.window, "captureAction", drive);
     if (!program.document.hasModel())
         return std::nullopt;
     return std::pair {program.document.model().points, program.document.model().colours};
@@ -372,11 +372,10 @@ private slots:
         const Points points
             = inCapture(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp", [&](QDialog *capture) {
                   const QImage before = shown(capture, "picture");
-                  withModal<QDialog>([&] { trigger(capture, "openAction"); },
-                                     [&](QDialog *dialog) {
-                                         QCOMPARE(files(dialog)->count(), 1);
-                                         files(dialog)->setCurrentRow(0);
-                                     });
+                  withModal(capture, "openAction", [&](QDialog *dialog) {
+                      QCOMPARE(files(dialog)->count(), 1);
+                      files(dialog)->setCurrentRow(0);
+                  });
                   QCOMPARE(samePicture(shown(capture, "picture"), before, "kept"), refused);
                   dragOver(child(capture, "picture"), {}, {85, 55});
                   if (!refused)
@@ -561,7 +560,7 @@ private slots:
                 limit.emplace(100);
             last(dialog);
         };
-        stepThrough([&] { trigger(&main->window, writer.action); }, steps);
+        stepThrough(&main->window, writer.action, steps);
         limit.reset();
         QVERIFY(::getuid() != 0 || ::seteuid(0) == 0);
         QVERIFY(progress.cancelled);
@@ -599,8 +598,8 @@ private slots:
         QVERIFY(depth > 0 || QDir().rmdir(dir.path("gone")));
         const auto main = programWith(sixColours(3));
         saveAs(&main->window, "saveAsAction", "start");
-        withModal<QDialog>([&] { trigger(&main->window, "openAction"); },
-                           [&](QDialog *dialog) { QCOMPARE(files(dialog)->path(), home); });
+        withModal(&main->window, "openAction",
+                  [&](QDialog *dialog) { QCOMPARE(files(dialog)->path(), home); });
         for (int level = 0; level < depth; ++level)
             QVERIFY(::chdir("..") == 0 && ::rmdir(deep.constData()) == 0);
         QCOMPARE(main->document.fileName(), home + "/start.chs");
@@ -617,15 +616,14 @@ private slots:
         auto main = programWith(sixColours(3));
         saveAs(&main->window, "saveAsAction", "");
         main = programWith(sixColours(1));
-        withModal<QDialog>([&] { trigger(&main->window, "openAction"); },
-                           [&](QDialog *dialog) {
-                               QCOMPARE(files(dialog)->count(), 1);
-                               QCOMPARE(files(dialog)->item(0)->text(), ".chs");
-                               auto *folders = child<FolderList>(dialog, "folders");
-                               QCOMPARE(folders->item(folders->count() - 1)->text().trimmed(),
-                                        QFileInfo(dir.dir.path()).fileName()); // no subfolder
-                               files(dialog)->setCurrentRow(0);
-                           });
+        withModal(&main->window, "openAction", [&](QDialog *dialog) {
+            QCOMPARE(files(dialog)->count(), 1);
+            QCOMPARE(files(dialog)->item(0)->text(), ".chs");
+            auto *folders = child<FolderList>(dialog, "folders");
+            QCOMPARE(folders->item(folders->count() - 1)->text().trimmed(),
+                     QFileInfo(dir.dir.path()).fileName()); // no subfolder
+            files(dialog)->setCurrentRow(0);
+        });
         QCOMPARE(main->document.model().count(), 3);
         FileList list;
         list.setPattern("*.tmp");
@@ -677,7 +675,7 @@ int exportWith(const Model &model, const char *action, const std::vector<Step> &
 {
     Program program;
     program.document.importModel(model);
-    return stepThrough([&] { trigger(&program.window, action); }, steps);
+    return stepThrough(&program.window, action, steps);
 }
 
 } // namespace
@@ -751,8 +749,7 @@ private slots:
                 options(fields)(dialog);
             });
         const QString action = "export" + kind.left(1).toUpper() + kind.mid(1) + "Action";
-        QCOMPARE(stepThrough([&] { trigger(&program.window, qPrintable(action)); }, steps),
-                 int(steps.size()));
+        QCOMPARE(stepThrough(&program.window, qPrintable(action), steps), int(steps.size()));
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text,
                  "座標が有限でない点、または範囲を超える点 1 個は書き出していません。");
@@ -925,7 +922,7 @@ private slots:
             dialog->accept();
         };
         const QString fields = "frames=12 size=96 motion=%1 pointSize=%2 shading=%3 aboutCentre=%4";
-        QCOMPARE(stepThrough([&] { trigger(window(), "turntableAction"); },
+        QCOMPARE(stepThrough(window(), "turntableAction",
                              {path, options(fields.arg(swing)
                                                 .arg(row.pointSize)
                                                 .arg(row.pointSize == 2)
@@ -1303,11 +1300,10 @@ private slots:
     void undoAndRedoFromTheKeyboard()
     {
         const QImage blank = shown(window(), "staging");
-        withModal<QDialog>([&] { trigger(window(), "captureAction"); },
-                           [](QDialog *capture) {
-                               dragOver(child(capture, "picture"), {20, 20}, {120, 100});
-                               trigger(capture, "importAction");
-                           });
+        withModal(window(), "captureAction", [](QDialog *capture) {
+            dragOver(child(capture, "picture"), {20, 20}, {120, 100});
+            trigger(capture, "importAction");
+        });
         const QImage selection = shown(window(), "staging");
         QVERIFY(selection != blank);
         window()->activateWindow(); // the offscreen platform leaves that to the program
@@ -1355,7 +1351,7 @@ private slots:
             QApplication::sendEvent(window(), &close);
             wentOn = close.isAccepted();
         } else { // the open dialog came, and is closed
-            wentOn = stepThrough([&] { trigger(window(), "openAction"); }, {[](QDialog *) {}}) == 1;
+            wentOn = stepThrough(window(), "openAction", {[](QDialog *) {}}) == 1;
         }
         QCOMPARE(boxes.shown.size(), qsizetype(!answer.isEmpty()));
         QCOMPARE(wentOn, answer != "キャンセル");
@@ -1425,10 +1421,10 @@ private slots:
             QVERIFY(enter.isAccepted() && dropped.isAccepted());
             QApplication::processEvents(); // the file opens once the drop has ended
         };
-        withModal<QDialog>([&] { drop(picture); },
-                           [](QDialog *capture) {
-                               QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
-                           });
+        withModal([&] { drop(picture); },
+                  [](QDialog *capture) {
+                      QCOMPARE(shown(capture, "picture").pixel(5, 5), qRgb(255, 0, 0));
+                  });
         click(window(), "moveUp");
         MessageBoxes boxes("保存しない");
         drop(model);
@@ -1457,14 +1453,13 @@ private slots:
         auto *timer = child<QTimer>(window(), "animationTimer");
         timer->start();
         click(window(), "animation");
-        withModal<QDialog>([&] { trigger(window(), "captureAction"); },
-                           [&](QDialog *) {
-                               QTRY_VERIFY(angles().x() >= 5); // two ticks of 500 ms
-                               timer->stop();
-                               const QPoint swung = angles();
-                               dragOver(large, {130, 100}, {110, 100});
-                               QCOMPARE(angles(), swung + QPoint(10, 0));
-                           });
+        withModal(window(), "captureAction", [&](QDialog *) {
+            QTRY_VERIFY(angles().x() >= 5); // two ticks of 500 ms
+            timer->stop();
+            const QPoint swung = angles();
+            dragOver(large, {130, 100}, {110, 100});
+            QCOMPARE(angles(), swung + QPoint(10, 0));
+        });
         QVERIFY(!watch.blocked);
         QVERIFY(showsTurnedView("animated and dragged"));
         QVERIFY(samePicture(large->surface().image(), shown(window(), "view"), "large"));
