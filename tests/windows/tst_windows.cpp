@@ -307,19 +307,81 @@ QImage largePicture()
 
 } // namespace
 
-// The capture window's pictures in every format it opens, and pictures larger than its view.
-class TestCapturePictures : public QObject {
-    Q_OBJECT
-    QTemporaryDir dir_;
+static const QString kOnePoint = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/one-point.chs");
 
-    QString path(const QString &name) const { return dir_.filePath(name); }
+// A program with `model`, with nothing unsaved to ask about, titled "k".
+static std::unique_ptr<Program> programWith(Model model)
+{
+    auto program = std::make_unique<Program>();
+    program->document.importModel(std::move(model));
+    program->document.history()->setClean();
+    program->window.setWindowTitle("k");
+    return program;
+}
+
+// Cancels the turntable's progress once its first frame is done, and tells whether it did.
+struct CancelAfterFirstFrame : QObject {
+    QPointer<QProgressBar> watched;
+    bool cancelled = false;
+    CancelAfterFirstFrame() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject *object, QEvent *) override
+    {
+        auto *progress = qobject_cast<QProgressDialog *>(object);
+        auto *bar = progress ? progress->findChild<QProgressBar *>() : nullptr;
+        if (bar && bar != watched)
+            connect(watched = bar, &QProgressBar::valueChanged, this, [=, this](int done) {
+                if (done == 1 && !cancelled)
+                    progress->cancel(), cancelled = true;
+            });
+        return false;
+    }
+};
+
+struct Writer {
+    const char *action;
+    QString target; // in the folder
+    QString options = {}; // the options dialog's fields; empty: none
+    QString filter = {}; // the kind chosen in Qt's save dialog
+};
+Q_DECLARE_METATYPE(Writer)
+
+using Exporter = std::function<ExportResult(std::span<const Coords>, std::span<const Colour>)>;
+Q_DECLARE_METATYPE(Exporter)
+Q_DECLARE_METATYPE(Model)
+
+namespace {
+
+// Three columns and two rows of pixels at depths 0 and 4, and one point with a NaN depth.
+Model sampleModel()
+{
+    return {{{0, 0, 0}, {0, 1, 0}, {4, 2, 0}, {0, 0, 1}, {4, 1, 1}, {0, 2, 1}, {NAN, 5, 5}},
+            {0x0000FF, 0x0000FF, 0xFF0000, 0x00FF00, 0xFF0000, 0x0000FF, 0x0000FF}};
+}
+
+// A program over `model` whose `action` is run through `steps`; the steps run.
+int exportWith(const Model &model, const char *action, const std::vector<Step> &steps)
+{
+    Program program;
+    program.document.importModel(model);
+    return stepThrough(&program.window, action, steps);
+}
+
+} // namespace
+
+// Files through the windows: the capture window's pictures in every format it opens and
+// pictures larger than its view, saving and reading when the file system fails them, and the
+// export submenu's dialogs, remembered options and files.
+class TestFiles : public QObject {
+    Q_OBJECT
+    std::optional<InFolder> dir_; // where the dialogs start
+
+    QString path(const QString &name) const { return dir_->path(name); }
 
 private slots:
-    void initTestCase()
+    void init()
     {
-        QVERIFY(QDir::setCurrent(dir_.path())); // where the open dialog starts
-        QVERIFY(writePicture(largePicture(), path("large.bmp")).ok());
-        QVERIFY(QFile(path("notes.txt")).open(QIODevice::WriteOnly));
+        clearSettings();
+        dir_.emplace();
     }
 
     // Every format the open dialog lists (a text file it does not): a drawing gives the
@@ -403,6 +465,7 @@ private slots:
     void scrolledCorner()
     {
         QFETCH(QRect, corner);
+        QVERIFY(writePicture(largePicture(), path("large.bmp")).ok());
         QVERIFY(writePicture(largePicture().copy(corner), path("corner.bmp")).ok());
         MessageBoxes boxes;
         const auto there = importFrom(
@@ -424,6 +487,7 @@ private slots:
     // the pointer rests there.
     void dragPastEdgeScrolls()
     {
+        QVERIFY(writePicture(largePicture(), path("large.bmp")).ok());
         inCapture(path("large.bmp"), [](QDialog *capture) {
             QScrollBar *bar = child<QScrollArea>(capture, "pictureScroll")->horizontalScrollBar();
             QWidget *box = child(capture, "picture");
@@ -440,51 +504,7 @@ private slots:
             QCOMPARE(bar->value(), released);
         });
     }
-};
 
-static const QString kOnePoint = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/one-point.chs");
-
-// A program with `model`, with nothing unsaved to ask about, titled "k".
-static std::unique_ptr<Program> programWith(Model model)
-{
-    auto program = std::make_unique<Program>();
-    program->document.importModel(std::move(model));
-    program->document.history()->setClean();
-    program->window.setWindowTitle("k");
-    return program;
-}
-
-// Cancels the turntable's progress once its first frame is done, and tells whether it did.
-struct CancelAfterFirstFrame : QObject {
-    QPointer<QProgressBar> watched;
-    bool cancelled = false;
-    CancelAfterFirstFrame() { qApp->installEventFilter(this); }
-    bool eventFilter(QObject *object, QEvent *) override
-    {
-        auto *progress = qobject_cast<QProgressDialog *>(object);
-        auto *bar = progress ? progress->findChild<QProgressBar *>() : nullptr;
-        if (bar && bar != watched)
-            connect(watched = bar, &QProgressBar::valueChanged, this, [=, this](int done) {
-                if (done == 1 && !cancelled)
-                    progress->cancel(), cancelled = true;
-            });
-        return false;
-    }
-};
-
-struct Writer {
-    const char *action;
-    QString target; // in the folder
-    QString options = {}; // the options dialog's fields; empty: none
-    QString filter = {}; // the kind chosen in Qt's save dialog
-};
-Q_DECLARE_METATYPE(Writer)
-
-// Saving and reading through the windows when the file system fails them.
-class TestFileSafety : public QObject {
-    Q_OBJECT
-
-private slots:
     // Every writer, every fault: the older file byte for byte and nothing beside it, the
     // reason in the user's words, title and file name kept.
     void fileFaults_data()
@@ -654,44 +674,6 @@ private slots:
                      }),
                      0);
         }
-    }
-};
-
-using Exporter = std::function<ExportResult(std::span<const Coords>, std::span<const Colour>)>;
-Q_DECLARE_METATYPE(Exporter)
-Q_DECLARE_METATYPE(Model)
-
-namespace {
-
-// Three columns and two rows of pixels at depths 0 and 4, and one point with a NaN depth.
-Model sampleModel()
-{
-    return {{{0, 0, 0}, {0, 1, 0}, {4, 2, 0}, {0, 0, 1}, {4, 1, 1}, {0, 2, 1}, {NAN, 5, 5}},
-            {0x0000FF, 0x0000FF, 0xFF0000, 0x00FF00, 0xFF0000, 0x0000FF, 0x0000FF}};
-}
-
-// A program over `model` whose `action` is run through `steps`; the steps run.
-int exportWith(const Model &model, const char *action, const std::vector<Step> &steps)
-{
-    Program program;
-    program.document.importModel(model);
-    return stepThrough(&program.window, action, steps);
-}
-
-} // namespace
-
-// The export submenu: its dialogs, remembered options and files.
-class TestExportMenu : public QObject {
-    Q_OBJECT
-    std::optional<InFolder> dir_;
-
-    QString path(const QString &name) const { return dir_->path(name); }
-
-private slots:
-    void init()
-    {
-        clearSettings();
-        dir_.emplace();
     }
 
     // Every kind through the menu and its dialogs, named after the model: the export library's
@@ -871,11 +853,73 @@ struct Turntable {
 };
 Q_DECLARE_METATYPE(Turntable)
 
-class TestTurntable : public QObject, WithProgram {
+namespace {
+
+// A red point at (10, 20) and a green one at (-30, -40), both at depth 0: at the main
+// view's size drawn at (140, 110) and (100, 170).
+const Model kTwoPoints = {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
+const QPoint kRed(140, 110), kGreen(100, 170);
+const QRgb kRedPixel = qRgb(255, 0, 0), kGreenPixel = qRgb(0, 255, 0);
+
+QList<QPoint> pixelsOf(const LargeView *view, QRgb colour)
+{
+    const QImage image = view->surface().image();
+    QList<QPoint> found;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                found << QPoint(x, y);
+    return found;
+}
+
+QPoint middleOf(const QList<QPoint> &pixels)
+{
+    QPoint sum;
+    for (const QPoint pixel : pixels)
+        sum += pixel;
+    return pixels.isEmpty() ? QPoint(-1, -1) : sum / pixels.size();
+}
+
+void wheel(QWidget *view, QPointF at, int notches, int times = 1)
+{
+    for (int i = 0; i < times; ++i) {
+        QWheelEvent event(at, view->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &event);
+    }
+}
+
+void drag(QWidget *view, Qt::MouseButton button, QPoint from, const QList<QPoint> &through)
+{
+    QTest::mousePress(view, button, {}, from);
+    for (const QPoint at : through)
+        QTest::mouseMove(view, at);
+    QTest::mouseRelease(view, button, {}, through.last());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject, WithProgram {
     Q_OBJECT
 
+    QPoint angles() const
+    {
+        return {text(window(), "turnAngle").toInt(), text(window(), "tiltAngle").toInt()};
+    }
+    // The view the literal formula gives for the angles shown.
+    bool showsTurnedView(const QString &name) const
+    {
+        return showsLiteralTurn(shown(window(), "view"), document().model(), angles().x(),
+                                angles().y(), name);
+    }
+
 private slots:
-    void init() { start(); }
+    void init() // the large view's point size from its default, a model with nothing unsaved
+    {
+        start();
+        document().importModel(sixColours(1000));
+        document().history()->setClean();
+    }
 
     // The export menu needs points; the kind chosen in the list is the kind written, under a
     // name whose extension follows it; PIL reads every frame, and the first two are what the
@@ -962,59 +1006,6 @@ private slots:
                                 QString("frame-%1").arg(frame)));
         }
     }
-};
-
-namespace {
-
-// A red point at (10, 20) and a green one at (-30, -40), both at depth 0: at the main
-// view's size drawn at (140, 110) and (100, 170).
-const Model kTwoPoints = {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
-const QPoint kRed(140, 110), kGreen(100, 170);
-const QRgb kRedPixel = qRgb(255, 0, 0), kGreenPixel = qRgb(0, 255, 0);
-
-QList<QPoint> pixelsOf(const LargeView *view, QRgb colour)
-{
-    const QImage image = view->surface().image();
-    QList<QPoint> found;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == colour)
-                found << QPoint(x, y);
-    return found;
-}
-
-QPoint middleOf(const QList<QPoint> &pixels)
-{
-    QPoint sum;
-    for (const QPoint pixel : pixels)
-        sum += pixel;
-    return pixels.isEmpty() ? QPoint(-1, -1) : sum / pixels.size();
-}
-
-void wheel(QWidget *view, QPointF at, int notches, int times = 1)
-{
-    for (int i = 0; i < times; ++i) {
-        QWheelEvent event(at, view->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
-                          Qt::NoScrollPhase, false);
-        QApplication::sendEvent(view, &event);
-    }
-}
-
-void drag(QWidget *view, Qt::MouseButton button, QPoint from, const QList<QPoint> &through)
-{
-    QTest::mousePress(view, button, {}, from);
-    for (const QPoint at : through)
-        QTest::mouseMove(view, at);
-    QTest::mouseRelease(view, button, {}, through.last());
-}
-
-} // namespace
-
-class TestLargeView : public QObject, WithProgram {
-    Q_OBJECT
-
-private slots:
-    void init() { start(); }
 
     // At 261 x 261 and zoom 1 the large view is the main view, and both are the literal
     // formula's; a left drag from (130, 100) turns half a degree a pixel, a button 1 or 5
@@ -1251,28 +1242,6 @@ private slots:
         QVERIFY(child<QAction>(view, "pointSize3")->isChecked());
         QCOMPARE(pixelsOf(view, kGreenPixel).size(), 9);
     }
-};
-
-class TestMainWindow : public QObject, WithProgram {
-    Q_OBJECT
-
-    QPoint angles() const
-    {
-        return {text(window(), "turnAngle").toInt(), text(window(), "tiltAngle").toInt()};
-    }
-    // The view the literal formula gives for the angles shown.
-    bool showsTurnedView(const QString &name) const
-    {
-        return showsLiteralTurn(shown(window(), "view"), document().model(), angles().x(),
-                                angles().y(), name);
-    }
-
-private slots:
-    void init()
-    {
-        start(); // the large view's point size from its default
-        document().importModel(sixColours(1000));
-    }
 
     // Only the left button draws a stroke, on the front view; do over erases its outline.
     void depthToolByMouse()
@@ -1470,6 +1439,5 @@ private slots:
     }
 };
 
-ZUVORAK_WINDOW_TEST_MAIN(TestDialogs, TestCapturePictures, TestFileSafety, TestExportMenu,
-                         TestTurntable, TestLargeView, TestMainWindow)
+ZUVORAK_WINDOW_TEST_MAIN(TestDialogs, TestFiles, TestMainWindow)
 #include "tst_windows.moc"
