@@ -345,8 +345,12 @@ struct Writer {
 };
 Q_DECLARE_METATYPE(Writer)
 
-using Exporter = std::function<ExportResult(std::span<const Coords>, std::span<const Colour>)>;
-Q_DECLARE_METATYPE(Exporter)
+struct Export {
+    QString kind, fields; // the options dialog's; "-": none
+    ExportFunction *library;
+    ExportOptions options;
+};
+Q_DECLARE_METATYPE(Export)
 Q_DECLARE_METATYPE(Model)
 
 namespace {
@@ -681,39 +685,24 @@ private slots:
     // counts the point left out.
     void exportThroughMenu_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("fields"); // "-": no options dialog
-        QTest::addColumn<Exporter>("library");
-        QTest::newRow("PLY, binary")
-            << "ply"
-            << "" << Exporter([](auto p, auto c) { return exportPly(p, c, {}); });
-        QTest::newRow("PLY, ASCII")
-            << "ply"
-            << "ascii=1"
-            << Exporter([](auto p, auto c) { return exportPly(p, c, {.ply = {true}}); });
-        QTest::newRow("XYZ") << "xyz"
-                             << "-" << Exporter([](auto p, auto c) { return exportXyz(p, c, {}); });
+        QTest::addColumn<Export>("row");
+        QTest::newRow("PLY, binary") << Export {"ply", "", exportPly, {}};
+        QTest::newRow("PLY, ASCII") << Export {"ply", "ascii=1", exportPly, {.ply = {true}}};
+        QTest::newRow("XYZ") << Export {"xyz", "-", exportXyz, {}};
         QTest::newRow("glb, 0.1 mm pixels")
-            << "glb"
-            << "pixelSize=0.1" << Exporter([](auto p, auto c) {
-                   return exportGlb(p, c, {.solid = {.pixelSize = 0.1}});
-               });
+            << Export {"glb", "pixelSize=0.1", exportGlb, {.solid = {.pixelSize = 0.1}}};
         QTest::newRow("STL, 0.5 mm pixels")
-            << "stl"
-            << "pixelSize=0.5" << Exporter([](auto p, auto c) {
-                   return exportStl(p, c, {.solid = {.pixelSize = 0.5}});
-               });
+            << Export {"stl", "pixelSize=0.5", exportStl, {.solid = {.pixelSize = 0.5}}};
         QTest::newRow("3MF, 2 colours for Cura")
-            << "3mf"
-            << "colourGroups=2 slicer=2" << Exporter([](auto p, auto c) {
-                   return export3mf(p, c, {.solid = {.colourGroups = 2, .slicer = Slicer::Cura}});
-               });
+            << Export {"3mf",
+                       "colourGroups=2 slicer=2",
+                       export3mf,
+                       {.solid = {.colourGroups = 2, .slicer = Slicer::Cura}}};
     }
     void exportThroughMenu()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, fields);
-        QFETCH(Exporter, library);
+        QFETCH(Export, row);
+        const QString kind = row.kind;
         const Model model = sampleModel();
         QVERIFY(ModelFile::save(model, path("part.chs").toStdString()).ok());
         Program program;
@@ -724,11 +713,11 @@ private slots:
                      path("part." + kind));
             qtSaveAs("relief")(dialog); // the extension comes from the kind
         }};
-        if (fields != "-")
+        if (row.fields != "-")
             steps.push_back([&](QDialog *dialog) {
                 if (kind == "stl") // only counts above 0
                     QCOMPARE(text(dialog, "counts"), "座標が有限でない点: 1 個");
-                options(fields)(dialog);
+                options(row.fields)(dialog);
             });
         const QString action = "export" + kind.left(1).toUpper() + kind.mid(1) + "Action";
         QCOMPARE(stepThrough(&program.window, qPrintable(action), steps), int(steps.size()));
@@ -736,7 +725,7 @@ private slots:
         QCOMPARE(boxes.shown[0].text,
                  "座標が有限でない点、または範囲を超える点 1 個は書き出していません。");
         QCOMPARE(contents(path("relief." + kind)),
-                 asBytes(library(model.points, model.colours).bytes));
+                 asBytes(row.library(model.points, model.colours, row.options).bytes));
     }
 
     // The options chosen last come back in a new program's dialogs, the solids sharing
