@@ -393,10 +393,29 @@ protected:
     }
 };
 
-template<typename Test> int runTest(int argc, char *argv[])
+// Whether `Test` has the test function that a command-line argument names ("name", "name:row").
+template<typename Test> bool has(const char *argument)
 {
+    return Test::staticMetaObject.indexOfMethod(QByteArray(argument).split(':')[0] + "()") >= 0;
+}
+
+// Runs `Test` with the command line's test functions that are its own, and not at all when the
+// command line names only those of other classes.
+template<typename Test, typename... All> int runTest(int argc, char *argv[])
+{
+    std::vector<char *> arguments {argv[0]};
+    bool named = false, mine = false;
+    for (int i = 1; i < argc; ++i) {
+        const bool function = (has<All>(argv[i]) || ...);
+        named = named || function;
+        mine = mine || has<Test>(argv[i]);
+        if (!function || has<Test>(argv[i]))
+            arguments.push_back(argv[i]);
+    }
+    if (named && !mine)
+        return 0;
     Test test;
-    return QTest::qExec(&test, argc, argv);
+    return QTest::qExec(&test, int(arguments.size()), arguments.data());
 }
 
 // Runs each test class in turn over one application, with settings in a folder of the
@@ -409,7 +428,7 @@ template<typename... Tests> int runWindowTests(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
     Unanswered unanswered;
     app.installEventFilter(&unanswered);
-    return (runTest<Tests>(argc, argv) + ...);
+    return (runTest<Tests, Tests...>(argc, argv) + ...);
 }
 #define ZUVORAK_WINDOW_TEST_MAIN(...)                                                              \
     int main(int argc, char *argv[])                                                               \

@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(program_->document.model().count(), 1); // a.chs, opened by the arrow key
         QCOMPARE(shownTitle(window()), "a.chs- ZUVORAK");
 
-        // A picture opened in the capture window is shown; a broken one: tst_capture_pictures.
+        // A picture opened in the capture window is shown; a broken one: TestFiles::pictureFiles.
         QVERIFY(writePicture(ImageSurface(30, 30, 0x0000FF).image(), path("red.bmp")).ok());
         withModal(window(), "captureAction", [&](QDialog *capture) {
             withModal(capture, "openAction",
