@@ -192,43 +192,6 @@ private slots:
         QCOMPARE(program_->document.model().count(), 1); // only the far corner's pixel
     }
 
-    void importSelection_data()
-    {
-        QTest::addColumn<bool>("missing"); // no start picture: the grey background shows
-        QTest::addColumn<QPoint>("end"); // dragged from (10, 10)
-        QTest::addColumn<int>("points"); // -1: refused
-        QTest::newRow("190 x 190") << false << QPoint(200, 200) << 3;
-        QTest::newRow("191 across") << false << QPoint(201, 200) << -1;
-        QTest::newRow("191 down") << false << QPoint(200, 201) << -1;
-        QTest::newRow("no start picture: no point") << true << QPoint(200, 200) << 0;
-    }
-    void importSelection()
-    {
-        QFETCH(bool, missing);
-        QFETCH(QPoint, end);
-        QFETCH(int, points);
-        const bool refused = points < 0;
-        Program program(path(missing ? "buhin.bmp" : "sample.bmp"));
-        MessageBoxes boxes;
-        withModal(&program.window, "captureAction", [&](QDialog *capture) {
-            QTRY_COMPARE(boxes.shown.size(), qsizetype(missing));
-            const QImage before = shown(capture, "picture");
-            QCOMPARE(before.pixel(0, 0) != qRgb(255, 255, 255), missing);
-            dragOver(child(capture, "picture"), {10, 10}, end);
-            trigger(capture, "importAction");
-            // Refused: no outline, and another try.
-            QCOMPARE(capture->isVisible(), refused);
-            QVERIFY(!refused || shown(capture, "picture") == before);
-        });
-        QCOMPARE(program.document.model().count(), qMax(points, 0));
-        QCOMPARE(program.document.hasModel(), !refused);
-        const QString told
-            = refused ? "指定範囲が大きすぎます" : "指定範囲に取りこめる点がありません";
-        QCOMPARE(boxes.shown.size(),
-                 qsizetype(missing) + (points <= 0)); // the start picture's first
-        QVERIFY(points > 0 || boxes.shown.last().text.contains(told));
-    }
-
     // F1 does nothing before the help's first use, then opens it from any window; a
     // missing help file is named in a message.
     void help()
@@ -286,11 +249,18 @@ Points importFrom(
     const QString &picture, QPoint from, QPoint to,
     const std::function<void(QDialog *)> &scroll = [](QDialog *) {})
 {
-    return inCapture(picture, [&](QDialog *capture) {
+    bool open = false;
+    const Points points = inCapture(picture, [&](QDialog *capture) {
         scroll(capture);
+        const QImage before = shown(capture, "picture");
         dragOver(child(capture, "picture"), from, to);
         trigger(capture, "importAction");
+        open = capture->isVisible(); // refused: no outline, and another try
+        QVERIFY(!open || shown(capture, "picture") == before);
     });
+    if (open == bool(points))
+        QTest::qFail("the capture window stays open exactly when it refuses", __FILE__, __LINE__);
+    return points;
 }
 
 // 1000 x 800 pixels of many colours, dark and light.
@@ -465,7 +435,9 @@ private slots:
     {
         QTest::addColumn<QRect>("corner");
         QTest::newRow("140 x 110 in the far corner") << QRect(860, 690, 140, 110);
-        QTest::newRow("192 across: too large") << QRect(808, 690, 192, 110);
+        QTest::newRow("191 x 191, the largest") << QRect(809, 609, 191, 191);
+        QTest::newRow("192 across: too large") << QRect(808, 609, 192, 191);
+        QTest::newRow("192 down: too large") << QRect(809, 608, 191, 192);
     }
     void scrolledCorner()
     {
@@ -485,7 +457,27 @@ private slots:
         QCOMPARE(there,
                  importFrom(path("corner.bmp"), {}, corner.bottomRight() - corner.topLeft()));
         QCOMPARE(boxes.shown.size(), there ? 0 : 2);
-        QCOMPARE(!there, corner.width() > 191);
+        const QString tooLarge
+            = "指定範囲が大きすぎます\n選択は %1 × %2 ピクセル、取りこめるのは 191 × 191 "
+              "ピクセルまでです。大きな範囲は「縮小して取りこむ」で取りこめます。";
+        QVERIFY(there || boxes.shown[0].text == tooLarge.arg(corner.width()).arg(corner.height()));
+        QCOMPARE(!there, corner.width() > 191 || corner.height() > 191);
+    }
+
+    // Without its start picture the capture window says so and shows grey, where a selection
+    // has no point: an empty model, told so.
+    void missingStartPicture()
+    {
+        MessageBoxes boxes;
+        const Points points
+            = importFrom(path("none.bmp"), {10, 10}, {200, 200}, [&](QDialog *capture) {
+                  QTRY_COMPARE(boxes.shown.size(), 1);
+                  QVERIFY(shown(capture, "picture").pixel(0, 0) != qRgb(255, 255, 255));
+              });
+        QVERIFY(points && points->first.empty());
+        QCOMPARE(boxes.shown.size(), 2);
+        QCOMPARE(boxes.shown[1].text,
+                 "指定範囲に取りこめる点がありません。\n元に戻すで前のモデルに戻ります。");
     }
 
     // A drag past the edge of the view scrolls the picture, and goes on scrolling while
