@@ -20,7 +20,8 @@ static QByteArray bits(const Document &document)
     return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
 }
 
-// The strokes' states and the depth tool are met through the main window, in tst_windows (TestMainWindow).
+// The strokes' states and the depth tool are met through the main window, in tst_windows
+// (TestMainWindow).
 class TestDocument : public QObject {
     Q_OBJECT
 

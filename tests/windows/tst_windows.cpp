@@ -369,32 +369,25 @@ private slots:
         QTest::addColumn<QString>("expected"); // the bitmap giving the same points, or the reason
         const QString drawing = "bmp-drawing.bmp", cut = "ファイルが途中で切れています。",
                       unreadable = "画像として読み込めません。";
-        QTest::newRow("PNG") << "png-drawing.png"
-                             << "a.png" << drawing;
-        QTest::newRow("JPEG in greys, kept exactly") << "jpeg-grey-blocks-exact.jpg"
-                                                     << "a.jpg"
-                                                     << "bmp-grey-blocks.bmp";
-        QTest::newRow("GIF") << "gif-drawing.gif"
-                             << "a.gif" << drawing;
-        QTest::newRow("animated GIF: the first frame") << "gif-drawing-animated.gif"
-                                                       << "a.gif" << drawing;
-        QTest::newRow("TIFF") << "tiff-drawing-lzw.tif"
-                              << "a.tif" << drawing;
-        QTest::newRow("WebP, lossless") << "webp-drawing-lossless.webp"
-                                        << "a.webp" << drawing;
-        QTest::newRow("transparent: the ink only") << "png-ink-on-transparent.png"
-                                                   << "a.png"
-                                                   << "bmp-ink-on-white.bmp";
-        QTest::newRow("PNG cut short") << "png-rgb-cut-short.png"
-                                       << "b.png" << cut;
-        QTest::newRow("JPEG cut short") << "jpeg-baseline-cut-short.jpg"
-                                        << "b.jpeg" << cut;
-        QTest::newRow("GIF cut short") << "gif-still-cut-short.gif"
-                                       << "b.gif" << cut;
-        QTest::newRow("TIFF cut short") << "tiff-lzw-cut-short.tif"
-                                        << "b.tiff" << unreadable;
-        QTest::newRow("WebP cut short") << "webp-lossy-cut-short.webp"
-                                        << "b.webp" << unreadable;
+        QTest::newRow("PNG") << "png-drawing.png" << QString("a.png") << drawing;
+        QTest::newRow("JPEG in greys, kept exactly")
+            << "jpeg-grey-blocks-exact.jpg" << QString("a.jpg") << QString("bmp-grey-blocks.bmp");
+        QTest::newRow("GIF") << "gif-drawing.gif" << QString("a.gif") << drawing;
+        QTest::newRow("animated GIF: the first frame")
+            << "gif-drawing-animated.gif" << QString("a.gif") << drawing;
+        QTest::newRow("TIFF") << "tiff-drawing-lzw.tif" << QString("a.tif") << drawing;
+        QTest::newRow("WebP, lossless")
+            << "webp-drawing-lossless.webp" << QString("a.webp") << drawing;
+        QTest::newRow("transparent: the ink only")
+            << "png-ink-on-transparent.png" << QString("a.png") << QString("bmp-ink-on-white.bmp");
+        QTest::newRow("PNG cut short") << "png-rgb-cut-short.png" << QString("b.png") << cut;
+        QTest::newRow("JPEG cut short")
+            << "jpeg-baseline-cut-short.jpg" << QString("b.jpeg") << cut;
+        QTest::newRow("GIF cut short") << "gif-still-cut-short.gif" << QString("b.gif") << cut;
+        QTest::newRow("TIFF cut short")
+            << "tiff-lzw-cut-short.tif" << QString("b.tiff") << unreadable;
+        QTest::newRow("WebP cut short")
+            << "webp-lossy-cut-short.webp" << QString("b.webp") << unreadable;
     }
     void pictureFiles()
     {
