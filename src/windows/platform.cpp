@@ -20,6 +20,10 @@ BusyCursor::~BusyCursor()
     QGuiApplication::restoreOverrideCursor();
 }
 
+namespace {
+
+// Left W div 2 - W div 4, top H div 4, with W and H the screen size in twips (15 a pixel);
+// returned in pixels.
 QPoint placementFor(QSize screenPixels)
 {
     constexpr int kTwipsPerPixel = 15;
@@ -27,6 +31,8 @@ QPoint placementFor(QSize screenPixels)
     const int h = screenPixels.height() * kTwipsPerPixel;
     return {(w / 2 - w / 4) / kTwipsPerPixel, (h / 4) / kTwipsPerPixel};
 }
+
+} // namespace
 
 void placeWindow(QWidget *window)
 {

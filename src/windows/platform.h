@@ -4,8 +4,6 @@
 
 class QAction;
 class QObject;
-class QPoint;
-class QSize;
 class QWidget;
 
 // The busy pointer for the lifetime of the guard. Guards nest: the normal
@@ -18,9 +16,7 @@ public:
     BusyCursor &operator=(const BusyCursor &) = delete;
 };
 
-// Where a secondary window goes: left W div 2 - W div 4, top H div 4, with
-// W and H the screen size in twips (15 a pixel). Returned in pixels.
-QPoint placementFor(QSize screenPixels);
+// Puts a secondary window at the place the primary screen's size gives it.
 void placeWindow(QWidget *window);
 
 // A menu command carrying a name as object name, so tests find it by name.

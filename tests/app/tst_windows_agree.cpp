@@ -4,12 +4,61 @@
 #include "window_test.h"
 
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QUndoStack>
+
+struct Import {
+    QImage picture;
+    QRect drag; // from the top left to the bottom right corner; none: 全体を選択
+    QString options; // the command line's after the picture, which the windows repeat
+};
+Q_DECLARE_METATYPE(Import)
+
+namespace {
+
+// 1000 x 700 pixels of transparent with one-pixel lines in three colours.
+QImage lines()
+{
+    QImage picture(1000, 700, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    for (int i = 0; i < 1000; ++i) {
+        picture.setPixel(i, 100, qRgb(200, 20, 20));
+        picture.setPixel(i / 2, 200 + i / 2, qRgb(20, 150, 30));
+        picture.setPixel(900, 200 + i / 2, qRgb(10, 30, 160));
+    }
+    return picture;
+}
+
+// Does in the main window what the command line's options after the picture do.
+void repeat(QWidget *window, const QStringList &options)
+{
+    for (int i = 0; i < options.size(); ++i) {
+        const QString option = options[i];
+        if (option == "--depth") { // X1,Y1,X2,Y2=DEPTH
+            const QStringList parts = options[++i].split(QRegularExpression("[,=]"));
+            child<QScrollBar>(window, "depthSlider")->setValue(parts[4].toInt());
+            dragOver(child(window, "view"), {parts[0].toInt(), parts[1].toInt()},
+                     {parts[2].toInt(), parts[3].toInt()});
+            click(window, "applyDepth");
+        } else if (option == "--quarter-turns") {
+            for (int turns = options[++i].toInt(); turns > 0; --turns)
+                trigger(window, "quarterTurnAction");
+        } else if (option.startsWith("--move=")) {
+            const int x = option.section('=', 1).section(',', 0, 0).toInt(),
+                      y = option.section(',', 1).toInt();
+            for (int step = 0; step < std::abs(x) / 10; ++step)
+                click(window, x > 0 ? "moveRight" : "moveLeft");
+            for (int step = 0; step < std::abs(y) / 10; ++step)
+                click(window, y > 0 ? "moveUp" : "moveDown");
+        } else if (option != "--fit") {
+            trigger(window, option == "--mirror" ? "mirrorAction" : "centreAction");
+        }
+    }
+}
+
+} // namespace
 
 // The command line and the windows, given the same steps, write the same files: the
 // typical use from the first click to the saved files, through real clicks and actions.
@@ -26,199 +75,90 @@ class TestWindowsAgree : public QObject {
         saveAs(window, "saveAsAction", name);
         saveAs(window, "saveBitmapAction", name);
     }
+    // The files the command line writes as `out`.NAME, for the model and the bitmap.
+    void sameFromCommandLine(const QStringList &arguments, const QString &name)
+    {
+        for (const QString kind : {"chs", "bmp"}) {
+            const Run run = zuvorak(arguments + QStringList {"-o", "cli." + kind}, dir_.path());
+            QVERIFY2(run.status == 0, qPrintable(run.err));
+            QVERIFY2(contents(path("cli." + kind)) == contents(path(name + "." + kind)),
+                     qPrintable(kind));
+        }
+    }
 
 private slots:
     void initTestCase() { QVERIFY(QDir::setCurrent(dir_.path())); } // where the dialogs start
     void init() { QCoreApplication::removePostedEvents(qApp, QEvent::Quit); }
 
+    // A drag around the whole picture is the command line's default. 縮小して取りこむ is --fit:
+    // a 1000 x 700 drawing of one-pixel lines on transparent, taken whole, keeps each line
+    // continuous and no colour but its own; a selection within the limit, reduced by 1, is
+    // 取りこみ's to the byte.
     void import_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRect>("drag"); // from the top left to the bottom right corner
-        QTest::addColumn<bool>("whole");
-        QTest::addColumn<QStringList>("strokes"); // X1,Y1,X2,Y2=DEPTH
-        QTest::addColumn<int>("quarterTurns");
-        QTest::addColumn<bool>("mirror");
-        QTest::addColumn<QPoint>("move");
+        QTest::addColumn<Import>("row");
         QTest::newRow("a whole small bitmap, imported only: the unturned view")
-            << QSize(150, 120) << QRect(QPoint(-1, -1), QPoint(150, 120)) << true << QStringList()
-            << 0 << false << QPoint();
+            << Import {drawing(150, 120), {QPoint(-1, -1), QPoint(150, 120)}, ""};
         QTest::newRow("turned, then dragged up and left, two strokes, a turn, the mirror, a move")
-            << QSize(300, 200) << QRect(QPoint(250, 180), QPoint(70, 20)) << false
-            << QStringList {"40,40,140,120=40", "150,100,60,60=75"} << 1 << true << QPoint(20, -30);
+            << Import {drawing(300, 200),
+                       {QPoint(250, 180), QPoint(70, 20)},
+                       "--depth 40,40,140,120=40 --depth 150,100,60,60=75 --quarter-turns 1 "
+                       "--mirror --move=20,-30"};
         QTest::newRow("three quarter turns after a stroke over the whole view")
-            << QSize(300, 200) << QRect(QPoint(10, 10), QPoint(190, 190)) << false
-            << QStringList {"0,0,261,261=100"} << 3 << false << QPoint(-10, 10);
+            << Import {drawing(300, 200),
+                       {QPoint(10, 10), QPoint(190, 190)},
+                       "--depth 0,0,261,261=100 --quarter-turns 3 --move=-10,10"};
         QTest::newRow("a selection reaching past the picture onto the grey")
-            << QSize(100, 80) << QRect(QPoint(50, 40), QPoint(230, 200)) << false
-            << QStringList {"130,130,200,250=0", "120,110,250,250=55"} << 0 << false
-            << QPoint(0, 20);
+            << Import {drawing(100, 80),
+                       {QPoint(50, 40), QPoint(230, 200)},
+                       "--depth 130,130,200,250=0 --depth 120,110,250,250=55 --move=0,20"};
+        QTest::newRow("1000 x 700 lines, whole, reduced, centred")
+            << Import {lines(), {}, "--fit --centre"};
+        QTest::newRow("a selection within the limit, reduced: as 取りこみ")
+            << Import {drawing(300, 200), {QPoint(150, 20), QPoint(10, 160)}, "--fit"};
     }
     void import()
     {
-        QFETCH(QSize, size);
-        QFETCH(QRect, drag);
-        QFETCH(bool, whole);
-        QFETCH(QStringList, strokes);
-        QFETCH(int, quarterTurns);
-        QFETCH(bool, mirror);
-        QFETCH(QPoint, move);
-        const QImage picture = drawing(size.width(), size.height());
-        QVERIFY(picture.save(path("picture.png")));
+        QFETCH(Import, row);
+        const QRect drag = row.drag;
+        QVERIFY(row.picture.save(path("picture.png")));
+        const QStringList options = row.options.split(' ', Qt::SkipEmptyParts);
         QStringList arguments {"import", "picture.png"};
-        if (!whole)
+        if (!drag.isNull() && !drag.contains(row.picture.rect()))
             arguments << "--rect"
                       << QString::asprintf("%d,%d,%d,%d", drag.left(), drag.top(), drag.right(),
                                            drag.bottom());
 
         Program program(path("picture.png"));
         QWidget *window = &program.window;
-        withModal<QDialog>([&] { trigger(window, "captureAction"); },
-                           [&](QDialog *capture) {
-                               dragOver(child(capture, "picture"), drag.topLeft(),
-                                        drag.bottomRight());
-                               trigger(capture, "importAction");
-                           });
+        const bool fit = options.contains("--fit");
+        withModal(window, "captureAction", [&](QDialog *capture) {
+            if (drag.isNull())
+                trigger(capture, "selectAllAction");
+            else
+                dragOver(child(capture, "picture"), drag.topLeft(), drag.bottomRight());
+            trigger(capture, fit ? "reduceAction" : "importAction");
+        });
         const QPoint inside(std::min(drag.left(), drag.right()) + 20,
                             std::min(drag.top(), drag.bottom()) + 11);
-        QCOMPARE(shown(window, "staging").pixel(20, 10), picture.pixel(inside));
+        QVERIFY(drag.isNull()
+                || shown(window, "staging").pixel(20, 10) == row.picture.pixel(inside));
         click(window, "turnLeft5"); // every edit shows the unturned view again
         click(window, "turnUp1");
-        for (const QString &stroke : std::as_const(strokes)) {
-            const QStringList parts = stroke.split(QRegularExpression("[,=]"));
-            child<QScrollBar>(window, "depthSlider")->setValue(parts[4].toInt());
-            dragOver(child(window, "view"), {parts[0].toInt(), parts[1].toInt()},
-                     {parts[2].toInt(), parts[3].toInt()});
-            click(window, "applyDepth");
-            arguments << "--depth" << stroke;
-        }
-        for (int i = 0; i < quarterTurns; ++i)
-            trigger(window, "quarterTurnAction");
-        if (mirror)
-            trigger(window, "mirrorAction");
-        for (int i = 0; i < std::abs(move.x()) / 10; ++i)
-            click(window, move.x() > 0 ? "moveRight" : "moveLeft");
-        for (int i = 0; i < std::abs(move.y()) / 10; ++i)
-            click(window, move.y() > 0 ? "moveUp" : "moveDown");
-        if (strokes.isEmpty() && !quarterTurns && !mirror && move.isNull())
+        repeat(window, options);
+        if (options == QStringList() || options == QStringList("--fit"))
             click(window, "frontView");
         saveBoth(window, "window");
         QVERIFY(program.document.model().count() > 100);
-
-        if (quarterTurns)
-            arguments << "--quarter-turns" << QString::number(quarterTurns);
-        if (mirror)
-            arguments << "--mirror";
-        if (!move.isNull())
-            arguments << QString("--move=%1,%2").arg(move.x()).arg(move.y());
-        for (const QString kind : {"chs", "bmp"}) {
-            const Run run = zuvorak(arguments + QStringList {"-o", "cli." + kind}, dir_.path());
-            QVERIFY2(run.status == 0, qPrintable(run.err));
-            QVERIFY2(contents(path("cli." + kind)) == contents(path("window." + kind)),
-                     qPrintable(kind));
-        }
-    }
-
-    // A model file from the command line, opened and turned in the windows, is rendered alike;
-    // started with a model file or a picture, the program shows it.
-    void render_data()
-    {
-        QTest::addColumn<QStringList>("buttons");
-        QTest::addColumn<int>("turn");
-        QTest::addColumn<int>("tilt");
-        QTest::newRow("opened, not turned") << QStringList() << 0 << 0;
-        QTest::newRow("every turn button, left 5 and down 5 more than once")
-            << QStringList {"turnLeft5",  "turnLeft5", "turnLeft1", "turnRight1",
-                            "turnRight5", "turnUp5",   "turnUp1",   "turnDown1",
-                            "turnDown5",  "turnDown5", "turnDown5"}
-            << 5 << -10;
-    }
-    void render()
-    {
-        QFETCH(QStringList, buttons);
-        QFETCH(int, turn);
-        QFETCH(int, tilt);
-        QVERIFY(drawing(180, 170).save(path("model.png")));
-        const Run made = zuvorak(
-            {"import", "model.png", "--depth", "20,20,150,150=60", "--mirror", "-o", "model.chs"},
-            dir_.path());
-        QVERIFY2(made.status == 0, qPrintable(made.err));
-
-        Program program;
-        openStartFile(program.window, path("model.chs"));
-        for (const QString &button : std::as_const(buttons))
-            click(&program.window, qPrintable(button));
-        saveBoth(&program.window, "turned");
-        for (const QString kind : {"bmp", "png"}) {
-            const Run run = zuvorak({"render", "model.chs", "--turn", QString::number(turn),
-                                     "--tilt", QString::number(tilt), "-o", "render." + kind},
-                                    dir_.path());
-            QVERIFY2(run.status == 0, qPrintable(run.err));
-            QVERIFY(
-                samePicture(QImage(path("render." + kind)), shown(&program.window, "view"), kind));
-        }
-        QCOMPARE(contents(path("render.bmp")), contents(path("turned.bmp")));
-    }
-
-    // 縮小して取りこむ and --fit write the same model: a 1000 x 700 drawing of one-pixel lines in
-    // three colours on transparent, taken whole and centred, keeps each line continuous and no
-    // colour but its own; a selection within the limit, reduced by 1, is 取りこみ's to the byte.
-    void reducedImport_data()
-    {
-        QTest::addColumn<QRect>("drag"); // none: 全体を選択
-        QTest::addColumn<bool>("centre");
-        QTest::newRow("1000 x 700 lines, whole, centred") << QRect() << true;
-        QTest::newRow("a selection within the limit: as 取りこみ")
-            << QRect(QPoint(150, 20), QPoint(10, 160)) << false;
-    }
-    void reducedImport()
-    {
-        QFETCH(QRect, drag);
-        QFETCH(bool, centre);
-        QImage picture
-            = drag.isNull() ? QImage(1000, 700, QImage::Format_ARGB32) : drawing(300, 200);
-        const QRgb lines[] = {qRgb(200, 20, 20), qRgb(20, 150, 30), qRgb(10, 30, 160)};
-        if (drag.isNull()) {
-            picture.fill(Qt::transparent);
-            for (int i = 0; i < 1000; ++i) {
-                picture.setPixel(i, 100, lines[0]);
-                picture.setPixel(i / 2, 200 + i / 2, lines[1]);
-                picture.setPixel(900, 200 + i / 2, lines[2]);
-            }
-        }
-        QVERIFY(picture.save(path("picture.png")));
-        Program program(path("picture.png"));
-        withModal<QDialog>([&] { trigger(&program.window, "captureAction"); },
-                           [&](QDialog *capture) {
-                               if (drag.isNull())
-                                   trigger(capture, "selectAllAction");
-                               else
-                                   dragOver(child(capture, "picture"), drag.topLeft(),
-                                            drag.bottomRight());
-                               trigger(capture, "reduceAction");
-                           });
-        if (centre)
-            trigger(&program.window, "centreAction");
-        QFile::remove(path("window.chs"));
-        saveAs(&program.window, "saveAsAction", "window");
-        QStringList arguments {"import", "picture.png", "-o", "cli.chs"};
+        sameFromCommandLine(arguments + options, "window");
+        if (fit && !drag.isNull()) // reduced by 1: the plain import
+            sameFromCommandLine(arguments, "window");
         if (!drag.isNull())
-            arguments << "--rect"
-                      << QString::asprintf("%d,%d,%d,%d", drag.left(), drag.top(), drag.right(),
-                                           drag.bottom());
-        if (centre)
-            arguments << "--centre";
-        QCOMPARE(zuvorak(arguments + QStringList {"--fit"}, dir_.path()).status, 0);
-        QCOMPARE(contents(path("cli.chs")), contents(path("window.chs")));
-        if (!drag.isNull()) { // reduced by 1: the plain import
-            QCOMPARE(zuvorak(arguments, dir_.path()).status, 0);
-            QCOMPARE(contents(path("cli.chs")), contents(path("window.chs")));
             return;
-        }
         // Each colour's points one chain of neighbours, and no other colour.
         const Model &model = program.document.model();
         QSet<Colour> colours(model.colours.begin(), model.colours.end());
-        for (const QRgb line : lines) {
+        for (const QRgb line : {qRgb(200, 20, 20), qRgb(20, 150, 30), qRgb(10, 30, 160)}) {
             const Colour colour = Colour(qRed(line) | qGreen(line) << 8 | qBlue(line) << 16);
             QVERIFY(colours.remove(colour));
             QSet<QPoint> points;
@@ -236,6 +176,44 @@ private slots:
             QCOMPARE(seen.size(), points.size());
         }
         QVERIFY(colours.isEmpty());
+    }
+
+    // A model file from the command line, opened and turned in the windows, is rendered alike;
+    // started with a model file or a picture, the program shows it.
+    void render_data()
+    {
+        QTest::addColumn<QString>("buttons");
+        QTest::addColumn<QString>("angles"); // turn and tilt
+        QTest::newRow("opened, not turned") << "" << QString("0 0");
+        QTest::newRow("every turn button, left 5 and down 5 more than once")
+            << "turnLeft5 turnLeft5 turnLeft1 turnRight1 turnRight5 turnUp5 turnUp1 turnDown1 "
+               "turnDown5 turnDown5 turnDown5"
+            << QString("5 -10");
+    }
+    void render()
+    {
+        QFETCH(QString, buttons);
+        QFETCH(QString, angles);
+        QVERIFY(drawing(180, 170).save(path("model.png")));
+        const Run made = zuvorak(
+            {"import", "model.png", "--depth", "20,20,150,150=60", "--mirror", "-o", "model.chs"},
+            dir_.path());
+        QVERIFY2(made.status == 0, qPrintable(made.err));
+
+        Program program;
+        openStartFile(program.window, path("model.chs"));
+        for (const QString &button : buttons.split(' ', Qt::SkipEmptyParts))
+            click(&program.window, qPrintable(button));
+        saveBoth(&program.window, "turned");
+        for (const QString kind : {"bmp", "png"}) {
+            const Run run = zuvorak({"render", "model.chs", "--turn", angles.section(' ', 0, 0),
+                                     "--tilt", angles.section(' ', 1), "-o", "render." + kind},
+                                    dir_.path());
+            QVERIFY2(run.status == 0, qPrintable(run.err));
+            QVERIFY(
+                samePicture(QImage(path("render." + kind)), shown(&program.window, "view"), kind));
+        }
+        QCOMPARE(contents(path("render.bmp")), contents(path("turned.bmp")));
     }
 
     // 明るさで奥行き, 色ごとの奥行き and a rectangle on a drawing of exactly three colours write
@@ -256,58 +234,33 @@ private slots:
         program.document.importModel({});
         for (const char *command : {"colourDepthsAction", "brightnessDepthsAction"})
             QVERIFY(!child<QAction>(window, command)->isEnabled());
-        withModal<QDialog>([&] { trigger(window, "captureAction"); },
-                           [&](QDialog *capture) {
-                               dragOver(child(capture, "picture"), {-1, -1}, {120, 90});
-                               trigger(capture, "importAction");
-                           });
-        const BrightnessDepths range {3.1, 77.7};
-        withModal<QDialog>([&] { trigger(window, "brightnessDepthsAction"); },
-                           [&](QDialog *dialog) {
-                               child<QDoubleSpinBox>(dialog, "black")->setValue(range.black);
-                               child<QDoubleSpinBox>(dialog, "white")->setValue(range.white);
-                               dialog->accept();
-                           });
-        QStringList options;
-        withModal<QDialog>(
-            [&] { trigger(window, "colourDepthsAction"); },
-            [&](QDialog *dialog) {
-                child<QSpinBox>(dialog, "colourGroups")->setValue(3);
-                const QColor last(text(dialog, "colour2"));
-                const double y
-                    = (299.0 * last.red() + 587.0 * last.green() + 114.0 * last.blue()) / 1000;
-                QCOMPARE(child<QLineEdit>(dialog, "depth2")->text(),
-                         QString::fromStdString(
-                             shortestDecimal(range.black + (range.white - range.black) * y / 255)));
-                QPushButton *ok
-                    = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
-                child<QLineEdit>(dialog, "depth0")->setText("100.5");
-                QVERIFY(!ok->isEnabled());
-                for (const auto &[row, depth] : {std::pair {0, "40"}, std::pair {2, "7.25"}}) {
-                    child<QLineEdit>(dialog, qPrintable(QString("depth%1").arg(row)))
-                        ->setText(depth);
-                    options << "--depth-colour"
-                            << text(dialog, qPrintable(QString("colour%1").arg(row))) + '=' + depth;
-                }
-                child<QLineEdit>(dialog, "depth1")->clear();
-                QTest::mouseClick(ok, Qt::LeftButton);
-            });
+        captureDrag(window, {-1, -1}, {120, 90});
+        QStringList arguments {"--depth-brightness", "3.1,77.7", "--colours", "3"};
+        withModal(window, "brightnessDepthsAction",
+                  [&](QDialog *dialog) { options("black=3.1 white=77.7")(dialog); });
+        withModal(window, "colourDepthsAction", [&](QDialog *dialog) {
+            fill(dialog, "colourGroups=3");
+            const QColor last(text(dialog, "colour2"));
+            const double y
+                = (299.0 * last.red() + 587.0 * last.green() + 114.0 * last.blue()) / 1000;
+            QCOMPARE(fields(dialog, "depth2"),
+                     "depth2="
+                         + QString::fromStdString(shortestDecimal(3.1 + (77.7 - 3.1) * y / 255)));
+            QPushButton *ok
+                = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
+            fill(dialog, "depth0=100.5");
+            QVERIFY(!ok->isEnabled());
+            fill(dialog, "depth0=40 depth1= depth2=7.25");
+            arguments << "--depth-colour" << text(dialog, "colour0") + "=40"
+                      << "--depth-colour" << text(dialog, "colour2") + "=7.25";
+            QTest::mouseClick(ok, Qt::LeftButton);
+        });
         QCOMPARE(program.document.history()->undoText(), "色ごとの奥行き");
         QCOMPARE(settingsFile().value("depth/colourGroups").toInt(), 3);
-        child<QScrollBar>(window, "depthSlider")->setValue(60);
-        dragOver(child(window, "view"), {100, 90}, {200, 160});
-        click(window, "applyDepth");
-        trigger(window, "quarterTurnAction");
-        QFile::remove(path("window.chs"));
-        saveAs(window, "saveAsAction", "window");
-        const Run run = zuvorak(
-            QStringList {"import", "three.png", "--quarter-turns", "1", "--depth",
-                         "100,90,200,160=60"}
-                + options
-                + QStringList {"--colours", "3", "--depth-brightness", "3.1,77.7", "-o", "cli.chs"},
-            dir_.path());
-        QVERIFY2(run.status == 0, qPrintable(run.err));
-        QCOMPARE(contents(path("cli.chs")), contents(path("window.chs")));
+        const QStringList edits {"--depth", "100,90,200,160=60", "--quarter-turns", "1"};
+        repeat(window, edits);
+        saveBoth(window, "window");
+        sameFromCommandLine(QStringList {"import", "three.png"} + edits + arguments, "window");
     }
 
     void startWithPicture()
@@ -315,11 +268,11 @@ private slots:
         const QImage picture = drawing(90, 60);
         QVERIFY(picture.save(path("shown.png")));
         Program program;
-        withModal<QDialog>([&] { openStartFile(program.window, path("shown.png")); },
-                           [&](QDialog *capture) {
-                               QVERIFY(samePicture(shown(capture, "picture").copy(0, 0, 90, 60),
-                                                   picture, "shown"));
-                           });
+        withModal([&] { openStartFile(program.window, path("shown.png")); },
+                  [&](QDialog *capture) {
+                      QVERIFY(samePicture(shown(capture, "picture").copy(0, 0, 90, 60), picture,
+                                          "shown"));
+                  });
     }
 };
 

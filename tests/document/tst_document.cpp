@@ -2,7 +2,6 @@
 #include "document.h"
 #include "view_state.h"
 
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -21,46 +20,58 @@ static QByteArray bits(const Document &document)
     return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
 }
 
-// The strokes' states and the depth tool are met through the main window, in tst_main_window.
+// The strokes' states and the depth tool are met through the main window, in tst_windows
+// (TestMainWindow).
 class TestDocument : public QObject {
     Q_OBJECT
 
 private slots:
     // Every step shows the model unturned, and undone gives it back bit for bit, redone
-    // its result again.
-    void undoAndRedo_data()
+    // its result again; a step that changes nothing is no step and leaves the file unmodified.
+    void everyStep_data()
     {
         QTest::addColumn<QString>("step");
+        QTest::addColumn<bool>("changes");
         for (const char *step :
              {"import", "depth", "quarter turn", "mirror", "move whole", "move fractions", "centre",
               "depth by colour", "depth by brightness"})
-            QTest::newRow(step) << QString(step);
+            QTest::newRow(step) << QString(step) << true;
+        for (const char *step : {"depth over no point", "move by 0", "depth by colour, none given"})
+            QTest::newRow(step) << QString(step) << false;
     }
-    void undoAndRedo()
+    void everyStep()
     {
         QFETCH(QString, step);
-        Model awkward; // coordinates no step may round: fractions, -0, NaN, a huge value
+        QFETCH(bool, changes);
+        // Coordinates no step may round: fractions, -0, NaN, a huge value; inks for which other
+        // orders of the brightness formula round otherwise.
+        const Colour inks[] = {0x1414C8, 0x1E9614, 0xA01E0A};
+        Model awkward;
         for (int i = 0; i < 400; ++i) {
             awkward.points.push_back({double(i % 3), i % 20 * 5.0 - 50 + 0.1, i / 20 * 5.0 - 50});
-            awkward.colours.push_back(i);
+            awkward.colours.push_back(inks[i % 7 % 3]);
         }
         awkward.points[7] = {std::nan(""), -0.0, 1e300};
         Document document;
         ViewState view(document);
         document.importModel(awkward);
+        document.history()->setClean();
         const QByteArray before = bits(document);
         view.turnBy(20, 5);
+        const ColourGrouping grouping = groupColours(awkward.colours, 3);
+        const std::vector<std::optional<double>> depths {12.5, {}, 0.1};
+        const BrightnessDepths range {3.1, 77.7};
         if (step == "import")
             document.importModel(kTwoPoints);
         else if (step == "quarter turn")
             document.turnQuarter();
         else if (step == "mirror")
             document.mirror();
-        else if (step == "depth by colour")
-            document.setDepthsByColour(groupColours(awkward.colours, 3).groupOf,
-                                       std::vector<std::optional<double>> {0.3, {}, 99});
+        else if (step.startsWith("depth by colour"))
+            document.setDepthsByColour(grouping.groupOf,
+                                       changes ? depths : std::vector<std::optional<double>>(3));
         else if (step == "depth by brightness")
-            document.setDepthsByBrightness({0.7, 33.3});
+            document.setDepthsByBrightness(range);
         else if (step == "centre") {
             document.centre(); // the middle of the finite points' box within half a pixel
             for (const Coordinate axis : {Horizontal, Vertical}) {
@@ -71,16 +82,38 @@ private slots:
                 QVERIFY(std::abs(low / 2 + high / 2) <= 0.5);
             }
         } else if (step.startsWith("move"))
-            document.move(step.endsWith("whole") ? 0 : 10, 10);
-        else { // a stroke over most of the view, then its depth
-            view.pressStroke(60, 60);
-            view.dragStroke(200, 200);
+            document.move(step.endsWith("fractions") ? 10 : 0, step.endsWith("0") ? 0 : 10);
+        else { // a stroke over most of the view or over its empty corner, then its depth
+            const int from = changes ? 60 : 2, to = changes ? 200 : 20;
+            view.pressStroke(from, from);
+            view.dragStroke(to, to);
             view.releaseStroke();
             view.setStrokeDepth();
         }
         QVERIFY(view.showsFrontView() || view.turn() + view.tilt() == 0);
         const QByteArray after = bits(document);
-        QVERIFY(after != before);
+        QCOMPARE(after != before, changes);
+        QCOMPARE(document.isModified(), changes);
+        QCOMPARE(document.history()->count(), 1 + changes);
+        for (std::size_t i = 0; i < awkward.points.size() && changes && step.startsWith("depth by");
+             ++i) {
+            // The points of a group given a depth take it, the rest keep theirs, and nothing else
+            // changes; brightness gives the formula's depth to the last bit.
+            const Colour c = awkward.colours[i];
+            const std::size_t group = std::size_t(grouping.groupOf[i]);
+            QCOMPARE(grouping.groups[group].swatch, c); // each ink its own group
+            Coords expected = awkward.points[i];
+            const double y
+                = (299.0 * (c & 0xFF) + 587.0 * (c >> 8 & 0xFF) + 114.0 * (c >> 16)) / 1000;
+            expected[Depth] = step.endsWith("colour")
+                                  ? depths[group].value_or(expected[Depth])
+                                  : range.black + (range.white - range.black) * y / 255;
+            for (int axis = 0; axis < 3; ++axis)
+                QCOMPARE(std::bit_cast<quint64>(document.model().points[i][axis]),
+                         std::bit_cast<quint64>(expected[axis]));
+        }
+        if (!changes)
+            return;
         view.turnBy(20, 5);
         document.history()->undo();
         QCOMPARE(bits(document), before);
@@ -94,31 +127,43 @@ private slots:
 
     // The first import undone leaves the program without a model again, and stops the
     // animation, whose button goes with the model; opening a file starts a fresh history, and a
-    // file without colours takes those the points last had.
+    // file without colours takes those the points last had. Each change of the modified state
+    // is told once.
     void historyFilesAndColours()
     {
         Document document;
         ViewState view(document);
-        QSignalSpy modified(&document, &Document::modifiedChanged);
+        QList<bool> told;
+        connect(&document, &Document::modifiedChanged, [&](bool modified) { told << modified; });
+        const auto tells = [&](const QList<bool> &expected) {
+            QCOMPARE(told, expected);
+            told.clear();
+        };
         document.importModel({{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {0x111111, 0x222222, 0x333333}});
         QVERIFY(document.isModified() && document.hasModel());
+        tells({true});
         view.toggleAnimation();
         document.history()->undo();
         QVERIFY(!document.isModified() && !document.hasModel() && !view.animationRunning());
+        tells({false});
         document.history()->redo();
+        tells({true});
         QTemporaryDir dir;
         QVERIFY(document.save(dir.filePath("three.chs")).ok());
         QVERIFY(!document.isModified());
+        tells({false});
         QCOMPARE(document.fileName(), dir.filePath("three.chs"));
         document.mirror();
+        tells({true});
         const QByteArray mirrored = bits(document);
         QVERIFY(!document.open(kCorpus + "negative-count.chs").ok()); // changes nothing
         QVERIFY(bits(document) == mirrored && document.isModified()
                 && document.history()->canUndo());
+        tells({});
         QVERIFY(document.open(kCorpus + "legacy-without-colours.chs").ok());
         QVERIFY(!document.isModified() && !document.history()->canUndo());
+        tells({false});
         QCOMPARE(document.model().colours, (std::vector<Colour> {0x111111, 0x222222}));
-        QCOMPARE(modified.count(), 6);
     }
 
     // The swing goes round the square one axis at a time, comes home diagonally in 36 frames.
@@ -145,48 +190,6 @@ private slots:
         view.toggleAnimation();
         view.advanceAnimation();
         QCOMPARE(QPoint(int(view.turn()), int(view.tilt())), QPoint(5, 0));
-    }
-
-    // Three colours, each its own group: the points of a group given a depth take it, the rest
-    // keep theirs, and nothing else changes; brightness gives the formula's depth to the last bit.
-    void depthsByColourAndBrightness()
-    {
-        const Colour inks[] = {0x1414C8, 0x1E9614, 0xA01E0A};
-        Model three;
-        for (int i = 0; i < 300; ++i) {
-            three.points.push_back({i % 7 * 1.1, i % 20 - 10.25, i / 20 - 7.5});
-            three.colours.push_back(inks[i % 3]);
-        }
-        Document document;
-        ViewState view(document);
-        document.importModel(three);
-        view.turnBy(20, 5);
-        const ColourGrouping grouping = groupColours(three.colours, 3);
-        const std::vector<std::optional<double>> depths {12.5, {}, 0.1};
-        document.setDepthsByColour(grouping.groupOf, depths);
-        QVERIFY(view.showsFrontView());
-        // Depths for which other orders of the formula round otherwise.
-        const BrightnessDepths range {3.1, 77.7};
-        const auto same = [](double a, double b) {
-            return std::bit_cast<quint64>(a) == std::bit_cast<quint64>(b);
-        };
-        for (int i = 0; i < 300; ++i) {
-            const int group = grouping.groupOf[std::size_t(i)];
-            QCOMPARE(grouping.groups[std::size_t(group)].swatch, three.colours[std::size_t(i)]);
-            Coords expected = three.points[std::size_t(i)];
-            expected[Depth] = depths[std::size_t(group)].value_or(expected[Depth]);
-            for (int axis = 0; axis < 3; ++axis)
-                QVERIFY(same(document.model().points[std::size_t(i)][axis], expected[axis]));
-        }
-        QCOMPARE(document.model().colours, three.colours);
-        document.setDepthsByBrightness(range);
-        for (int i = 0; i < 300; ++i) {
-            const Colour c = three.colours[std::size_t(i)];
-            const double y
-                = (299.0 * (c & 0xFF) + 587.0 * (c >> 8 & 0xFF) + 114.0 * (c >> 16)) / 1000;
-            QVERIFY(same(document.model().points[std::size_t(i)][Depth],
-                         range.black + (range.white - range.black) * y / 255));
-        }
     }
 
     // A press and release without movement keeps the last corner and the angles.

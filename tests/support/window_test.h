@@ -2,15 +2,19 @@
 
 #include "application.h"
 #include "document.h"
-#include "view_state.h"
 #include "large_view.h"
+#include "literal_turn.h"
 #include "main_window.h"
 #include "picture_box.h"
-#include "settings.h"
 #include "same_picture.h"
+#include "settings.h"
+#include "view_state.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +23,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <random>
 
 template<typename T = QWidget> T *child(const QObject *window, const char *name)
 {
@@ -69,8 +75,12 @@ inline QImage shown(const QObject *window, const char *box)
     return child<PictureBox>(window, box)->surface().image();
 }
 
+// How many MessageBoxes live and stepThrough calls run: a modal window that neither
+// answers fails the test (see Unanswered).
+inline int answering = 0, stepping = 0;
+
 // Answers every message box that comes up while it lives, by pressing the button with
-// `answer`'s text or else with the standard button `answer`, and keeps what was shown.
+// `answer`'s text or else the standard button `answer`, and keeps what was shown.
 class MessageBoxes : public QObject {
 public:
     struct Shown {
@@ -82,7 +92,10 @@ public:
         : answer_(std::move(answer))
     {
         qApp->installEventFilter(this);
+        ++answering;
     }
+    ~MessageBoxes() override { --answering; }
+    Q_DISABLE_COPY(MessageBoxes)
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -101,7 +114,8 @@ private:
         for (QAbstractButton *button : box->buttons())
             texts << button->text();
         shown.push_back({box->windowTitle(), box->text(), texts.join(' ')});
-        if (QAbstractButton *button = box->buttons().value(texts.indexOf(answer_.toString())))
+        QAbstractButton *button = box->buttons().value(texts.indexOf(answer_.toString()));
+        if (button || (button = box->button(QMessageBox::StandardButton(answer_.toInt()))))
             return button->click();
         box->done(answer_.toInt());
     }
@@ -138,27 +152,93 @@ inline int stepThrough(const std::function<void()> &open, const std::vector<Step
             dialog->reject();
     });
     poll.start(10);
+    ++stepping;
     open();
+    --stepping;
     return int(next);
 }
 
-// Runs `drive` on the modal window that `open` shows, and fails the test if no such window
-// came. A window that `drive` leaves open, also after a failed check, is closed.
-template<typename Window>
-void withModal(const std::function<void()> &open, const std::function<void(Window *)> &drive)
+inline int stepThrough(const QObject *window, const char *action, const std::vector<Step> &steps)
 {
-    const Step step = [&](QDialog *dialog) { drive(qobject_cast<Window *>(dialog)); };
-    QVERIFY2(stepThrough(open, {step}) == 1, "the expected modal window was not shown");
+    return stepThrough([&] { trigger(window, action); }, steps);
+}
+
+// Runs `drive` on the modal window that `open` (or `window`'s command `action`) shows, and fails
+// the test if no such window came. A window that `drive` leaves open, also after a failed
+// check, is closed.
+inline void withModal(const std::function<void()> &open, const Step &drive)
+{
+    QVERIFY2(stepThrough(open, {drive}) == 1, "the expected modal window was not shown");
+}
+inline void withModal(const QObject *window, const char *action, const Step &drive)
+{
+    withModal([&] { trigger(window, action); }, drive);
+}
+
+// Sets a dialog's fields named in "name=value ...": a spin box takes the number, a list the
+// index, a line the text, a check box or radio button is clicked to 1 or 0.
+inline void fill(QDialog *dialog, const QString &fields)
+{
+    for (const QString &field : fields.split(' ', Qt::SkipEmptyParts)) {
+        const QString value = field.section('=', 1);
+        QObject *widget = child<QObject>(dialog, qPrintable(field.section('=', 0, 0)));
+        if (auto *length = qobject_cast<QDoubleSpinBox *>(widget))
+            length->setValue(value.toDouble());
+        else if (auto *count = qobject_cast<QSpinBox *>(widget))
+            count->setValue(value.toInt());
+        else if (auto *list = qobject_cast<QComboBox *>(widget))
+            list->setCurrentIndex(value.toInt());
+        else if (auto *line = qobject_cast<QLineEdit *>(widget))
+            line->setText(value);
+        else if (auto *box = qobject_cast<QAbstractButton *>(widget);
+                 box->isChecked() != (value == "1"))
+            box->click();
+    }
+}
+
+// The same fields as the dialog shows them, in fill's words.
+inline QString fields(QDialog *dialog, const QString &names)
+{
+    QStringList shown;
+    for (const QString &field : names.split(' ', Qt::SkipEmptyParts)) {
+        const QString name = field.section('=', 0, 0);
+        QObject *widget = child<QObject>(dialog, qPrintable(name));
+        QVariant value = widget->property("value");
+        if (auto *list = qobject_cast<QComboBox *>(widget))
+            value = list->currentIndex();
+        else if (auto *line = qobject_cast<QLineEdit *>(widget))
+            value = line->text();
+        else if (auto *box = qobject_cast<QAbstractButton *>(widget))
+            value = int(box->isChecked());
+        shown << name + '='
+                     + (value.typeId() == QMetaType::Double ? QString::number(value.toDouble())
+                                                            : value.toString());
+    }
+    return shown.join(' ');
+}
+
+// Fills the dialog and presses OK, or Cancel when `accept` is false.
+inline Step options(const QString &fields, bool accept = true)
+{
+    return [=](QDialog *dialog) {
+        fill(dialog, fields);
+        accept ? dialog->accept() : dialog->reject();
+    };
+}
+
+// Chooses `filter` in the list of Qt's file dialog.
+inline void qtChoose(QDialog *dialog, const QString &filter)
+{
+    static_cast<QFileDialog *>(dialog)->selectNameFilter(filter);
+    emit static_cast<QFileDialog *>(dialog)->filterSelected(filter); // as the list does
 }
 
 // Types a path into Qt's save dialog, under `filter` if one is given, and presses Save.
 inline Step qtSaveAs(const QString &path, const QString &filter = {})
 {
     return [=](QDialog *dialog) {
-        if (auto *files = qobject_cast<QFileDialog *>(dialog); files && !filter.isEmpty()) {
-            files->selectNameFilter(filter);
-            emit files->filterSelected(filter); // as choosing it in the list does
-        }
+        if (!filter.isEmpty())
+            qtChoose(dialog, filter);
         child<QLineEdit>(dialog, "fileNameEdit")->setText(path);
         dialog->accept();
     };
@@ -167,12 +247,46 @@ inline Step qtSaveAs(const QString &path, const QString &filter = {})
 // Types `name` into the save dialog that `action` opens and presses 保存.
 inline void saveAs(QWidget *window, const char *action, const QString &name)
 {
-    withModal<QDialog>([&] { trigger(window, action); },
-                       [&](QDialog *dialog) {
-                           child<QLineEdit>(dialog, "name")->setText(name);
-                           click(dialog, "saveButton");
-                       });
+    withModal(window, action, [&](QDialog *dialog) {
+        child<QLineEdit>(dialog, "name")->setText(name);
+        click(dialog, "saveButton");
+    });
 }
+
+// Drags from `from` to `to` over the picture of the capture window that `window` opens, then
+// runs the capture window's command `then`; none: the close box.
+inline void captureDrag(QWidget *window, QPoint from, QPoint to, const char *then = "importAction")
+{
+    withModal(window, "captureAction", [&](QDialog *capture) {
+        dragOver(child(capture, "picture"), from, to);
+        if (then)
+            trigger(capture, then);
+    });
+}
+
+// Whether `view` is the literal formula's drawing of the model turned by `turn` and `tilt`.
+inline bool showsLiteralTurn(const QImage &view, const Model &model, double turn, double tilt,
+                             const QString &name)
+{
+    return samePicture(
+        view, literal::plotted(literal::turnModel(model.points, turn, tilt), model.colours), name);
+}
+
+// A fresh folder as the working folder, where the dialogs start; the working folder and HOME
+// come back when it ends.
+struct InFolder {
+    InFolder() { QDir::setCurrent(dir.path()); }
+    ~InFolder()
+    {
+        QDir::setCurrent(current);
+        qputenv("HOME", home);
+    }
+    Q_DISABLE_COPY(InFolder)
+    QString path(const QString &name) const { return dir.filePath(name); }
+    const QString current = QDir::currentPath();
+    const QByteArray home = qgetenv("HOME");
+    QTemporaryDir dir;
+};
 
 // Runs the application's event loop until something ends it or `limitMs` pass;
 // whether something ended it. The time limit dies with the call, so it never
@@ -182,6 +296,21 @@ inline bool endsWithin(int limitMs)
     QObject limit;
     QTimer::singleShot(limitMs, &limit, [] { QCoreApplication::exit(1); });
     return QCoreApplication::exec() == 0;
+}
+
+// `count` points in six colours, seeded: coordinates in halves and quarters within 95 of the
+// centre, among them zeros, so that a turn by 0 and no turn round some of them differently.
+inline Model sixColours(int count, unsigned seed = 5)
+{
+    Model model;
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> half(-190, 190);
+    for (int i = 0; i < count; ++i) {
+        model.points.push_back({half(random) / 4.0, half(random) / 2.0, half(random) / 2.0});
+        model.colours.push_back(Colour(0x2a2a2a * (i % 6)));
+    }
+    model.points[0] = {0, 0, 0.5};
+    return model;
 }
 
 // Settings go to a folder of each test program's own, emptied on request.
@@ -242,13 +371,67 @@ inline LargeView *openLargeView(QWidget *window, QSize size = {kViewSize, kViewS
     qFatal("the large view did not open");
 }
 
-#define ZUVORAK_WINDOW_TEST_MAIN(TestClass)                                                        \
+// Fails the running test at once when a modal message box comes up that no MessageBoxes
+// answers, or a dialog while no stepThrough drives one, and closes it: it would wait for ever.
+class Unanswered : public QObject {
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = qobject_cast<QDialog *>(watched);
+        if (!dialog || event->type() != QEvent::Show || !dialog->isModal()
+            || qobject_cast<QProgressDialog *>(dialog)
+            || (qobject_cast<QMessageBox *>(dialog) ? answering : stepping) > 0)
+            return false;
+        const QString what
+            = dialog->windowTitle() + ": "
+              + (qobject_cast<QMessageBox *>(dialog) ? static_cast<QMessageBox *>(dialog)->text()
+                                                     : dialog->metaObject()->className());
+        if (!QTest::currentTestFailed())
+            QTest::qFail(qPrintable("unanswered window " + what), __FILE__, __LINE__);
+        QTimer::singleShot(0, dialog, &QDialog::reject);
+        return false;
+    }
+};
+
+// Whether `Test` has the test function that a command-line argument names ("name", "name:row").
+template<typename Test> bool has(const char *argument)
+{
+    return Test::staticMetaObject.indexOfMethod(QByteArray(argument).split(':')[0] + "()") >= 0;
+}
+
+// Runs `Test` with the command line's test functions that are its own, and not at all when the
+// command line names only those of other classes.
+template<typename Test, typename... All> int runTest(int argc, char *argv[])
+{
+    std::vector<char *> arguments {argv[0]};
+    bool named = false, mine = false;
+    for (int i = 1; i < argc; ++i) {
+        const bool function = (has<All>(argv[i]) || ...);
+        named = named || function;
+        mine = mine || has<Test>(argv[i]);
+        if (!function || has<Test>(argv[i]))
+            arguments.push_back(argv[i]);
+    }
+    if (named && !mine)
+        return 0;
+    Test test;
+    return QTest::qExec(&test, int(arguments.size()), arguments.data());
+}
+
+// Runs each test class in turn over one application, with settings in a folder of the
+// program's own (test programs run side by side); fails when any class fails.
+template<typename... Tests> int runWindowTests(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    const QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    Unanswered unanswered;
+    app.installEventFilter(&unanswered);
+    return (runTest<Tests, Tests...>(argc, argv) + ...);
+}
+#define ZUVORAK_WINDOW_TEST_MAIN(...)                                                              \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
-        QApplication app(argc, argv);                                                              \
-        setUpApplication(app);                                                                     \
-        const QTemporaryDir settings; /* test programs run side by side */                         \
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));                            \
-        TestClass test;                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                    \
+        return runWindowTests<__VA_ARGS__>(argc, argv);                                            \
     }

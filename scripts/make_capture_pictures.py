@@ -1,9 +1,11 @@
 #!/usr/bin/python3
-"""Writes the capture window's test pictures into a folder, with PIL, not Qt.
+"""Writes the capture window's test pictures to fuzz/pictures, with PIL, not Qt, where they
+also seed the picture fuzzer.
 
-Usage: write_pictures.py FOLDER. drawing.* hold one colour drawing (transparent.png:
-ink on transparent black), grey.* a drawing in greys on 16-pixel blocks, which JPEG
-keeps exactly; broken.* are pictures cut short.
+*-drawing* hold one colour drawing in every format the capture window opens, the same in
+each; png-ink-on-transparent.png ink on transparent black, and bmp-ink-on-white.bmp
+the same ink on white; *-grey-blocks* a drawing in greys
+on 16-pixel blocks, which JPEG keeps exactly. The broken pictures are make_fuzz_pictures.py's.
 """
 import io
 import sys
@@ -49,27 +51,23 @@ def encoded(picture, kind, **options):
 
 
 def main():
-    out = Path(sys.argv[1])
+    out = Path(sys.argv[1] if len(sys.argv) > 1 else Path(__file__).parent.parent / 'fuzz' / 'pictures')
     still = drawing()
     moved = still.transpose(Image.Transpose.FLIP_LEFT_RIGHT)
     files = {
-        'drawing.bmp': encoded(still.convert('RGB'), 'BMP'),
-        'drawing.png': encoded(still, 'PNG'),
-        'drawing.gif': encoded(still, 'GIF'),
-        'animated.gif': encoded(still, 'GIF', save_all=True, append_images=[moved], duration=100),
-        'drawing.tif': encoded(still.convert('RGB'), 'TIFF', compression='tiff_lzw'),
-        'drawing.webp': encoded(still.convert('RGB'), 'WEBP', lossless=True),
-        'grey.bmp': encoded(greys(), 'BMP'),
-        'grey.jpg': encoded(greys(), 'JPEG', quality=100, subsampling=0),
-        'transparent.png': encoded(transparent(), 'PNG'),
+        'bmp-drawing.bmp': encoded(still.convert('RGB'), 'BMP'),
+        'png-drawing.png': encoded(still, 'PNG'),
+        'gif-drawing.gif': encoded(still, 'GIF'),
+        'gif-drawing-animated.gif': encoded(still, 'GIF', save_all=True, append_images=[moved],
+                                            duration=100),
+        'tiff-drawing-lzw.tif': encoded(still.convert('RGB'), 'TIFF', compression='tiff_lzw'),
+        'webp-drawing-lossless.webp': encoded(still.convert('RGB'), 'WEBP', lossless=True),
+        'bmp-grey-blocks.bmp': encoded(greys(), 'BMP'),
+        'jpeg-grey-blocks-exact.jpg': encoded(greys(), 'JPEG', quality=100, subsampling=0),
+        'png-ink-on-transparent.png': encoded(transparent(), 'PNG'),
+        'bmp-ink-on-white.bmp': encoded(Image.alpha_composite(
+            Image.new('RGBA', (72, 52), (255, 255, 255, 255)), transparent()).convert('RGB'), 'BMP'),
     }
-    for name, source in [('broken.png', 'drawing.png'), ('broken.gif', 'drawing.gif'),
-                         ('broken.tiff', 'drawing.tif'), ('broken.webp', 'drawing.webp')]:
-        files[name] = files[source][:len(files[source]) * 2 // 3]
-    # JPEG's tables fill most of a small file: cut it in the middle of its scan instead.
-    jpeg = files['grey.jpg']
-    scan = jpeg.index(b'\xff\xda')
-    files['broken.jpeg'] = jpeg[:(scan + len(jpeg)) // 2]
     for name, data in files.items():
         (out / name).write_bytes(data)
 
