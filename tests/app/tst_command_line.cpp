@@ -177,7 +177,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QFETCH(QStringList, parts);
         QFETCH(QStringList, files);
         if ((script.contains("node.ply") || script.contains("link.stl")) && !haveDevice_)
-            QSKIP("making a device node needs root");
+            REQUIRE_READER(false, "root, to make a device node");
         const QMap<QString, QString> before = entriesAndSizes();
         const Run result
             = zuvorak({}, dir_.path(), script.contains("$0") ? script : "\"$0\" " + script);

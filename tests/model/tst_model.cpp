@@ -20,7 +20,7 @@ static Model importFrom(const ImageSurface &capture, Selection selection, ImageS
 }
 
 // The selection limit is met through the capture window and the command line; failed saves
-// through the windows, in tst_file_safety.
+// through the windows, in tst_windows (fileFaults).
 class TestModel : public QObject {
     Q_OBJECT
 

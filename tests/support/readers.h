@@ -88,14 +88,14 @@ inline ReadBack readBack(const QString &kind, const std::vector<std::uint8_t> &b
     return readBack(kind.section('.', 0, 0), path);
 }
 
-// A reader that is not installed skips the test on a developer's machine; under CI
+// A reader that is not installed (or root, where a test needs it) skips the test on a developer's machine; under CI
 // (CI=true, as .ci/run sets it) it fails, naming what to install.
 #define REQUIRE_READER(present, name)                                                              \
     do {                                                                                           \
         if (!(present)) {                                                                          \
             if (qEnvironmentVariable("CI") == QLatin1String("true"))                               \
-                QFAIL(qPrintable(QStringLiteral("not installed under CI: ") + (name)));            \
-            QSKIP(qPrintable(QStringLiteral("not installed: ") + (name)));                         \
+                QFAIL(qPrintable(QStringLiteral("missing under CI: ") + (name)));            \
+            QSKIP(qPrintable(QStringLiteral("missing: ") + (name)));                         \
         }                                                                                          \
     } while (false)
 

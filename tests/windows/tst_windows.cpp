@@ -528,7 +528,7 @@ private slots:
         QVERIFY(QDir().mkdir(folder));
         std::optional<SmallTmpfs> disk;
         if (fault == "full" && !disk.emplace(folder, 1024).mounted())
-            QSKIP("mounting a tmpfs is not permitted here");
+            REQUIRE_READER(false, "root, to mount a small tmpfs");
         const bool isFile = typed != writer.target, cancel = fault == "cancel";
         QVERIFY(!isFile || QFile::copy(kOnePoint, target));
         const QStringList before = entries(folder);
@@ -635,7 +635,7 @@ private slots:
     void unreadableAsOrdinaryUser()
     {
         if (::geteuid() != 0)
-            QSKIP("switching to the user nobody needs root");
+            REQUIRE_READER(false, "root, to switch to the user nobody");
         QTemporaryDir dir;
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0701) == 0);
         for (const QString kind : {"chs", "bmp"}) {
@@ -1056,7 +1056,7 @@ private slots:
         if (pipe)
             QVERIFY(::mkfifo(path, 0600) == 0);
         else if (::mknod(node, S_IFCHR | 0600, makedev(1, 3)) != 0 || ::symlink(node, path) != 0)
-            QSKIP("making a device node needs root");
+            REQUIRE_READER(false, "root, to make a device node");
         const auto restore = qScopeGuard([] { clearSettings(); });
         // A writer that gets in whenever the program opens the pipe, so that it never blocks,
         // and once more when the test ends.
