@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
-#include <QUndoStack>
 
 struct Import {
     QImage picture;
@@ -72,8 +71,8 @@ class TestWindowsAgree : public QObject {
     {
         QFile::remove(path(name + ".chs"));
         QFile::remove(path(name + ".bmp"));
-        saveAs(window, "saveAsAction", name);
-        saveAs(window, "saveBitmapAction", name);
+        withModal(window, "saveAsAction", saveAs(name));
+        withModal(window, "saveBitmapAction", saveAs(name));
     }
     // The files the command line writes as `out`.NAME, for the model and the bitmap.
     void sameFromCommandLine(const QStringList &arguments, const QString &name)
@@ -166,14 +165,14 @@ private slots:
                 if (model.colours[i] == colour)
                     points.insert(
                         QPoint(int(model.points[i][Horizontal]), int(model.points[i][Vertical])));
-            QList<QPoint> reached {*points.begin()};
-            QSet<QPoint> seen {reached.first()};
-            for (qsizetype at = 0; at < reached.size(); ++at)
+            QList<QPoint> chain {*points.begin()}; // taken out of `points` as reached
+            points.remove(chain.first());
+            for (qsizetype at = 0; at < chain.size(); ++at)
                 for (int d = 0; d < 9; ++d)
-                    if (const QPoint next = reached[at] + QPoint(d % 3 - 1, d / 3 - 1);
-                        points.contains(next) && !seen.contains(next))
-                        reached << next, seen.insert(next);
-            QCOMPARE(seen.size(), points.size());
+                    if (const QPoint next = chain[at] + QPoint(d % 3 - 1, d / 3 - 1);
+                        points.remove(next))
+                        chain << next;
+            QCOMPARE(points.size(), 0); // every point reached
         }
         QVERIFY(colours.isEmpty());
     }
@@ -236,8 +235,7 @@ private slots:
             QVERIFY(!child<QAction>(window, command)->isEnabled());
         captureDrag(window, {-1, -1}, {120, 90});
         QStringList arguments {"--depth-brightness", "3.1,77.7", "--colours", "3"};
-        withModal(window, "brightnessDepthsAction",
-                  [&](QDialog *dialog) { options("black=3.1 white=77.7")(dialog); });
+        withModal(window, "brightnessDepthsAction", options("black=3.1 white=77.7"));
         withModal(window, "colourDepthsAction", [&](QDialog *dialog) {
             fill(dialog, "colourGroups=3");
             const QColor last(text(dialog, "colour2"));

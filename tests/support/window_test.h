@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <QWindow>
 
 #include <functional>
@@ -244,13 +245,13 @@ inline Step qtSaveAs(const QString &path, const QString &filter = {})
     };
 }
 
-// Types `name` into the save dialog that `action` opens and presses 保存.
-inline void saveAs(QWidget *window, const char *action, const QString &name)
+// Types `name` into the program's own save dialog and presses 保存.
+inline Step saveAs(const QString &name)
 {
-    withModal(window, action, [&](QDialog *dialog) {
+    return [=](QDialog *dialog) {
         child<QLineEdit>(dialog, "name")->setText(name);
         click(dialog, "saveButton");
-    });
+    };
 }
 
 // Drags from `from` to `to` over the picture of the capture window that `window` opens, then
@@ -288,13 +289,13 @@ struct InFolder {
     QTemporaryDir dir;
 };
 
-// Runs the application's event loop until something ends it or `limitMs` pass;
-// whether something ended it. The time limit dies with the call, so it never
-// fires into a later test.
-inline bool endsWithin(int limitMs)
+// Runs `start` in the application's event loop until something ends the loop or `limitMs`
+// pass; whether something ended it. The timers die with the call, never firing into a later test.
+inline bool endsAfter(const std::function<void()> &start, int limitMs = 2000)
 {
-    QObject limit;
-    QTimer::singleShot(limitMs, &limit, [] { QCoreApplication::exit(1); });
+    QObject timers;
+    QTimer::singleShot(0, &timers, start);
+    QTimer::singleShot(limitMs, &timers, [] { QCoreApplication::exit(1); });
     return QCoreApplication::exec() == 0;
 }
 
@@ -313,21 +314,18 @@ inline Model sixColours(int count, unsigned seed = 5)
     return model;
 }
 
-// Settings go to a folder of each test program's own, emptied on request.
-inline void clearSettings()
-{
-    QFile::remove(settingsPath());
-}
-
+// Settings go to a folder of each test program's own (see runWindowTests).
 inline QSettings settingsFile()
 {
     return {settingsPath(), QSettings::IniFormat};
 }
 
-// A document and a shown main window over it, its animation ticked by the tests.
+inline const QString kStartPicture = QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp");
+
+// A document and a shown main window over it, its animation ticked by the tests; given a model,
+// with nothing unsaved to ask about.
 struct Program {
-    explicit Program(const QString &capturePicture
-                     = QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp"))
+    explicit Program(const QString &capturePicture = kStartPicture)
         : window(document, capturePicture)
     {
         window.show();
@@ -335,19 +333,25 @@ struct Program {
             qFatal("the main window did not show");
         child<QTimer>(&window, "animationTimer")->stop();
     }
+    explicit Program(Model model, const QString &capturePicture = kStartPicture)
+        : Program(capturePicture)
+    {
+        document.importModel(std::move(model));
+        document.history()->setClean();
+    }
     Document document;
     MainWindow window;
 };
 
-// A fresh program for each test function: init() calls start(); the settings are emptied
-// between the old program and the new.
+// A fresh program for each test function, started by init(); the settings are emptied between
+// the old program and the new.
 class WithProgram {
 protected:
-    void start()
+    void start(Model model, const QString &capturePicture = kStartPicture)
     {
         program_.reset();
-        clearSettings();
-        program_ = std::make_unique<Program>();
+        QFile::remove(settingsPath());
+        program_ = std::make_unique<Program>(std::move(model), capturePicture);
     }
     QWidget *window() const { return &program_->window; }
     Document &document() const { return program_->document; }

@@ -23,7 +23,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBrowser>
-#include <QUndoStack>
 #include <QWheelEvent>
 
 #include <atomic>
@@ -40,14 +39,19 @@ static FileList *files(QWidget *dialog)
     return child<FileList>(dialog, "files");
 }
 
+struct Save {
+    const char *name;
+    QString typed, target; // the extension is added to a name without it
+    int answer = 0; // 0: Yes, should a question come
+};
+Q_DECLARE_METATYPE(Save)
+
 // The save, open and capture windows and the help, each from the main window's menus.
-class TestDialogs : public QObject {
+class TestDialogs : public QObject, WithProgram {
     Q_OBJECT
     std::optional<InFolder> dir_;
-    std::unique_ptr<Program> program_;
 
-    QWidget *window() const { return &program_->window; }
-    static QString path(const QString &name) { return QDir::currentPath() + "/" + name; }
+    QString path(const QString &name) const { return dir_->path(name); }
 
 private slots:
     void init() // a.chs holds a model of one point, the window one of two; the rest are empty
@@ -58,41 +62,34 @@ private slots:
         for (const QPoint dark : {QPoint(11, 21), QPoint(11, 25), QPoint(14, 22), QPoint(299, 249)})
             sample.plot(dark.x(), dark.y(), 0x141496);
         QVERIFY(writePicture(sample.image(), path("sample.bmp")).ok());
-        program_ = std::make_unique<Program>(path("sample.bmp"));
+        start({{{1, -2, 3}, {4, 5, -6}}, {0x123456, 0}}, path("sample.bmp"));
         QVERIFY(ModelFile::save({{{7, 8, 9}}, {0}}, path("a.chs").toStdString()).ok());
-        program_->document.importModel({{{1, -2, 3}, {4, 5, -6}}, {0x123456, 0}});
-        program_->window.setWindowTitle("k");
         QVERIFY(QFile("b.bmp").open(QIODevice::WriteOnly)
                 && QFile("empty.chs").open(QIODevice::WriteOnly));
     }
 
     void save_data()
     {
-        QTest::addColumn<QString>("typed"); // the extension is added to a name without it
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<int>("answer");
-        QTest::newRow("empty file: not asked") << "empty" << QString("empty.chs") << 0;
-        QTest::newRow("overwrite: Yes") << "a" << QString("a.chs") << int(QMessageBox::Yes);
-        QTest::newRow("overwrite: No") << "a" << QString("a.chs") << int(QMessageBox::No);
-        QTest::newRow("typed with its extension") << "a.chs" << QString("a.chs") << 0;
-        QTest::newRow("typed with its extension in capitals") << "A.CHS" << QString("A.CHS") << 0;
-        QTest::newRow("bitmap") << "v" << QString("v.bmp") << 0;
-        QTest::newRow("bitmap typed with its extension") << "v.bmp" << QString("v.bmp") << 0;
+        addRows<Save>({{"empty file: not asked", "empty", "empty.chs"},
+                       {"overwrite: Yes", "a", "a.chs", QMessageBox::Yes},
+                       {"overwrite: No", "a", "a.chs", QMessageBox::No},
+                       {"typed with its extension", "a.chs", "a.chs"},
+                       {"typed with its extension in capitals", "A.CHS", "A.CHS"},
+                       {"bitmap", "v", "v.bmp"},
+                       {"bitmap typed with its extension", "v.bmp", "v.bmp"}});
     }
-    void save() // 0: Yes, should a question come
+    void save()
     {
-        QFETCH(QString, typed);
-        QFETCH(QString, target);
-        QFETCH(int, answer);
+        QFETCH(Save, row);
+        const QString target = row.target;
         const bool bitmap = target.endsWith(".bmp", Qt::CaseInsensitive);
         const qint64 existing = QFileInfo(target).size(); // 0 also when there is no such file
-        const bool asked = existing > 0, written = !asked || answer != QMessageBox::No;
-        MessageBoxes boxes(answer ? answer : int(QMessageBox::Yes));
+        const bool asked = existing > 0, written = !asked || row.answer != QMessageBox::No;
+        MessageBoxes boxes(row.answer ? row.answer : int(QMessageBox::Yes));
         // Without a file name the save-over command asks for one, as 名前を付けて保存 does.
         withModal(window(), bitmap ? "saveBitmapAction" : "saveAction", [&](QDialog *dialog) {
             QCOMPARE(files(dialog)->item(0)->text(), bitmap ? "b.bmp" : "a.chs"); // the pattern
-            child<QLineEdit>(dialog, "name")->setText(typed);
-            click(dialog, "saveButton");
+            saveAs(row.typed)(dialog);
         });
         if (written && !bitmap) { // with a file name now, Ctrl+S saves over it at once
             QVERIFY(QFile::remove(target));
@@ -107,13 +104,12 @@ private slots:
                 && boxes.shown[0].buttonTexts == "はい(&Y) いいえ(&N)"));
         QCOMPARE(QFileInfo(target).size() > existing, written); // two points, not one
         QCOMPARE(shownTitle(window()),
-                 !written || bitmap ? "k" : QFileInfo(target).fileName() + " - ZUVORAK");
+                 !written || bitmap ? "ZUVORAK" : QFileInfo(target).fileName() + " - ZUVORAK");
     }
 
     void openDialogs()
     {
         QVERIFY(QDir().mkdir("sub"));
-        program_->document.history()->setClean(); // nothing to ask about
         click(window(), "turnLeft5");
         // Closed without a choice: a fresh front view. "sub", the last folder, by double-click
         // (QTest::mouseDClick misses item views in Qt 6.4), then its parent, listed above.
@@ -137,11 +133,11 @@ private slots:
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text, "ファイル " + path("empty.chs")
                                           + " を読み込めません。\n点の数が書かれていません。");
-        QVERIFY(program_->document.model().count() == 2 && program_->document.fileName().isEmpty());
-        QCOMPARE(shownTitle(window()), "k");
+        QVERIFY(document().model().count() == 2 && document().fileName().isEmpty());
+        QCOMPARE(shownTitle(window()), "ZUVORAK");
         withModal(window(), "openAction",
                   [](QDialog *d) { QTest::keyClick(files(d), Qt::Key_Down); });
-        QCOMPARE(program_->document.model().count(), 1); // a.chs, opened by the arrow key
+        QCOMPARE(document().model().count(), 1); // a.chs, opened by the arrow key
         QCOMPARE(shownTitle(window()), "a.chs- ZUVORAK");
 
         // A picture opened in the capture window is shown; a broken one: TestFiles::pictureFiles.
@@ -173,13 +169,13 @@ private slots:
             QVERIFY(child<QAction>(capture, "importAction")->isEnabled());
         });
         captureDrag(window(), {10, 20}, {15, 26}); // 3 points
-        QCOMPARE(program_->document.model().count(), 3);
+        QCOMPARE(document().model().count(), 3);
         // A selection made and then left by Exit or the close box hands nothing over.
         captureDrag(window(), {0, 0}, {13, 23}, "exitAction");
         captureDrag(window(), {0, 0}, {13, 23}, nullptr);
-        QCOMPARE(program_->document.model().count(), 3);
+        QCOMPARE(document().model().count(), 3);
         captureDrag(window(), {300, 250}, {290, 240});
-        QCOMPARE(program_->document.model().count(), 1); // only the far corner's pixel
+        QCOMPARE(document().model().count(), 1); // only the far corner's pixel
     }
 
     // F1 does nothing before the help's first use, then opens it from any window; a
@@ -224,33 +220,26 @@ const QString kPictures = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/pictures/");
 
 using Points = std::optional<std::pair<std::vector<Coords>, std::vector<Colour>>>;
 
-// Drives the capture window of a program started with `picture`; gives what it imported.
-Points inCapture(const QString &picture, const std::function<void(QDialog *)> &drive)
+// What an import of the rectangle dragged from `from` to `to` gives in the capture window of a
+// program started with `picture`, `first` done first.
+Points importFrom(
+    const QString &picture, QPoint from, QPoint to, const Step &first = [](QDialog *) {})
 {
     Program program(picture);
-    withModal(&program.window, "captureAction", drive);
-    if (!program.document.hasModel())
-        return std::nullopt;
-    return std::pair {program.document.model().points, program.document.model().colours};
-}
-
-// What an import of the rectangle dragged from `from` to `to` gives, `scroll` done first.
-Points importFrom(
-    const QString &picture, QPoint from, QPoint to,
-    const std::function<void(QDialog *)> &scroll = [](QDialog *) {})
-{
     bool open = false;
-    const Points points = inCapture(picture, [&](QDialog *capture) {
-        scroll(capture);
+    withModal(&program.window, "captureAction", [&](QDialog *capture) {
+        first(capture);
         const QImage before = shown(capture, "picture");
         dragOver(child(capture, "picture"), from, to);
         trigger(capture, "importAction");
         open = capture->isVisible(); // refused: no outline, and another try
         QVERIFY(!open || shown(capture, "picture") == before);
     });
-    if (open == bool(points))
+    if (open == program.document.hasModel())
         QTest::qFail("the capture window stays open exactly when it refuses", __FILE__, __LINE__);
-    return points;
+    if (!program.document.hasModel())
+        return std::nullopt;
+    return std::pair {program.document.model().points, program.document.model().colours};
 }
 
 // 1000 x 800 pixels of many colours, dark and light.
@@ -269,16 +258,6 @@ QImage largePicture()
 } // namespace
 
 static const QString kOnePoint = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/one-point.chs");
-
-// A program with `model`, with nothing unsaved to ask about, titled "k".
-static std::unique_ptr<Program> programWith(Model model)
-{
-    auto program = std::make_unique<Program>();
-    program->document.importModel(std::move(model));
-    program->document.history()->setClean();
-    program->window.setWindowTitle("k");
-    return program;
-}
 
 // Cancels the turntable's progress once its first frame is done, and tells whether it did.
 struct CancelAfterFirstFrame : QObject {
@@ -312,7 +291,15 @@ struct Export {
     ExportOptions options;
 };
 Q_DECLARE_METATYPE(Export)
-Q_DECLARE_METATYPE(Model)
+
+struct Solid {
+    const char *name;
+    Model model;
+    int thicken;
+    QString shown; // the label and the end of its text
+    bool warned;
+};
+Q_DECLARE_METATYPE(Solid)
 
 namespace {
 
@@ -326,8 +313,7 @@ Model sampleModel()
 // A program over `model` whose `action` is run through `steps`; the steps run.
 int exportWith(const Model &model, const char *action, const std::vector<Step> &steps)
 {
-    Program program;
-    program.document.importModel(model);
+    Program program(model);
     return stepThrough(&program.window, action, steps);
 }
 
@@ -336,6 +322,13 @@ int exportWith(const Model &model, const char *action, const std::vector<Step> &
 // Files through the windows: the capture window's pictures in every format it opens and
 // pictures larger than its view, saving and reading when the file system fails them, and the
 // export submenu's dialogs, remembered options and files.
+struct PictureFile {
+    const char *name;
+    QString fixture, file; // as listed
+    QString expected; // the bitmap giving the same points, or the reason
+};
+Q_DECLARE_METATYPE(PictureFile)
+
 class TestFiles : public QObject {
     Q_OBJECT
     std::optional<InFolder> dir_; // where the dialogs start
@@ -345,7 +338,7 @@ class TestFiles : public QObject {
 private slots:
     void init()
     {
-        clearSettings();
+        QFile::remove(settingsPath());
         dir_.emplace();
     }
 
@@ -354,62 +347,46 @@ private slots:
     // short is refused with a message and the picture shown stays.
     void pictureFiles_data()
     {
-        QTest::addColumn<QString>("fixture");
-        QTest::addColumn<QString>("file"); // as listed
-        QTest::addColumn<QString>("expected"); // the bitmap giving the same points, or the reason
         const QString drawing = "bmp-drawing.bmp", cut = "ファイルが途中で切れています。",
                       unreadable = "画像として読み込めません。";
-        QTest::newRow("PNG") << "png-drawing.png" << QString("a.png") << drawing;
-        QTest::newRow("JPEG in greys, kept exactly")
-            << "jpeg-grey-blocks-exact.jpg" << QString("a.jpg") << QString("bmp-grey-blocks.bmp");
-        QTest::newRow("GIF") << "gif-drawing.gif" << QString("a.gif") << drawing;
-        QTest::newRow("animated GIF: the first frame")
-            << "gif-drawing-animated.gif" << QString("a.gif") << drawing;
-        QTest::newRow("TIFF") << "tiff-drawing-lzw.tif" << QString("a.tif") << drawing;
-        QTest::newRow("WebP, lossless")
-            << "webp-drawing-lossless.webp" << QString("a.webp") << drawing;
-        QTest::newRow("transparent: the ink only")
-            << "png-ink-on-transparent.png" << QString("a.png") << QString("bmp-ink-on-white.bmp");
-        QTest::newRow("PNG cut short") << "png-rgb-cut-short.png" << QString("b.png") << cut;
-        QTest::newRow("JPEG cut short")
-            << "jpeg-baseline-cut-short.jpg" << QString("b.jpeg") << cut;
-        QTest::newRow("GIF cut short") << "gif-still-cut-short.gif" << QString("b.gif") << cut;
-        QTest::newRow("TIFF cut short")
-            << "tiff-lzw-cut-short.tif" << QString("b.tiff") << unreadable;
-        QTest::newRow("WebP cut short")
-            << "webp-lossy-cut-short.webp" << QString("b.webp") << unreadable;
+        addRows<PictureFile>({
+            {"PNG", "png-drawing.png", "a.png", drawing},
+            {"JPEG in greys, kept exactly", "jpeg-grey-blocks-exact.jpg", "a.jpg",
+             "bmp-grey-blocks.bmp"},
+            {"GIF", "gif-drawing.gif", "a.gif", drawing},
+            {"animated GIF: the first frame", "gif-drawing-animated.gif", "a.gif", drawing},
+            {"TIFF", "tiff-drawing-lzw.tif", "a.tif", drawing},
+            {"WebP, lossless", "webp-drawing-lossless.webp", "a.webp", drawing},
+            {"transparent: the ink only", "png-ink-on-transparent.png", "a.png",
+             "bmp-ink-on-white.bmp"},
+            {"PNG cut short", "png-rgb-cut-short.png", "b.png", cut},
+            {"JPEG cut short", "jpeg-baseline-cut-short.jpg", "b.jpeg", cut},
+            {"GIF cut short", "gif-still-cut-short.gif", "b.gif", cut},
+            {"TIFF cut short", "tiff-lzw-cut-short.tif", "b.tiff", unreadable},
+            {"WebP cut short", "webp-lossy-cut-short.webp", "b.webp", unreadable},
+        });
     }
-    void pictureFiles()
+    void pictureFiles() // a refused file leaves the start picture, imported as before
     {
-        QFETCH(QString, fixture);
-        QFETCH(QString, file);
-        QFETCH(QString, expected);
-        const InFolder dir; // where the open dialog starts
-        QVERIFY(QFile::copy(kPictures + fixture, dir.path(file))
-                && QFile(dir.path("notes.txt")).open(QIODevice::WriteOnly));
-        const bool refused = !expected.endsWith(".bmp");
+        QFETCH(PictureFile, row);
+        QVERIFY(QFile::copy(kPictures + row.fixture, path(row.file))
+                && QFile(path("notes.txt")).open(QIODevice::WriteOnly));
+        const bool refused = !row.expected.endsWith(".bmp");
         MessageBoxes boxes;
-        const Points points
-            = inCapture(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp", [&](QDialog *capture) {
-                  const QImage before = shown(capture, "picture");
-                  withModal(capture, "openAction", [&](QDialog *dialog) {
-                      QCOMPARE(files(dialog)->count(), 1);
-                      files(dialog)->setCurrentRow(0);
-                  });
-                  QCOMPARE(samePicture(shown(capture, "picture"), before, "kept"), refused);
-                  dragOver(child(capture, "picture"), {}, {85, 55});
-                  if (!refused)
-                      trigger(capture, "importAction");
-              });
+        const Points points = importFrom(kStartPicture, {}, {190, 190}, [&](QDialog *capture) {
+            withModal(capture, "openAction", [&](QDialog *dialog) {
+                QCOMPARE(files(dialog)->count(), 1);
+                files(dialog)->setCurrentRow(0);
+            });
+        });
         QCOMPARE(boxes.shown.size(), qsizetype(refused));
         const QString told
-            = QString("ファイル %1 を読み込めません。\n%2").arg(dir.path(file), expected);
+            = QString("ファイル %1 を読み込めません。\n%2").arg(path(row.file), row.expected);
         QVERIFY2(!refused || boxes.shown[0].text.startsWith(told),
                  qPrintable(boxes.shown.value(0).text));
-        if (refused)
-            return;
         QVERIFY(points && points->first.size() >= 100);
-        QCOMPARE(points, importFrom(kPictures + expected, {}, {85, 55}));
+        QCOMPARE(points,
+                 importFrom(refused ? kStartPicture : kPictures + row.expected, {}, {190, 190}));
     }
 
     // Scrolled to its far corner, a large picture imports there as the same corner cut
@@ -468,7 +445,8 @@ private slots:
     void dragPastEdgeScrolls()
     {
         QVERIFY(writePicture(largePicture(), path("large.bmp")).ok());
-        inCapture(path("large.bmp"), [](QDialog *capture) {
+        Program program(path("large.bmp"));
+        withModal(&program.window, "captureAction", [](QDialog *capture) {
             QScrollBar *bar = child<QScrollArea>(capture, "pictureScroll")->horizontalScrollBar();
             QWidget *box = child(capture, "picture");
             QTest::mousePress(box, Qt::LeftButton, {}, inBox({100, 100}));
@@ -522,8 +500,7 @@ private slots:
         QFETCH(Writer, writer);
         QFETCH(QString, fault);
         QFETCH(QString, reason);
-        const InFolder dir;
-        const QString folder = dir.path("in"), target = folder + "/" + writer.target;
+        const QString folder = path("in"), target = folder + "/" + writer.target;
         const QString typed = writer.target.section('.', 0, 0);
         QVERIFY(QDir().mkdir(folder));
         std::optional<SmallTmpfs> disk;
@@ -533,16 +510,13 @@ private slots:
         QVERIFY(!isFile || QFile::copy(kOnePoint, target));
         const QStringList before = entries(folder);
         QVERIFY(fault != "full" || fillUp(folder, 4096)); // a write fails part-way
-        const auto main = programWith(sixColours(3000));
+        Program main(sixColours(3000));
         MessageBoxes messages(QMessageBox::Yes);
         std::optional<FileSizeLimit> limit;
         const auto asRoot = qScopeGuard([] { QVERIFY(::getuid() != 0 || ::seteuid(0) == 0); });
-        std::vector<Step> steps {qtSaveAs(folder + "/" + typed, writer.filter)};
-        if (QString(writer.action).startsWith("save")) // the program's own save dialog
-            steps[0] = [&](QDialog *dialog) {
-                child<QLineEdit>(dialog, "name")->setText("in/" + typed);
-                click(dialog, "saveButton");
-            };
+        std::vector<Step> steps {QString(writer.action).startsWith("save") // the program's own
+                                     ? saveAs("in/" + typed)
+                                     : qtSaveAs(folder + "/" + typed, writer.filter)};
         if (!writer.options.isEmpty())
             steps.push_back(options(writer.options));
         CancelAfterFirstFrame progress; // a turntable is cancelled in its progress
@@ -553,14 +527,14 @@ private slots:
             if (fault == "gone")
                 QVERIFY(QDir(folder).removeRecursively());
             else if (fault == "read-only") // root writes anywhere: act as nobody
-                QVERIFY(::chmod(QFile::encodeName(dir.dir.path()), 0711) == 0
+                QVERIFY(::chmod(QFile::encodeName(dir_->dir.path()), 0711) == 0
                         && ::chmod(QFile::encodeName(folder), 0555) == 0
                         && (::getuid() != 0 || ::seteuid(65534) == 0));
             else if (fault == "size limit")
                 limit.emplace(100);
             last(dialog);
         };
-        stepThrough(&main->window, writer.action, steps);
+        stepThrough(&main.window, writer.action, steps);
         limit.reset();
         QVERIFY(::getuid() != 0 || ::seteuid(0) == 0);
         QVERIFY(progress.cancelled);
@@ -573,8 +547,8 @@ private slots:
                 errors << shown.text;
         const QString told = QString("ファイル %1 に書き込めません。\n%2").arg(target, reason);
         QCOMPARE(errors, reason.isEmpty() ? QStringList() : QStringList(told));
-        QCOMPARE(shownTitle(&main->window), "k");
-        QVERIFY(main->document.fileName().isEmpty());
+        QCOMPARE(shownTitle(&main.window), "ZUVORAK");
+        QVERIFY(main.document.fileName().isEmpty());
     }
 
     // Without a readable current folder the dialogs start in the home folder.
@@ -587,47 +561,45 @@ private slots:
     void startFolder()
     {
         QFETCH(int, depth);
-        const InFolder dir;
-        const QString home = dir.path("home");
-        QVERIFY(QDir().mkdir(home) && QDir().mkdir(dir.path("gone")));
+        const QString home = path("home");
+        QVERIFY(QDir().mkdir(home) && QDir().mkdir(path("gone")));
         qputenv("HOME", QFile::encodeName(home));
-        QVERIFY(QDir::setCurrent(dir.path("gone")));
+        QVERIFY(QDir::setCurrent(path("gone")));
         const QByteArray deep(200, 'd');
         for (int level = 0; level < depth; ++level)
             QVERIFY(::mkdir(deep.constData(), 0700) == 0 && ::chdir(deep.constData()) == 0);
-        QVERIFY(depth > 0 || QDir().rmdir(dir.path("gone")));
-        const auto main = programWith(sixColours(3));
-        saveAs(&main->window, "saveAsAction", "start");
-        withModal(&main->window, "openAction",
+        QVERIFY(depth > 0 || QDir().rmdir(path("gone")));
+        Program main(sixColours(3));
+        withModal(&main.window, "saveAsAction", saveAs("start"));
+        withModal(&main.window, "openAction",
                   [&](QDialog *dialog) { QCOMPARE(files(dialog)->path(), home); });
         for (int level = 0; level < depth; ++level)
             QVERIFY(::chdir("..") == 0 && ::rmdir(deep.constData()) == 0);
-        QCOMPARE(main->document.fileName(), home + "/start.chs");
+        QCOMPARE(main.document.fileName(), home + "/start.chs");
     }
 
     // A model saved under the empty name is listed and opens again; our temporary
     // files and other hidden entries are never listed.
     void hiddenModelFileListed()
     {
-        const InFolder dir;
         for (const char *name : {".notes", ".zuvorak-Ab12Cd.tmp", "list.tmp"})
             QVERIFY(QFile(name).open(QIODevice::WriteOnly));
         QVERIFY(QDir().mkdir(".hidden-folder"));
-        auto main = programWith(sixColours(3));
-        saveAs(&main->window, "saveAsAction", "");
-        main = programWith(sixColours(1));
+        std::optional<Program> main(std::in_place, sixColours(3));
+        withModal(&main->window, "saveAsAction", saveAs(""));
+        main.emplace(sixColours(1));
         withModal(&main->window, "openAction", [&](QDialog *dialog) {
             QCOMPARE(files(dialog)->count(), 1);
             QCOMPARE(files(dialog)->item(0)->text(), ".chs");
             auto *folders = child<FolderList>(dialog, "folders");
             QCOMPARE(folders->item(folders->count() - 1)->text().trimmed(),
-                     QFileInfo(dir.dir.path()).fileName()); // no subfolder
+                     QFileInfo(dir_->dir.path()).fileName()); // no subfolder
             files(dialog)->setCurrentRow(0);
         });
         QCOMPARE(main->document.model().count(), 3);
         FileList list;
         list.setPattern("*.tmp");
-        list.setPath(dir.dir.path());
+        list.setPath(dir_->dir.path());
         QVERIFY(list.count() == 1 && list.item(0)->text() == "list.tmp");
     }
 
@@ -734,10 +706,6 @@ private slots:
     // A model that no setting can make a relief of is told so, and its options cannot be taken.
     void solidOptions_data()
     {
-        QTest::addColumn<Model>("model");
-        QTest::addColumn<int>("thicken");
-        QTest::addColumn<QString>("shown"); // the label and the end of its text
-        QTest::addColumn<bool>("warned");
         Model lines, block;
         for (int j = 0; j < 8; ++j) {
             lines.points.insert(lines.points.end(), {{0, 0, double(j)}, {45, 5, double(j)}});
@@ -748,28 +716,27 @@ private slots:
             }
         }
         const QString findings = "findings=線の柱: %1 本　柱の高さと線の幅の比の最大: %2";
-        QTest::newRow("lines, one 45 deep") << lines << 0 << findings.arg(16).arg(47.4) << true;
-        QTest::newRow("the lines thickened by 1")
-            << lines << 1 << findings.arg(0).arg(15.8) << true;
-        QTest::newRow("a flat block") << block << 0 << findings.arg(0).arg(0.6) << false;
-        QTest::newRow("3000 pixels wide")
-            << Model {{{0, 0, 0}, {0, 3000, 0}}, {0, 0}} << 0
-            << "size=このモデルの点は 2000 ピクセルを超えて広がっているため、書き出せません。"
-            << false;
+        addRows<Solid>({
+            {"lines, one 45 deep", lines, 0, findings.arg(16).arg(47.4), true},
+            {"the lines thickened by 1", lines, 1, findings.arg(0).arg(15.8), true},
+            {"a flat block", block, 0, findings.arg(0).arg(0.6), false},
+            {"3000 pixels wide",
+             {{{0, 0, 0}, {0, 3000, 0}}, {0, 0}},
+             0,
+             "size=このモデルの点は 2000 ピクセルを超えて広がっているため、書き出せません。",
+             false},
+        });
     }
     void solidOptions()
     {
-        QFETCH(Model, model);
-        QFETCH(int, thicken);
-        QFETCH(QString, shown);
-        QFETCH(bool, warned);
-        const QString label = shown.section('=', 0, 0), end = shown.section('=', 1);
-        exportWith(model, "export3mfAction",
+        QFETCH(Solid, row);
+        const QString label = row.shown.section('=', 0, 0), end = row.shown.section('=', 1);
+        exportWith(row.model, "export3mfAction",
                    {qtSaveAs(path("relief")), [&](QDialog *dialog) {
-                        fill(dialog, QString("thicken=%1").arg(thicken));
+                        fill(dialog, QString("thicken=%1").arg(row.thicken));
                         QVERIFY2(text(dialog, qPrintable(label)).endsWith(end),
                                  qPrintable(text(dialog, qPrintable(label))));
-                        QCOMPARE(child(dialog, "warning")->isVisibleTo(dialog), warned);
+                        QCOMPARE(child(dialog, "warning")->isVisibleTo(dialog), row.warned);
                         QVERIFY(child(dialog, "counts")->isHidden()); // every count 0
                         auto *buttons = dialog->findChild<QDialogButtonBox *>();
                         QCOMPARE(buttons->button(QDialogButtonBox::Ok)->isEnabled(),
@@ -820,23 +787,17 @@ const Model kTwoPoints = {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
 const QPoint kRed(140, 110), kGreen(100, 170);
 const QRgb kRedPixel = qRgb(255, 0, 0), kGreenPixel = qRgb(0, 255, 0);
 
-QList<QPoint> pixelsOf(const LargeView *view, QRgb colour)
+const QRgb kBackground = qRgb(255, 255, 255);
+
+// The pixels of `image` in `colour`, or with `other` those in any other colour.
+QPolygon pixelsOf(const QImage &image, QRgb colour, bool other = false)
 {
-    const QImage image = view->surface().image();
-    QList<QPoint> found;
+    QPolygon found;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (image.pixel(x, y) == colour)
+            if ((image.pixel(x, y) == colour) != other)
                 found << QPoint(x, y);
     return found;
-}
-
-QPoint middleOf(const QList<QPoint> &pixels)
-{
-    QPoint sum;
-    for (const QPoint pixel : pixels)
-        sum += pixel;
-    return pixels.isEmpty() ? QPoint(-1, -1) : sum / pixels.size();
 }
 
 void wheel(QWidget *view, QPointF at, int notches, int times = 1)
@@ -873,12 +834,7 @@ class TestMainWindow : public QObject, WithProgram {
     }
 
 private slots:
-    void init() // the large view's point size from its default, a model with nothing unsaved
-    {
-        start();
-        document().importModel(sixColours(1000));
-        document().history()->setClean();
-    }
+    void init() { start(sixColours(1000)); } // the large view's point size from its default
 
     // The export menu needs points; the kind chosen in the list is the kind written, under a
     // name whose extension follows it; PIL reads every frame, and the first two are what the
@@ -942,16 +898,9 @@ private slots:
         else
             QCOMPARE(read.seen["durations"][0].toInt(), 100);
         for (int frame = 0; frame < 12 && row.aboutCentre; ++frame) {
-            const QImage image = read.frame(frame, 96, 96);
-            const QRect inner = image.rect().adjusted(2, 2, -2, -2);
-            int inside = 0;
-            for (int y = 0; y < 96; ++y)
-                for (int x = 0; x < 96; ++x)
-                    if (image.pixel(x, y) != qRgb(255, 255, 255)) {
-                        QVERIFY2(inner.contains(x, y), qPrintable(QString("%1 %2").arg(x).arg(y)));
-                        ++inside;
-                    }
-            QVERIFY(inside > 96 * 96 / 4); // drawn large, not as the fitted view's speck
+            const QPolygon drawn = pixelsOf(read.frame(frame, 96, 96), kBackground, true);
+            QVERIFY(QRect(2, 2, 92, 92).contains(drawn.boundingRect())); // clear of the edges
+            QVERIFY(drawn.size() > 96 * 96 / 4); // drawn large, not as the fitted view's speck
         }
         if (row.aboutCentre)
             return;
@@ -1018,8 +967,7 @@ private slots:
     void exitRemembersItsPlace()
     {
         openLargeView(window(), {300, 200});
-        QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
-        QVERIFY(endsWithin(2000));
+        QVERIFY(endsAfter([this] { trigger(window(), "exitAction"); }));
         QVERIFY(settingsFile().contains("largeView/geometry"));
     }
 
@@ -1057,7 +1005,7 @@ private slots:
             QVERIFY(::mkfifo(path, 0600) == 0);
         else if (::mknod(node, S_IFCHR | 0600, makedev(1, 3)) != 0 || ::symlink(node, path) != 0)
             REQUIRE_READER(false, "root, to make a device node");
-        const auto restore = qScopeGuard([] { clearSettings(); });
+        const auto restore = qScopeGuard([] { QFile::remove(settingsPath()); });
         // A writer that gets in whenever the program opens the pipe, so that it never blocks,
         // and once more when the test ends.
         std::atomic<bool> ending = false, opened = false;
@@ -1077,8 +1025,7 @@ private slots:
         MessageBoxes boxes;
         program_ = std::make_unique<Program>();
         openLargeView(window())->close();
-        QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
-        QVERIFY(endsWithin(2000));
+        QVERIFY(endsAfter([this] { trigger(window(), "exitAction"); }));
         QVERIFY2(!opened, "the program opened the settings pipe");
         QCOMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text,
@@ -1118,16 +1065,9 @@ private slots:
             wheel(view, {300, 300}, zoomNotches);
             image = view->surface().image();
         }
-        QRect outline;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (image.pixel(x, y) != qRgb(255, 255, 255))
-                    outline |= QRect(x, y, 1, 1);
+        const QRect outline = pixelsOf(image, kBackground, true).boundingRect();
         QVERIFY(outline.width() > 300); // wider than 100 one-pixel points
-        for (int y = outline.top(); y <= outline.bottom(); ++y)
-            for (int x = outline.left(); x <= outline.right(); ++x)
-                if (image.pixel(x, y) == qRgb(255, 255, 255))
-                    QFAIL(qPrintable(QString("background at %1, %2").arg(x).arg(y)));
+        QCOMPARE(pixelsOf(image.copy(outline), kBackground), QPolygon());
     }
 
     // The red point stays under the pointer while the green one moves away from it evenly;
@@ -1137,13 +1077,16 @@ private slots:
     {
         document().importModel(kTwoPoints);
         LargeView *view = openLargeView(window());
+        const auto pixels
+            = [&view](QRgb colour) { return pixelsOf(view->surface().image(), colour); };
+        const auto middle = [&](QRgb colour) { return pixels(colour).boundingRect().center(); };
         const QImage before = view->surface().image();
-        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
-        QCOMPARE(pixelsOf(view, kGreenPixel), QList {kGreen});
+        QCOMPARE(pixels(kRedPixel), QPolygon {kRed});
+        QCOMPARE(pixels(kGreenPixel), QPolygon {kGreen});
         wheel(view, kRed, 1, 3); // a zoom of 1.95: each point fills 2 x 2 from where it lands
-        QCOMPARE(pixelsOf(view, kRedPixel),
-                 QList({kRed, kRed + QPoint(1, 0), kRed + QPoint(0, 1), kRed + QPoint(1, 1)}));
-        const QList<QPoint> moved = pixelsOf(view, kGreenPixel);
+        QCOMPARE(pixels(kRedPixel),
+                 QPolygon({kRed, kRed + QPoint(1, 0), kRed + QPoint(0, 1), kRed + QPoint(1, 1)}));
+        const QPolygon moved = pixels(kGreenPixel);
         QCOMPARE(moved.size(), 4);
         const QPointF ratio(double(moved[0].x() - kRed.x()) / (kGreen.x() - kRed.x()),
                             double(moved[0].y() - kRed.y()) / (kGreen.y() - kRed.y()));
@@ -1155,22 +1098,24 @@ private slots:
             view->resize(side, side);
             QApplication::processEvents();
             QCOMPARE(view->surface().image().size(), QSize(side, side));
-            const double scale = double(side) / kViewSize;
+            if (side == 1)
+                continue;
             // The red point where the fitted size puts it, a filled square grown with the scale.
-            const QList<QPoint> red = pixelsOf(view, kRedPixel);
+            const double scale = double(side) / kViewSize;
+            const QPolygon red = pixels(kRedPixel);
             const int grown = int(std::lround(std::sqrt(red.size())));
-            QVERIFY(side == 1 || (red.size() == grown * grown && grown >= int(scale)));
-            QVERIFY(side == 1 || red.last() - red.first() == QPoint(grown - 1, grown - 1));
-            const QPoint fitted(side / 2 + 10 * scale, side / 2 - 20 * scale);
-            QVERIFY(side == 1 || QRect(red.first(), red.last()).contains(fitted));
+            QVERIFY(red.size() == grown * grown && grown >= int(scale));
+            QCOMPARE(red.boundingRect().size(), QSize(grown, grown));
+            QVERIFY(
+                red.boundingRect().contains(QPoint(side / 2 + 10 * scale, side / 2 - 20 * scale)));
         }
         wheel(view, kRed, 1, 300);
         wheel(view, kRed, 1 << 20);
         QCOMPARE(view->surface().image().pixel(kRed), kRedPixel);
         wheel(view, kRed, -(1 << 20));
         wheel(view, {0, 0}, -1, 300);
-        const QList<QPoint> greens = pixelsOf(view, kGreenPixel);
-        QCOMPARE(pixelsOf(view, kRedPixel), QList {kRed});
+        const QPolygon greens = pixels(kGreenPixel);
+        QCOMPARE(pixels(kRedPixel), QPolygon {kRed});
         QVERIFY(greens.size() == 1 && greens[0] != kRed); // still a picture, not a dot
 
         // A double click shows the front view with the model's bounding box filling the view
@@ -1179,8 +1124,7 @@ private slots:
         viewState().turnBy(20, 10);
         QTest::mouseDClick(view, Qt::LeftButton, {}, {100, 100});
         QCOMPARE(text(window(), "turnAngle") + text(window(), "tiltAngle"), "00");
-        const QPoint red = middleOf(pixelsOf(view, kRedPixel)),
-                     green = middleOf(pixelsOf(view, kGreenPixel));
+        const QPoint red = middle(kRedPixel), green = middle(kGreenPixel);
         const QPoint off = red + green - QPoint(kViewSize, kViewSize);
         QVERIFY2(std::max(std::abs(off.x()), std::abs(off.y())) <= 2,
                  qPrintable(QString("%1 %2").arg(off.x()).arg(off.y())));
@@ -1188,21 +1132,20 @@ private slots:
         auto *menu = child<QMenu>(view, "largeViewMenu");
         drag(view, Qt::RightButton, {50, 50}, {{58, 47}, {65, 43}});
         QVERIFY(!menu->isVisible());
-        QCOMPARE(middleOf(pixelsOf(view, kRedPixel)), red + QPoint(15, -7));
-        QCOMPARE(middleOf(pixelsOf(view, kGreenPixel)), green + QPoint(15, -7));
-        wheel(view, {kViewSize / 2.0, kViewSize / 2.0}, -1,
-              300); // a point a pixel, grown to the size chosen
+        QCOMPARE(middle(kRedPixel), red + QPoint(15, -7));
+        QCOMPARE(middle(kGreenPixel), green + QPoint(15, -7));
+        wheel(view, {kViewSize / 2.0, kViewSize / 2.0}, -1, 300); // a point a pixel, then grown
         QTest::mouseClick(view, Qt::RightButton, {}, {20, 20});
         QTRY_VERIFY(menu->isVisible());
         child<QAction>(view, "pointSize3")->trigger();
         menu->close();
-        QCOMPARE(pixelsOf(view, kRedPixel).size(), 9);
+        QCOMPARE(pixels(kRedPixel).size(), 9);
         const QPointer<LargeView> closed(view);
         view->close();
         QTRY_VERIFY(!closed); // deleted: the next one reads the settings afresh
         view = openLargeView(window());
         QVERIFY(child<QAction>(view, "pointSize3")->isChecked());
-        QCOMPARE(pixelsOf(view, kGreenPixel).size(), 9);
+        QCOMPARE(pixels(kGreenPixel).size(), 9);
     }
 
     // Only the left button draws a stroke, on the front view; do over erases its outline.
@@ -1231,10 +1174,7 @@ private slots:
     void undoAndRedoFromTheKeyboard()
     {
         const QImage blank = shown(window(), "staging");
-        withModal(window(), "captureAction", [](QDialog *capture) {
-            dragOver(child(capture, "picture"), {20, 20}, {120, 100});
-            trigger(capture, "importAction");
-        });
+        captureDrag(window(), {20, 20}, {120, 100});
         const QImage selection = shown(window(), "staging");
         QVERIFY(selection != blank);
         window()->activateWindow(); // the offscreen platform leaves that to the program
@@ -1274,8 +1214,7 @@ private slots:
         MessageBoxes boxes(answer);
         bool wentOn = false; // the program ended, the window closed, the open dialog came
         if (command == "exitAction") {
-            QTimer::singleShot(0, window(), [this] { trigger(window(), "exitAction"); });
-            wentOn = endsWithin(2000);
+            wentOn = endsAfter([this] { trigger(window(), "exitAction"); });
         } else if (command == "close") { // the close box, without closing the last window
             QCloseEvent close;
             QApplication::sendEvent(window(), &close);
@@ -1299,7 +1238,7 @@ private slots:
             QVERIFY(ModelFile::save(sixColours(3), model(i).toStdString()).ok());
             program_->window.openModelFile(model(i));
         }
-        saveAs(window(), "saveAsAction", "m9");
+        withModal(window(), "saveAsAction", saveAs("m9"));
         const auto shownList = [this] {
             QStringList shown;
             for (int i = 1; i <= 9; ++i)
@@ -1395,8 +1334,7 @@ private slots:
         QVERIFY(samePicture(large->surface().image(), shown(window(), "view"), "large"));
         // Closing the main window ends the program while the others are open.
         document().history()->setClean();
-        QTimer::singleShot(0, window(), &QWidget::close);
-        QVERIFY(endsWithin(3000));
+        QVERIFY(endsAfter([this] { window()->close(); }, 3000));
     }
 };
 
