@@ -24,7 +24,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -265,12 +264,13 @@ inline void captureDrag(QWidget *window, QPoint from, QPoint to, const char *the
     });
 }
 
-// Whether `view` is the literal formula's drawing of the model turned by `turn` and `tilt`.
+// Whether `view` is the literal formula's drawing of the model turned by `turn` and `tilt`, or
+// for the `front` view not turned at all.
 inline bool showsLiteralTurn(const QImage &view, const Model &model, double turn, double tilt,
-                             const QString &name)
+                             const QString &name, bool front = false)
 {
-    return samePicture(
-        view, literal::plotted(literal::turnModel(model.points, turn, tilt), model.colours), name);
+    const auto points = front ? model.points : literal::turnModel(model.points, turn, tilt);
+    return samePicture(view, literal::plotted(points, model.colours), name);
 }
 
 // A fresh folder as the working folder, where the dialogs start; the working folder and HOME

@@ -213,8 +213,6 @@ private slots:
     }
 };
 
-namespace {
-
 // Pictures written by scripts/make_capture_pictures.py and make_fuzz_pictures.py.
 const QString kPictures = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/pictures/");
 
@@ -222,7 +220,7 @@ using Points = std::optional<std::pair<std::vector<Coords>, std::vector<Colour>>
 
 // What an import of the rectangle dragged from `from` to `to` gives in the capture window of a
 // program started with `picture`, `first` done first.
-Points importFrom(
+static Points importFrom(
     const QString &picture, QPoint from, QPoint to, const Step &first = [](QDialog *) {})
 {
     Program program(picture);
@@ -243,7 +241,7 @@ Points importFrom(
 }
 
 // 1000 x 800 pixels of many colours, dark and light.
-QImage largePicture()
+static QImage largePicture()
 {
     QImage picture(1000, 800, QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
@@ -254,8 +252,6 @@ QImage largePicture()
                                  : qRgb(255, 250, 230));
     return picture;
 }
-
-} // namespace
 
 static const QString kOnePoint = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/one-point.chs");
 
@@ -301,33 +297,30 @@ struct Solid {
 };
 Q_DECLARE_METATYPE(Solid)
 
-namespace {
-
 // Three columns and two rows of pixels at depths 0 and 4, and one point with a NaN depth.
-Model sampleModel()
+static Model sampleModel()
 {
     return {{{0, 0, 0}, {0, 1, 0}, {4, 2, 0}, {0, 0, 1}, {4, 1, 1}, {0, 2, 1}, {NAN, 5, 5}},
             {0x0000FF, 0x0000FF, 0xFF0000, 0x00FF00, 0xFF0000, 0x0000FF, 0x0000FF}};
 }
 
 // A program over `model` whose `action` is run through `steps`; the steps run.
-int exportWith(const Model &model, const char *action, const std::vector<Step> &steps)
+static int exportWith(const Model &model, const char *action, const std::vector<Step> &steps)
 {
     Program program(model);
     return stepThrough(&program.window, action, steps);
 }
 
-} // namespace
-
-// Files through the windows: the capture window's pictures in every format it opens and
-// pictures larger than its view, saving and reading when the file system fails them, and the
-// export submenu's dialogs, remembered options and files.
 struct PictureFile {
     const char *name;
     QString fixture, file; // as listed
     QString expected; // the bitmap giving the same points, or the reason
 };
 Q_DECLARE_METATYPE(PictureFile)
+
+// Files through the windows: the capture window's pictures in every format it opens and
+// pictures larger than its view, saving and reading when the file system fails them, and the
+// export submenu's dialogs, remembered options and files.
 
 class TestFiles : public QObject {
     Q_OBJECT
@@ -779,18 +772,15 @@ struct Turntable {
 };
 Q_DECLARE_METATYPE(Turntable)
 
-namespace {
-
 // A red point at (10, 20) and a green one at (-30, -40), both at depth 0: at the main
 // view's size drawn at (140, 110) and (100, 170).
 const Model kTwoPoints = {{{0, 10, 20}, {0, -30, -40}}, {0x0000FF, 0x00FF00}};
 const QPoint kRed(140, 110), kGreen(100, 170);
-const QRgb kRedPixel = qRgb(255, 0, 0), kGreenPixel = qRgb(0, 255, 0);
-
-const QRgb kBackground = qRgb(255, 255, 255);
+const QRgb kRedPixel = qRgb(255, 0, 0), kGreenPixel = qRgb(0, 255, 0),
+           kBackground = qRgb(255, 255, 255);
 
 // The pixels of `image` in `colour`, or with `other` those in any other colour.
-QPolygon pixelsOf(const QImage &image, QRgb colour, bool other = false)
+static QPolygon pixelsOf(const QImage &image, QRgb colour, bool other = false)
 {
     QPolygon found;
     for (int y = 0; y < image.height(); ++y)
@@ -800,7 +790,7 @@ QPolygon pixelsOf(const QImage &image, QRgb colour, bool other = false)
     return found;
 }
 
-void wheel(QWidget *view, QPointF at, int notches, int times = 1)
+static void wheel(QWidget *view, QPointF at, int notches, int times = 1)
 {
     for (int i = 0; i < times; ++i) {
         QWheelEvent event(at, view->mapToGlobal(at), {}, {0, 120 * notches}, Qt::NoButton, {},
@@ -809,15 +799,13 @@ void wheel(QWidget *view, QPointF at, int notches, int times = 1)
     }
 }
 
-void drag(QWidget *view, Qt::MouseButton button, QPoint from, const QList<QPoint> &through)
+static void drag(QWidget *view, Qt::MouseButton button, QPoint from, const QList<QPoint> &through)
 {
     QTest::mousePress(view, button, {}, from);
     for (const QPoint at : through)
         QTest::mouseMove(view, at);
     QTest::mouseRelease(view, button, {}, through.last());
 }
-
-} // namespace
 
 class TestMainWindow : public QObject, WithProgram {
     Q_OBJECT
@@ -953,13 +941,8 @@ private slots:
             }
         }
         QCOMPARE(text(window(), "turnAngle") + ' ' + text(window(), "tiltAngle"), angles);
-        const Model &model = document().model();
-        if (viewState().showsFrontView()) // drawn unturned
-            QVERIFY(samePicture(view->surface().image(),
-                                literal::plotted(model.points, model.colours), "literal"));
-        else
-            QVERIFY(showsLiteralTurn(view->surface().image(), model, viewState().turn(),
-                                     viewState().tilt(), "literal"));
+        QVERIFY(showsLiteralTurn(view->surface().image(), document().model(), viewState().turn(),
+                                 viewState().tilt(), "literal", viewState().showsFrontView()));
         QVERIFY(samePicture(view->surface().image(), shown(window(), "view"), "main"));
     }
 
