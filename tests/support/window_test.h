@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +22,6 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -175,23 +173,25 @@ inline void withModal(const QObject *window, const char *action, const Step &dri
     withModal([&] { trigger(window, action); }, drive);
 }
 
-// Sets a dialog's fields named in "name=value ...": a spin box takes the number, a list the
-// index, a line the text, a check box or radio button is clicked to 1 or 0.
+// Where a dialog's field keeps what the user chose: a list's index, or else the widget's user
+// property (a number, a text, whether checked).
+inline QMetaProperty chosen(QObject *field)
+{
+    const QMetaObject *meta = field->metaObject();
+    return qobject_cast<QComboBox *>(field) ? meta->property(meta->indexOfProperty("currentIndex"))
+                                            : meta->userProperty();
+}
+
+// Sets a dialog's fields named in "name=value ...": a check box or radio button is clicked to 1
+// or 0, any other field takes the value.
 inline void fill(QDialog *dialog, const QString &fields)
 {
     for (const QString &field : fields.split(' ', Qt::SkipEmptyParts)) {
-        const QString value = field.section('=', 1);
         QObject *widget = child<QObject>(dialog, qPrintable(field.section('=', 0, 0)));
-        if (auto *length = qobject_cast<QDoubleSpinBox *>(widget))
-            length->setValue(value.toDouble());
-        else if (auto *count = qobject_cast<QSpinBox *>(widget))
-            count->setValue(value.toInt());
-        else if (auto *list = qobject_cast<QComboBox *>(widget))
-            list->setCurrentIndex(value.toInt());
-        else if (auto *line = qobject_cast<QLineEdit *>(widget))
-            line->setText(value);
-        else if (auto *box = qobject_cast<QAbstractButton *>(widget);
-                 box->isChecked() != (value == "1"))
+        const QString value = field.section('=', 1);
+        if (auto *box = qobject_cast<QAbstractButton *>(widget); !box)
+            QVERIFY2(chosen(widget).write(widget, value), qPrintable(field));
+        else if (box->isChecked() != (value == "1"))
             box->click();
     }
 }
@@ -203,16 +203,10 @@ inline QString fields(QDialog *dialog, const QString &names)
     for (const QString &field : names.split(' ', Qt::SkipEmptyParts)) {
         const QString name = field.section('=', 0, 0);
         QObject *widget = child<QObject>(dialog, qPrintable(name));
-        QVariant value = widget->property("value");
-        if (auto *list = qobject_cast<QComboBox *>(widget))
-            value = list->currentIndex();
-        else if (auto *line = qobject_cast<QLineEdit *>(widget))
-            value = line->text();
-        else if (auto *box = qobject_cast<QAbstractButton *>(widget))
-            value = int(box->isChecked());
+        const QVariant value = chosen(widget).read(widget);
         shown << name + '='
-                     + (value.typeId() == QMetaType::Double ? QString::number(value.toDouble())
-                                                            : value.toString());
+                     + (value.typeId() == QMetaType::Bool ? QString::number(value.toBool())
+                                                          : value.toString());
     }
     return shown.join(' ');
 }
