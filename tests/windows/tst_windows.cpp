@@ -182,29 +182,28 @@ private slots:
     // missing help file is named in a message.
     void help()
     {
-        const auto shows = [] {
-            return HelpViewer::instance().window() && HelpViewer::instance().window()->isVisible();
-        };
+        HelpViewer &help = HelpViewer::instance();
+        const auto shows = [&] { return help.window() && help.window()->isVisible(); };
         QTest::keyClick(window(), Qt::Key_F1);
         QApplication::processEvents();
-        QVERIFY(!HelpViewer::instance().window());
+        QVERIFY(!help.window());
         const QString shipped = QDir(programFolder()).filePath("help/zuvorak.html");
         QDir(programFolder()).mkpath("help"); // the help ships beside the executable
         QFile::remove(shipped);
         QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/resources/help/zuvorak.html", shipped));
         trigger(window(), "helpContentsAction");
         QTRY_VERIFY(shows());
-        QVERIFY(HelpViewer::instance().window()->toPlainText().contains("使い方の流れ"));
-        HelpViewer::instance().window()->close();
+        QVERIFY(help.window()->toPlainText().contains("使い方の流れ"));
+        help.window()->close();
         QDialog other;
         other.show();
         QVERIFY(QTest::qWaitForWindowExposed(&other));
         QTest::keyClick(&other, Qt::Key_F1);
         QTRY_VERIFY(shows());
-        HelpViewer::instance().window()->close();
-        QTRY_VERIFY(!HelpViewer::instance().window());
+        help.window()->close();
+        QTRY_VERIFY(!help.window());
         MessageBoxes boxes;
-        HelpViewer::instance().setHelpFile("/nonexistent/zuvorak.html");
+        help.setHelpFile("/nonexistent/zuvorak.html");
         QTest::keyClick(window(), Qt::Key_F1);
         QTRY_COMPARE(boxes.shown.size(), 1);
         QCOMPARE(boxes.shown[0].text,
@@ -677,20 +676,17 @@ private slots:
                                                "baseThickness=0.4 reverse=1 nozzle=0.6 thicken=2";
         const QString groups = " colourGroups=3 slicer=1";
         MessageBoxes boxes; // the point left out
-        const auto run = [&](const char *action, const Step &options, const QString &file) {
+        const auto run = [&](const char *action, const QString &file, const Step &options) {
             return exportWith(sampleModel(), action, {qtSaveAs(path(file)), options});
         };
-        run("exportPlyAction", options(ply), "1");
-        run("export3mfAction", options(solid + groups), "2");
-        run("exportStlAction", options("pixelSize=9", false), "3");
+        run("exportPlyAction", "1", options(ply));
+        run("export3mfAction", "2", options(solid + groups));
+        run("exportStlAction", "3", options("pixelSize=9", false));
         QVERIFY(!QFile::exists(path("3.stl")));
         for (const auto &[action, shown] : {std::pair {"exportPlyAction", ply + " binary=0"},
                                             {"export3mfAction", solid + groups},
                                             {"exportStlAction", solid}})
-            QCOMPARE(
-                run(
-                    action, [&](QDialog *dialog) { QCOMPARE(fields(dialog, shown), shown); }, "4"),
-                2);
+            QCOMPARE(run(action, "4", [&](QDialog *d) { QCOMPARE(fields(d, shown), shown); }), 2);
     }
 
     // The findings follow the options; the warning shows for lines thinner than the nozzle
@@ -853,7 +849,6 @@ private slots:
         if (row.aboutCentre)
             document().move(300, -200);
         const bool swing = !row.written.contains('.');
-        const int step = swing ? 5 : 30;
         if (swing)
             click(window(), "frontView");
         else
@@ -869,17 +864,15 @@ private slots:
             dialog->accept();
         };
         const QString fields = "frames=12 size=96 motion=%1 pointSize=%2 shading=%3 aboutCentre=%4";
-        QCOMPARE(stepThrough(window(), "turntableAction",
-                             {path, options(fields.arg(swing)
-                                                .arg(row.pointSize)
-                                                .arg(row.pointSize == 2)
-                                                .arg(row.aboutCentre))}),
-                 2);
+        const int shaded = row.pointSize == 2;
+        const Step chosen
+            = options(fields.arg(swing).arg(row.pointSize).arg(shaded).arg(row.aboutCentre));
+        QCOMPARE(stepThrough(window(), "turntableAction", {path, chosen}), 2);
         QCOMPARE(entries(dir.path()), QStringList {row.written});
         const ReadBack read = ::readBack("frames", dir.filePath(row.written));
         REQUIRE_READ(read);
-        const QString format = row.written.section('.', 1).toUpper();
-        QCOMPARE(read.seen["formats"].toArray(), QJsonArray {swing ? "PNG" : format});
+        const QString format = swing ? "PNG" : row.written.section('.', 1).toUpper();
+        QCOMPARE(read.seen["formats"].toArray(), QJsonArray {format});
         QCOMPARE(read.pixels.size(), (swing ? 36 : 12) * 96 * 96 * 4); // every frame 96 x 96
         if (swing)
             QCOMPARE(read.seen["names"].toArray().last().toString(), "frame-035.png");
@@ -894,9 +887,9 @@ private slots:
             return;
         QSettings settings = settingsFile();
         settings.setValue("largeView/pointSize", row.pointSize);
-        settings.setValue("largeView/shading", row.pointSize == 2);
+        settings.setValue("largeView/shading", shaded);
         for (int frame : {0, 1}) {
-            viewState().turnBy(frame * step, 0);
+            viewState().turnBy(frame * (swing ? 5 : 30), 0);
             QVERIFY(samePicture(read.frame(frame, 96, 96),
                                 openLargeView(window(), {96, 96})->surface().image(),
                                 QString("frame-%1").arg(frame)));
@@ -1021,16 +1014,9 @@ private slots:
     }
 
     // Points grow with the scale: a filled square stays filled, with no background inside its
-    // outline, in a turntable frame of 1024 and in the large view zoomed in.
-    void filledAtAnyScale_data()
-    {
-        QTest::addColumn<int>("zoomNotches"); // 0: the turntable
-        QTest::newRow("turntable at 1024 x 1024") << 0;
-        QTest::newRow("large view zoomed in 3 notches") << 3;
-    }
+    // outline, in a turntable frame of 1024 and in the large view zoomed in 3 notches.
     void filledAtAnyScale()
     {
-        QFETCH(int, zoomNotches);
         Model square;
         for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 100; ++x) {
@@ -1038,19 +1024,16 @@ private slots:
                 square.colours.push_back(0x2050A0);
             }
         document().importModel(square);
-        QImage image;
-        if (zoomNotches == 0) {
-            TurntableOptions options;
-            options.size = 1024;
-            image = TurntableRenderer(document().model(), options).render(0);
-        } else {
-            LargeView *view = openLargeView(window(), {600, 600});
-            wheel(view, {300, 300}, zoomNotches);
-            image = view->surface().image();
+        TurntableOptions options;
+        options.size = 1024;
+        LargeView *view = openLargeView(window(), {600, 600});
+        wheel(view, {300, 300}, 3);
+        for (const QImage &image :
+             {TurntableRenderer(document().model(), options).render(0), view->surface().image()}) {
+            const QRect outline = pixelsOf(image, kBackground, true).boundingRect();
+            QVERIFY(outline.width() > 300); // wider than 100 one-pixel points
+            QCOMPARE(pixelsOf(image.copy(outline), kBackground), QPolygon());
         }
-        const QRect outline = pixelsOf(image, kBackground, true).boundingRect();
-        QVERIFY(outline.width() > 300); // wider than 100 one-pixel points
-        QCOMPARE(pixelsOf(image.copy(outline), kBackground), QPolygon());
     }
 
     // The red point stays under the pointer while the green one moves away from it evenly;
@@ -1258,8 +1241,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString picture = dir.filePath("red.png"), model = dir.filePath("dropped.chs");
-        QImage red(30, 20, QImage::Format_RGB32);
-        red.fill(Qt::red);
+        const QImage red = ImageSurface(30, 20, 0x0000FF).image();
         QVERIFY(red.save(picture));
         QVERIFY(ModelFile::save({{{0, 1, 2}}, {0}}, model.toStdString()).ok());
         QVERIFY(window()->acceptDrops());
