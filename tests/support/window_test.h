@@ -93,7 +93,6 @@ public:
         ++answering;
     }
     ~MessageBoxes() override { --answering; }
-    Q_DISABLE_COPY(MessageBoxes)
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -276,7 +275,6 @@ struct InFolder {
         QDir::setCurrent(current);
         qputenv("HOME", home);
     }
-    Q_DISABLE_COPY(InFolder)
     QString path(const QString &name) const { return dir.filePath(name); }
     const QString current = QDir::currentPath();
     const QByteArray home = qgetenv("HOME");
@@ -376,16 +374,14 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *dialog = qobject_cast<QDialog *>(watched);
+        auto *box = qobject_cast<QMessageBox *>(watched);
         if (!dialog || event->type() != QEvent::Show || !dialog->isModal()
-            || qobject_cast<QProgressDialog *>(dialog)
-            || (qobject_cast<QMessageBox *>(dialog) ? answering : stepping) > 0)
+            || qobject_cast<QProgressDialog *>(dialog) || (box ? answering : stepping) > 0)
             return false;
-        const QString what
-            = dialog->windowTitle() + ": "
-              + (qobject_cast<QMessageBox *>(dialog) ? static_cast<QMessageBox *>(dialog)->text()
-                                                     : dialog->metaObject()->className());
+        const QString what = box ? box->text() : dialog->metaObject()->className();
         if (!QTest::currentTestFailed())
-            QTest::qFail(qPrintable("unanswered window " + what), __FILE__, __LINE__);
+            QTest::qFail(qPrintable("unanswered window " + dialog->windowTitle() + ": " + what),
+                         __FILE__, __LINE__);
         QTimer::singleShot(0, dialog, &QDialog::reject);
         return false;
     }

@@ -281,6 +281,7 @@ struct Writer {
 Q_DECLARE_METATYPE(Writer)
 
 struct Export {
+    const char *name;
     QString kind, fields; // the options dialog's; "-": none
     ExportFunction *library;
     ExportOptions options;
@@ -301,13 +302,6 @@ static Model sampleModel()
 {
     return {{{0, 0, 0}, {0, 1, 0}, {4, 2, 0}, {0, 0, 1}, {4, 1, 1}, {0, 2, 1}, {NAN, 5, 5}},
             {0x0000FF, 0x0000FF, 0xFF0000, 0x00FF00, 0xFF0000, 0x0000FF, 0x0000FF}};
-}
-
-// A program over `model` whose `action` is run through `steps`; the steps run.
-static int exportWith(const Model &model, const char *action, const std::vector<Step> &steps)
-{
-    Program program(model);
-    return stepThrough(&program.window, action, steps);
 }
 
 struct PictureFile {
@@ -625,19 +619,16 @@ private slots:
     // counts the point left out.
     void exportThroughMenu_data()
     {
-        QTest::addColumn<Export>("row");
-        QTest::newRow("PLY, binary") << Export {"ply", "", exportPly, {}};
-        QTest::newRow("PLY, ASCII") << Export {"ply", "ascii=1", exportPly, {.ply = {true}}};
-        QTest::newRow("XYZ") << Export {"xyz", "-", exportXyz, {}};
-        QTest::newRow("glb, 0.1 mm pixels")
-            << Export {"glb", "pixelSize=0.1", exportGlb, {.solid = {.pixelSize = 0.1}}};
-        QTest::newRow("STL, 0.5 mm pixels")
-            << Export {"stl", "pixelSize=0.5", exportStl, {.solid = {.pixelSize = 0.5}}};
-        QTest::newRow("3MF, 2 colours for Cura")
-            << Export {"3mf",
-                       "colourGroups=2 slicer=2",
-                       export3mf,
-                       {.solid = {.colourGroups = 2, .slicer = Slicer::Cura}}};
+        const SolidOptions tenth {.pixelSize = 0.1}, half {.pixelSize = 0.5},
+            cura {.colourGroups = 2, .slicer = Slicer::Cura};
+        addRows<Export>({
+            {"PLY, binary", "ply", "", exportPly, {}},
+            {"PLY, ASCII", "ply", "ascii=1", exportPly, {.ply = {true}}},
+            {"XYZ", "xyz", "-", exportXyz, {}},
+            {"glb, 0.1 mm pixels", "glb", "pixelSize=0.1", exportGlb, {.solid = tenth}},
+            {"STL, 0.5 mm pixels", "stl", "pixelSize=0.5", exportStl, {.solid = half}},
+            {"3MF, 2 colours, Cura", "3mf", "colourGroups=2 slicer=2", export3mf, {.solid = cura}},
+        });
     }
     void exportThroughMenu()
     {
@@ -677,7 +668,8 @@ private slots:
         const QString groups = " colourGroups=3 slicer=1";
         MessageBoxes boxes; // the point left out
         const auto run = [&](const char *action, const QString &file, const Step &options) {
-            return exportWith(sampleModel(), action, {qtSaveAs(path(file)), options});
+            Program program(sampleModel());
+            return stepThrough(&program.window, action, {qtSaveAs(path(file)), options});
         };
         run("exportPlyAction", "1", options(ply));
         run("export3mfAction", "2", options(solid + groups));
@@ -720,17 +712,18 @@ private slots:
     {
         QFETCH(Solid, row);
         const QString label = row.shown.section('=', 0, 0), end = row.shown.section('=', 1);
-        exportWith(row.model, "export3mfAction",
-                   {qtSaveAs(path("relief")), [&](QDialog *dialog) {
-                        fill(dialog, QString("thicken=%1").arg(row.thicken));
-                        QVERIFY2(text(dialog, qPrintable(label)).endsWith(end),
-                                 qPrintable(text(dialog, qPrintable(label))));
-                        QCOMPARE(child(dialog, "warning")->isVisibleTo(dialog), row.warned);
-                        QVERIFY(child(dialog, "counts")->isHidden()); // every count 0
-                        auto *buttons = dialog->findChild<QDialogButtonBox *>();
-                        QCOMPARE(buttons->button(QDialogButtonBox::Ok)->isEnabled(),
-                                 label != "size");
-                    }});
+        Program program(row.model);
+        stepThrough(&program.window, "export3mfAction",
+                    {qtSaveAs(path("relief")), [&](QDialog *dialog) {
+                         fill(dialog, QString("thicken=%1").arg(row.thicken));
+                         QVERIFY2(text(dialog, qPrintable(label)).endsWith(end),
+                                  qPrintable(text(dialog, qPrintable(label))));
+                         QCOMPARE(child(dialog, "warning")->isVisibleTo(dialog), row.warned);
+                         QVERIFY(child(dialog, "counts")->isHidden()); // every count 0
+                         auto *buttons = dialog->findChild<QDialogButtonBox *>();
+                         QCOMPARE(buttons->button(QDialogButtonBox::Ok)->isEnabled(),
+                                  label != "size");
+                     }});
     }
 
     // A hand-edited settings file: what is not a number, or no choice of a list, gives the
