@@ -9,8 +9,9 @@
 #include <QSet>
 
 struct Import {
+    const char *name;
     QImage picture;
-    QRect drag; // from the top left to the bottom right corner; none: 全体を選択
+    QString drag; // X1,Y1,X2,Y2, as --rect takes it; none: 全体を選択
     QString options; // the command line's after the picture, which the windows repeat
 };
 Q_DECLARE_METATYPE(Import)
@@ -95,52 +96,46 @@ private slots:
     // 取りこみ's to the byte.
     void import_data()
     {
-        QTest::addColumn<Import>("row");
-        QTest::newRow("a whole small bitmap, imported only: the unturned view")
-            << Import {drawing(150, 120), {QPoint(-1, -1), QPoint(150, 120)}, ""};
-        QTest::newRow("turned, then dragged up and left, two strokes, a turn, the mirror, a move")
-            << Import {drawing(300, 200),
-                       {QPoint(250, 180), QPoint(70, 20)},
-                       "--depth 40,40,140,120=40 --depth 150,100,60,60=75 --quarter-turns 1 "
-                       "--mirror --move=20,-30"};
-        QTest::newRow("three quarter turns after a stroke over the whole view")
-            << Import {drawing(300, 200),
-                       {QPoint(10, 10), QPoint(190, 190)},
-                       "--depth 0,0,261,261=100 --quarter-turns 3 --move=-10,10"};
-        QTest::newRow("a selection reaching past the picture onto the grey")
-            << Import {drawing(100, 80),
-                       {QPoint(50, 40), QPoint(230, 200)},
-                       "--depth 130,130,200,250=0 --depth 120,110,250,250=55 --move=0,20"};
-        QTest::newRow("1000 x 700 lines, whole, reduced, centred")
-            << Import {lines(), {}, "--fit --centre"};
-        QTest::newRow("a selection within the limit, reduced: as 取りこみ")
-            << Import {drawing(300, 200), {QPoint(150, 20), QPoint(10, 160)}, "--fit"};
+        addRows<Import>({
+            {"a whole small bitmap, imported only: the unturned view", drawing(150, 120),
+             "-1,-1,150,120", ""},
+            {"turned, then dragged up and left, two strokes, a turn, the mirror, a move",
+             drawing(300, 200), "250,180,70,20",
+             "--depth 40,40,140,120=40 --depth 150,100,60,60=75 --quarter-turns 1 --mirror "
+             "--move=20,-30"},
+            {"three quarter turns after a stroke over the whole view", drawing(300, 200),
+             "10,10,190,190", "--depth 0,0,261,261=100 --quarter-turns 3 --move=-10,10"},
+            {"a selection reaching past the picture onto the grey", drawing(100, 80),
+             "50,40,230,200", "--depth 130,130,200,250=0 --depth 120,110,250,250=55 --move=0,20"},
+            {"1000 x 700 lines, whole, reduced, centred", lines(), "", "--fit --centre"},
+            {"a selection within the limit, reduced: as 取りこみ", drawing(300, 200),
+             "150,20,10,160", "--fit"},
+        });
     }
     void import()
     {
         QFETCH(Import, row);
-        const QRect drag = row.drag;
+        const QStringList corners = row.drag.split(','),
+                          options = row.options.split(' ', Qt::SkipEmptyParts);
+        const QPoint from(corners.value(0).toInt(), corners.value(1).toInt()),
+            to(corners.value(2).toInt(), corners.value(3).toInt());
+        const bool whole = row.drag.isEmpty() || QRect(from, to).contains(row.picture.rect());
         QVERIFY(row.picture.save(path("picture.png")));
-        const QStringList options = row.options.split(' ', Qt::SkipEmptyParts);
-        QStringList arguments {"import", "picture.png"};
-        if (!drag.isNull() && !drag.contains(row.picture.rect()))
-            arguments << "--rect"
-                      << QString::asprintf("%d,%d,%d,%d", drag.left(), drag.top(), drag.right(),
-                                           drag.bottom());
+        const QStringList arguments = QStringList {"import", "picture.png"}
+                                      + (whole ? QStringList() : QStringList {"--rect", row.drag});
 
         Program program(path("picture.png"));
         QWidget *window = &program.window;
         const bool fit = options.contains("--fit");
         withModal(window, "captureAction", [&](QDialog *capture) {
-            if (drag.isNull())
+            if (row.drag.isEmpty())
                 trigger(capture, "selectAllAction");
             else
-                dragOver(child(capture, "picture"), drag.topLeft(), drag.bottomRight());
+                dragOver(child(capture, "picture"), from, to);
             trigger(capture, fit ? "reduceAction" : "importAction");
         });
-        const QPoint inside(std::min(drag.left(), drag.right()) + 20,
-                            std::min(drag.top(), drag.bottom()) + 11);
-        QVERIFY(drag.isNull()
+        const QPoint inside(std::min(from.x(), to.x()) + 20, std::min(from.y(), to.y()) + 11);
+        QVERIFY(row.drag.isEmpty()
                 || shown(window, "staging").pixel(20, 10) == row.picture.pixel(inside));
         click(window, "turnLeft5"); // every edit shows the unturned view again
         click(window, "turnUp1");
@@ -150,9 +145,9 @@ private slots:
         saveBoth(window, "window");
         QVERIFY(program.document.model().count() > 100);
         sameFromCommandLine(arguments + options, "window");
-        if (fit && !drag.isNull()) // reduced by 1: the plain import
+        if (fit && !row.drag.isEmpty()) // reduced by 1: the plain import
             sameFromCommandLine(arguments, "window");
-        if (!drag.isNull())
+        if (!row.drag.isEmpty())
             return;
         // Each colour's points one chain of neighbours, and no other colour.
         const Model &model = program.document.model();
