@@ -124,7 +124,7 @@ private slots:
         const QStringList arguments = QStringList {"import", "picture.png"}
                                       + (whole ? QStringList() : QStringList {"--rect", row.drag});
 
-        Program program(path("picture.png"));
+        Program program({}, path("picture.png"));
         QWidget *window = &program.window;
         const bool fit = options.contains("--fit");
         withModal(window, "captureAction", [&](QDialog *capture) {
@@ -223,9 +223,8 @@ private slots:
                 if ((x + y) % 4)
                     picture.setPixel(x, y, inks[(x / 10 + y / 30) % 3]);
         QVERIFY(picture.save(path("three.png")));
-        Program program(path("three.png"));
+        Program program(Model(), path("three.png")); // a model of no points
         QWidget *window = &program.window;
-        program.document.importModel({});
         for (const char *command : {"colourDepthsAction", "brightnessDepthsAction"})
             QVERIFY(!child<QAction>(window, command)->isEnabled());
         captureDrag(window, {-1, -1}, {120, 90});

@@ -30,6 +30,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 
 template<typename T = QWidget> T *child(const QObject *window, const char *name)
@@ -317,19 +318,17 @@ inline const QString kStartPicture = QStringLiteral(ZUVORAK_SOURCE_DIR "/resourc
 // A document and a shown main window over it, its animation ticked by the tests; given a model,
 // with nothing unsaved to ask about.
 struct Program {
-    explicit Program(const QString &capturePicture = kStartPicture)
+    explicit Program(std::optional<Model> model = {}, const QString &capturePicture = kStartPicture)
         : window(document, capturePicture)
     {
         window.show();
         if (!QTest::qWaitForWindowExposed(&window))
             qFatal("the main window did not show");
         child<QTimer>(&window, "animationTimer")->stop();
-    }
-    explicit Program(Model model, const QString &capturePicture = kStartPicture)
-        : Program(capturePicture)
-    {
-        document.importModel(std::move(model));
-        document.history()->setClean();
+        if (model) {
+            document.importModel(std::move(*model));
+            document.history()->setClean();
+        }
     }
     Document document;
     MainWindow window;

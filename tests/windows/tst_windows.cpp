@@ -222,7 +222,7 @@ using Points = std::optional<std::pair<std::vector<Coords>, std::vector<Colour>>
 static Points importFrom(
     const QString &picture, QPoint from, QPoint to, const Step &first = [](QDialog *) {})
 {
-    Program program(picture);
+    Program program({}, picture);
     bool open = false;
     withModal(&program.window, "captureAction", [&](QDialog *capture) {
         first(capture);
@@ -431,7 +431,7 @@ private slots:
     void dragPastEdgeScrolls()
     {
         QVERIFY(writePicture(largePicture(), path("large.bmp")).ok());
-        Program program(path("large.bmp"));
+        Program program({}, path("large.bmp"));
         withModal(&program.window, "captureAction", [](QDialog *capture) {
             QScrollBar *bar = child<QScrollArea>(capture, "pictureScroll")->horizontalScrollBar();
             QWidget *box = child(capture, "picture");
@@ -697,13 +697,12 @@ private slots:
             }
         }
         const QString findings = "findings=線の柱: %1 本　柱の高さと線の幅の比の最大: %2";
+        const Model wide {{{0, 0, 0}, {0, 3000, 0}}, {0, 0}};
         addRows<Solid>({
             {"lines, one 45 deep", lines, 0, findings.arg(16).arg(47.4), true},
             {"the lines thickened by 1", lines, 1, findings.arg(0).arg(15.8), true},
             {"a flat block", block, 0, findings.arg(0).arg(0.6), false},
-            {"3000 pixels wide",
-             {{{0, 0, 0}, {0, 3000, 0}}, {0, 0}},
-             0,
+            {"3000 pixels wide", wide, 0,
              "size=このモデルの点は 2000 ピクセルを超えて広がっているため、書き出せません。",
              false},
         });
