@@ -234,9 +234,8 @@ static Points importFrom(
     });
     if (open == program.document.hasModel())
         QTest::qFail("the capture window stays open exactly when it refuses", __FILE__, __LINE__);
-    if (!program.document.hasModel())
-        return std::nullopt;
-    return std::pair {program.document.model().points, program.document.model().colours};
+    const Model &model = program.document.model();
+    return program.document.hasModel() ? Points(std::pair {model.points, model.colours}) : Points();
 }
 
 // 1000 x 800 pixels of many colours, dark and light.
@@ -740,14 +739,12 @@ private slots:
     void garbledSettingsGiveDefaults()
     {
         QFETCH(QString, setting);
-        const auto remembered = [] {
-            const SolidOptions solid = load<Remembered::Solid>();
-            return std::vector<double> {solid.pixelSize, solid.inkHeight,
-                                        double(solid.colourGroups), double(solid.slicer),
-                                        double(load<Remembered::Turntable>().size)};
-        };
         settingsFile().setValue(setting.section('=', 0, 0), setting.section('=', 1));
-        QCOMPARE(remembered(), (std::vector<double> {0.25, 0.6, 4, 0, 512}));
+        const SolidOptions solid = load<Remembered::Solid>();
+        QCOMPARE((std::vector<double> {solid.pixelSize, solid.inkHeight, double(solid.colourGroups),
+                                       double(solid.slicer),
+                                       double(load<Remembered::Turntable>().size)}),
+                 (std::vector<double> {0.25, 0.6, 4, 0, 512}));
     }
 };
 
