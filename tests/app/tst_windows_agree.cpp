@@ -91,9 +91,8 @@ private slots:
     void init() { QCoreApplication::removePostedEvents(qApp, QEvent::Quit); }
 
     // A drag around the whole picture is the command line's default. 縮小して取りこむ is --fit:
-    // a 1000 x 700 drawing of one-pixel lines on transparent, taken whole, keeps each line
-    // continuous and no colour but its own; a selection within the limit, reduced by 1, is
-    // 取りこみ's to the byte.
+    // 1000 x 700 one-pixel lines on transparent, taken whole, keep each line continuous and no
+    // colour but its own; a selection within the limit, reduced by 1, is 取りこみ's to the byte.
     void import_data()
     {
         addRows<Import>({

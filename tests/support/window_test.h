@@ -129,9 +129,8 @@ inline QString shownTitle(const QWidget *window)
 
 using Step = std::function<void(QDialog *)>;
 
-// Runs each step on the next dialog that comes up while `open` runs and closes a dialog that a
-// step leaves open; message boxes are left to MessageBoxes, the progress to itself. Gives the
-// steps run.
+// Runs each step on the next dialog that `open` brings up, closing any that a step leaves open;
+// message boxes are left to MessageBoxes, the progress to itself. Gives the steps run.
 inline int stepThrough(const std::function<void()> &open, const std::vector<Step> &steps)
 {
     std::size_t next = 0;
@@ -161,9 +160,8 @@ inline int stepThrough(const QObject *window, const char *action, const std::vec
     return stepThrough([&] { trigger(window, action); }, steps);
 }
 
-// Runs `drive` on the modal window that `open` (or `window`'s command `action`) shows, and fails
-// the test if no such window came. A window that `drive` leaves open, also after a failed
-// check, is closed.
+// Runs `drive` on the modal window that `open` (or `window`'s `action`) shows, failing the test if
+// none came; a window that `drive` leaves open, also after a failed check, is closed.
 inline void withModal(const std::function<void()> &open, const Step &drive)
 {
     QVERIFY2(stepThrough(open, {drive}) == 1, "the expected modal window was not shown");

@@ -310,9 +310,8 @@ struct PictureFile {
 };
 Q_DECLARE_METATYPE(PictureFile)
 
-// Files through the windows: the capture window's pictures in every format it opens and
-// pictures larger than its view, saving and reading when the file system fails them, and the
-// export submenu's dialogs, remembered options and files.
+// Files through the windows: the capture window's pictures of every format and size, writing and
+// reading when the file system fails, the export submenu's dialogs, remembered options and files.
 
 class TestFiles : public QObject {
     Q_OBJECT
@@ -327,9 +326,8 @@ private slots:
         dir_.emplace();
     }
 
-    // Every format the open dialog lists (a text file it does not): a drawing gives the
-    // points that the same drawing gives as a bitmap, transparent is background; a file cut
-    // short is refused with a message and the picture shown stays.
+    // Every format the open dialog lists (a text file it does not) gives the points of the same
+    // drawing as a bitmap, transparent as background; one cut short is refused, the picture kept.
     void pictureFiles_data()
     {
         const QString drawing = "bmp-drawing.bmp", cut = "ファイルが途中で切れています。",
@@ -613,9 +611,8 @@ private slots:
         }
     }
 
-    // Every kind through the menu and its dialogs, named after the model: the export library's
-    // file for the options chosen, byte for byte (tests/export reads those back); a message
-    // counts the point left out.
+    // Every kind through the menu and its dialogs, named after the model: byte for byte the export
+    // library's file for the options (tests/export reads those back); a message counts the NaN.
     void exportThroughMenu_data()
     {
         const SolidOptions tenth {.pixelSize = 0.1}, half {.pixelSize = 0.5},
@@ -724,9 +721,8 @@ private slots:
                      }});
     }
 
-    // A hand-edited settings file: what is not a number, or no choice of a list, gives the
-    // default (pixels of 0.25 mm, ink 0.6 mm high, 4 colours for PrusaSlicer, turntable frames
-    // of 512), not the smallest value the dialog allows.
+    // A hand-edited setting that is no number, or no choice of a list, gives the default (0.25 mm
+    // pixels, ink 0.6 mm high, 4 colours for PrusaSlicer, 512 turntable frames), not the minimum.
     void garbledSettingsGiveDefaults_data()
     {
         QTest::addColumn<QString>("setting");
@@ -809,10 +805,9 @@ class TestMainWindow : public QObject, WithProgram {
 private slots:
     void init() { start(sixColours(1000)); } // the large view's point size from its default
 
-    // The export menu needs points; the kind chosen in the list is the kind written, under a
-    // name whose extension follows it; PIL reads every frame, and the first two are what the
-    // large view shows at their angles; about the model's middle, a model far off the view's
-    // centre fills every frame, clear of its edges.
+    // The export menu needs points; the kind chosen in the list is written, under a name whose
+    // extension follows it; PIL reads every frame, the first two as the large view shows them;
+    // about its middle, a model far off the view's centre fills every frame, clear of its edges.
     void readBack_data()
     {
         const QString webp = "アニメーション WebP (*.webp)", gif = "アニメーション GIF (*.gif)";
