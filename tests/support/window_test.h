@@ -245,15 +245,25 @@ inline Step saveAs(const QString &name)
     };
 }
 
-// Drags from `from` to `to` over the picture of the capture window that `window` opens, then
-// runs the capture window's command `then`; none: the close box.
-inline void captureDrag(QWidget *window, QPoint from, QPoint to, const char *then = "importAction")
+// Drags from `from` to `to` over the picture of the capture window that `window` opens, `first`
+// done first, then runs its command `then` (none: the close box). Gives whether the window stayed
+// open, as it does refusing an import: without the outline, for another try.
+inline bool captureDrag(
+    QWidget *window, QPoint from, QPoint to, const char *then = "importAction",
+    const Step &first = [](QDialog *) {})
 {
+    bool open = false;
     withModal(window, "captureAction", [&](QDialog *capture) {
+        first(capture);
+        const QImage before = shown(capture, "picture");
         dragOver(child(capture, "picture"), from, to);
-        if (then)
-            trigger(capture, then);
+        if (!then)
+            return;
+        trigger(capture, then);
+        open = capture->isVisible();
+        QVERIFY(!open || shown(capture, "picture") == before);
     });
+    return open;
 }
 
 // Whether `view` is the literal formula's drawing of the model turned by `turn` and `tilt`, or

@@ -223,15 +223,7 @@ static Points importFrom(
     const QString &picture, QPoint from, QPoint to, const Step &first = [](QDialog *) {})
 {
     Program program({}, picture);
-    bool open = false;
-    withModal(&program.window, "captureAction", [&](QDialog *capture) {
-        first(capture);
-        const QImage before = shown(capture, "picture");
-        dragOver(child(capture, "picture"), from, to);
-        trigger(capture, "importAction");
-        open = capture->isVisible(); // refused: no outline, and another try
-        QVERIFY(!open || shown(capture, "picture") == before);
-    });
+    const bool open = captureDrag(&program.window, from, to, "importAction", first);
     if (open == program.document.hasModel())
         QTest::qFail("the capture window stays open exactly when it refuses", __FILE__, __LINE__);
     const Model &model = program.document.model();
