@@ -62,11 +62,17 @@ inline QPoint inBox(QPoint drawingArea)
     return drawingArea + QPoint(PictureBox::kBorder, PictureBox::kBorder);
 }
 
+inline void dragOver(QWidget *box, QPoint from, const QList<QPoint> &through,
+                     Qt::MouseButton button = Qt::LeftButton)
+{
+    QTest::mousePress(box, button, {}, inBox(from));
+    for (const QPoint at : through)
+        QTest::mouseMove(box, inBox(at));
+    QTest::mouseRelease(box, button, {}, inBox(through.last()));
+}
 inline void dragOver(QWidget *box, QPoint from, QPoint to)
 {
-    QTest::mousePress(box, Qt::LeftButton, {}, inBox(from));
-    QTest::mouseMove(box, inBox(to));
-    QTest::mouseRelease(box, Qt::LeftButton, {}, inBox(to));
+    dragOver(box, from, QList {to});
 }
 
 inline QImage shown(const QObject *window, const char *box)

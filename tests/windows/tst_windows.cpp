@@ -772,14 +772,6 @@ static void wheel(QWidget *view, QPointF at, int notches, int times = 1)
     }
 }
 
-static void drag(QWidget *view, Qt::MouseButton button, QPoint from, const QList<QPoint> &through)
-{
-    QTest::mousePress(view, button, {}, from);
-    for (const QPoint at : through)
-        QTest::mouseMove(view, at);
-    QTest::mouseRelease(view, button, {}, through.last());
-}
-
 class TestMainWindow : public QObject, WithProgram {
     Q_OBJECT
 
@@ -829,16 +821,15 @@ private slots:
             click(window(), "frontView");
         else
             viewState().turnBy(40, -15);
-        const Step path = [&](QDialog *dialog) {
+        const Step typedFirst = [&](QDialog *dialog) { // then the kind, which the name follows
             auto *name = child<QLineEdit>(dialog, "fileNameEdit");
-            for (int i = 0; i < 2; ++i)
-                if (i == row.typedFirst)
-                    qtChoose(dialog, row.filter);
-                else
-                    name->setText(dir.filePath(row.name));
-            QCOMPARE(name->text(), dir.filePath(row.typedFirst ? row.written : row.name));
+            name->setText(dir.filePath(row.name));
+            qtChoose(dialog, row.filter);
+            QCOMPARE(name->text(), dir.filePath(row.written));
             dialog->accept();
         };
+        const Step path
+            = row.typedFirst ? typedFirst : qtSaveAs(dir.filePath(row.name), row.filter);
         const QString fields = "frames=12 size=96 motion=%1 pointSize=%2 shading=%3 aboutCentre=%4";
         const int shaded = row.pointSize == 2;
         const Step chosen
@@ -898,16 +889,16 @@ private slots:
         document().importModel(sixColours(2000, 13));
         LargeView *view = openLargeView(window());
         for (const QString &step : steps.split(' ', Qt::SkipEmptyParts)) {
-            if (step.contains(',')) { // from (130, 100)
-                QList<QPoint> through;
-                for (const QString &at : step.split(';'))
+            QList<QPoint> through; // "x,y;x,y": a left drag from (130, 100)
+            for (const QString &at : step.split(';'))
+                if (at.contains(','))
                     through << QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1).toInt());
-                drag(view, Qt::LeftButton, {130, 100}, through);
-            } else if (auto *action = window()->findChild<QAction *>(step)) {
+            if (!through.isEmpty())
+                dragOver(view, {130, 100}, through);
+            else if (auto *action = window()->findChild<QAction *>(step))
                 action->trigger();
-            } else {
+            else
                 click(window(), qPrintable(step));
-            }
         }
         QCOMPARE(text(window(), "turnAngle") + ' ' + text(window(), "tiltAngle"), angles);
         QVERIFY(showsLiteralTurn(view->surface().image(), document().model(), viewState().turn(),
@@ -1044,12 +1035,10 @@ private slots:
                 continue;
             // The red point where the fitted size puts it, a filled square grown with the scale.
             const double scale = double(side) / kViewSize;
-            const QPolygon red = pixels(kRedPixel);
-            const int grown = int(std::lround(std::sqrt(red.size())));
-            QVERIFY(red.size() == grown * grown && grown >= int(scale));
-            QCOMPARE(red.boundingRect().size(), QSize(grown, grown));
-            QVERIFY(
-                red.boundingRect().contains(QPoint(side / 2 + 10 * scale, side / 2 - 20 * scale)));
+            const QRect red = pixels(kRedPixel).boundingRect();
+            QCOMPARE(pixels(kRedPixel).size(), red.width() * red.height());
+            QVERIFY(red.width() == red.height() && red.width() >= int(scale));
+            QVERIFY(red.contains(QPoint(side / 2 + 10 * scale, side / 2 - 20 * scale)));
         }
         wheel(view, kRed, 1, 300);
         wheel(view, kRed, 1 << 20);
@@ -1072,7 +1061,7 @@ private slots:
                  qPrintable(QString("%1 %2").arg(off.x()).arg(off.y())));
         QVERIFY2(green.y() - red.y() >= kViewSize * 0.85, qPrintable(QString::number(red.y())));
         auto *menu = child<QMenu>(view, "largeViewMenu");
-        drag(view, Qt::RightButton, {50, 50}, {{58, 47}, {65, 43}});
+        dragOver(view, {50, 50}, {{58, 47}, {65, 43}}, Qt::RightButton);
         QVERIFY(!menu->isVisible());
         QCOMPARE(middle(kRedPixel), red + QPoint(15, -7));
         QCOMPARE(middle(kGreenPixel), green + QPoint(15, -7));
