@@ -27,7 +27,6 @@
 
 #include <atomic>
 #include <fcntl.h>
-#include <optional>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <thread>
