@@ -37,10 +37,10 @@ void repeat(QWidget *window, const QStringList &options)
     for (int i = 0; i < options.size(); ++i) {
         const QString option = options[i];
         if (option == "--depth") { // X1,Y1,X2,Y2=DEPTH
-            const QStringList parts = options[++i].split(QRegularExpression("[,=]"));
-            child<QScrollBar>(window, "depthSlider")->setValue(parts[4].toInt());
-            dragOver(child(window, "view"), {parts[0].toInt(), parts[1].toInt()},
-                     {parts[2].toInt(), parts[3].toInt()});
+            const QStringList at = options[++i].split(QRegularExpression("[,=]"));
+            child<QScrollBar>(window, "depthSlider")->setValue(at[4].toInt());
+            dragOver(child(window, "view"), {at[0].toInt(), at[1].toInt()},
+                     {at[2].toInt(), at[3].toInt()});
             click(window, "applyDepth");
         } else if (option == "--quarter-turns") {
             for (int turns = options[++i].toInt(); turns > 0; --turns)
