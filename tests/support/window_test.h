@@ -92,6 +92,7 @@ public:
         QString title, text, buttonTexts;
     };
     QList<Shown> shown;
+    QStringList texts; // as shown
 
     explicit MessageBoxes(QVariant answer = QMessageBox::Ok)
         : answer_(std::move(answer))
@@ -118,6 +119,7 @@ private:
         for (QAbstractButton *button : box->buttons())
             texts << button->text();
         shown.push_back({box->windowTitle(), box->text(), texts.join(' ')});
+        this->texts << box->text();
         QAbstractButton *button = box->buttons().value(texts.indexOf(answer_.toString()));
         if (button || (button = box->button(QMessageBox::StandardButton(answer_.toInt()))))
             return button->click();
