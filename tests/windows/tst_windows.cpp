@@ -406,9 +406,8 @@ private slots:
                   QVERIFY(shown(capture, "picture").pixel(0, 0) != qRgb(255, 255, 255));
               });
         QVERIFY(points && points->first.empty());
-        QCOMPARE(boxes.shown.size(), 2);
-        QCOMPARE(boxes.shown[1].text,
-                 "指定範囲に取りこめる点がありません。\n元に戻すで前のモデルに戻ります。");
+        QCOMPARE(boxes.texts.mid(1), // after the missing picture's
+                 {"指定範囲に取りこめる点がありません。\n元に戻すで前のモデルに戻ります。"});
     }
 
     // A drag past the edge of the view scrolls the picture, and goes on scrolling while
