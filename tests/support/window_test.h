@@ -115,12 +115,12 @@ private:
     {
         if (!box->isVisible())
             return;
-        QStringList texts;
+        QStringList buttons;
         for (QAbstractButton *button : box->buttons())
-            texts << button->text();
-        shown.push_back({box->windowTitle(), box->text(), texts.join(' ')});
-        this->texts << box->text();
-        QAbstractButton *button = box->buttons().value(texts.indexOf(answer_.toString()));
+            buttons << button->text();
+        shown.push_back({box->windowTitle(), box->text(), buttons.join(' ')});
+        texts << box->text();
+        QAbstractButton *button = box->buttons().value(buttons.indexOf(answer_.toString()));
         if (button || (button = box->button(QMessageBox::StandardButton(answer_.toInt()))))
             return button->click();
         box->done(answer_.toInt());
