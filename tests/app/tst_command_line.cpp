@@ -286,17 +286,12 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QVERIFY(write(path("info.chs"), file));
         const Run text = run({"info", "info.chs"}), json = run({"info", "--json", "info.chs"});
         QCOMPARE(text.status, 0);
-        const QStringList labels = {"points",
-                                    "depth",
-                                    "horizontal",
-                                    "vertical",
-                                    "colour block",
-                                    "coordinates not finite",
-                                    "columns thinner than the nozzle",
-                                    "tallest column to its line's width"};
         QString lines = "info.chs\n";
-        for (int i = 0; i < labels.size(); ++i)
-            lines += labels[i] + ": " + facts.section('|', i, i) + '\n';
+        QStringList values = facts.split('|');
+        for (const char *label :
+             {"points", "depth", "horizontal", "vertical", "colour block", "coordinates not finite",
+              "columns thinner than the nozzle", "tallest column to its line's width"})
+            lines += label + (": " + values.takeFirst()) + '\n';
         QCOMPARE(text.out, lines);
         const QJsonObject seen = QJsonDocument::fromJson(json.out.toUtf8()).object();
         const auto number = [&](const QJsonValue &value, int decimals = -1) {
@@ -358,29 +353,27 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
     // where the slicer keeps one; assimp loads every layout. 16 groups and the plate still work.
     void slicers_data()
     {
-        QTest::addColumn<QString>("slicer");
+        QTest::addColumn<Slicer>("layout");
         QTest::addColumn<QString>("model");
         QTest::addColumn<int>("groups");
-        for (const char *slicer : kSlicerNames)
-            QTest::newRow(slicer) << QString(slicer) << "part.chs" << 4;
-        QTest::newRow("16 colours for PrusaSlicer") << "prusa"
-                                                    << "sixteen.chs" << 16;
+        for (int i = 0; i < int(std::size(kSlicerNames)); ++i)
+            QTest::newRow(kSlicerNames[i]) << Slicer(i) << QString("part.chs") << 4;
+        QTest::newRow("16 colours for PrusaSlicer")
+            << Slicer::Prusa << QString("sixteen.chs") << 16;
     }
     void slicers()
     {
-        QFETCH(QString, slicer);
+        QFETCH(Slicer, layout);
         QFETCH(QString, model);
         QFETCH(int, groups);
+        const QString slicer = kSlicerNames[int(layout)];
         const QString file = slicer + ".3mf";
         const Run exported = run({"export", model, "-o", file, "--slicer", slicer, "--colours",
                                   QString::number(groups)});
         QVERIFY2(exported.status == 0, qPrintable(exported.err));
         ModelFile::ParsedModel parsed;
         QVERIFY(ModelFile::load(path(model).toStdString(), parsed).ok());
-        const SolidOptions options {
-            .colourGroups = groups,
-            .slicer = Slicer(std::find(std::begin(kSlicerNames), std::end(kSlicerNames), slicer)
-                             - std::begin(kSlicerNames))};
+        const SolidOptions options {.colourGroups = groups, .slicer = layout};
         QCOMPARE(contents(path(file)),
                  asBytes(export3mf(parsed.points, *parsed.colours, {.solid = options}).bytes));
         QStringList colours; // the dialog's list, then the plate
