@@ -1,9 +1,8 @@
 #include "colour_groups.h"
 #include "document.h"
+#include "readers.h"
 #include "view_state.h"
 
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUndoStack>
 
 #include <bit>
@@ -16,8 +15,7 @@ static const Model kTwoPoints = {{{0, 0, 0}, {0, 50, 0}}, {0x0000FF, 0x00FF00}};
 
 static QByteArray bits(const Document &document)
 {
-    const std::vector<std::uint8_t> bytes = ModelFile::encode(document.model());
-    return {reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size())};
+    return asBytes(ModelFile::encode(document.model()));
 }
 
 // The strokes' states and the depth tool are met through the main window, in tst_windows
