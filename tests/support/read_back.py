@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """Reads a file ZUVORAK wrote with readers other than ZUVORAK's and prints what they see as JSON.
 
-Usage: read_back.py KIND FILE [PIXELS]. PLY and STL go through meshio, XYZ through numpy, the
-glb's chunks and accessors through json and struct and the Khronos validator, pictures (one file, an animation or a
-folder of frames) through PIL, which writes every frame's RGBA pixels to PIXELS. A 3MF goes
-through assimp and the slicer it is laid out for (plain: none). A reader that is not installed
-is named on standard error after "No module named".
+Usage: read_back.py KIND FILE [PIXELS]. PLY and STL go through meshio, XYZ through numpy, the glb
+through json, struct and the Khronos validator, pictures (one file, an animation or a folder of
+frames) through PIL, which writes every frame's RGBA pixels to PIXELS, and a 3MF through assimp and
+the slicer it is laid out for (plain: none). A missing reader is named after "No module named".
 """
 import json
 import os
@@ -139,9 +138,7 @@ def bambu(path):
     objects = {o.get("id"): o for o in model.iter(core + "object")}
     items = list(model.iter(core + "item"))
     settings = ElementTree.fromstring(package.read("Metadata/model_settings.config"))
-    setting = settings.find("object[@id='%s']" % items[0].get("objectid"))
-    if setting is None:
-        return {"objects": len(items), "problems": ["no settings for the build item's object"]}
+    setting = settings.find("object[@id='%s']" % items[0].get("objectid"))  # None fails below
     seen = {"objects": len(items), "problems": problems, "extruders": [], "colours": []}
     for component in objects[items[0].get("objectid")].iter(core + "component"):
         if component.get("{http://schemas.microsoft.com/3dmanufacturing/production/2015/06}path"):
@@ -169,22 +166,13 @@ def three_mf(kind, path):
 
 
 def frames(path, pixels):
-    from PIL import Image
+    from PIL import Image, ImageSequence
 
     names = sorted(os.listdir(path)) if os.path.isdir(path) else []
-
-    def each():
-        for name in names:
-            yield Image.open(os.path.join(path, name))
-        if not names:
-            image = Image.open(path)
-            for i in range(getattr(image, "n_frames", 1)):
-                image.seek(i)
-                yield image
-
+    images = [Image.open(os.path.join(path, name)) for name in names]
     seen = {"names": names, "formats": set(), "durations": [], "loop": None}
     with open(pixels, "wb") as out:
-        for image in each():
+        for image in images or ImageSequence.Iterator(Image.open(path)):
             out.write(image.convert("RGBA").tobytes())
             seen["formats"].add(image.format)
             seen["durations"].append(image.info.get("duration"))
