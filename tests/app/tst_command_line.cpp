@@ -92,8 +92,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("parts");
         QTest::addColumn<QStringList>("files");
-        // label | exit status | script | what the lines of error say, split by &, or - | files
-        // written
+        // label | exit status | script | the lines of error, split by &, or - | files written
         const QString rows = QString::fromUtf8(R"rows(
 unknown option | 1 | import drawing.png --bogus -o old.chs | Unknown option 'bogus'
 an option without its value | 1 | import drawing.png -o old.chs --rect | Missing value after '--rect'
@@ -193,9 +192,8 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QCOMPARE(after, before);
     }
 
-    // The options reach the turntable writer: frames, size and timing as PIL reads them, the
-    // first frame what render draws at that size, and a folder of frames whatever its name and
-    // however long.
+    // The options reach the turntable writer: frames, size and timing as PIL reads them, the first
+    // frame as render draws it, and a folder of frames under the longest name.
     void turntable()
     {
         QCOMPARE(run({"render", "model.chs", "--size", "64", "-o", "first.png"}).status, 0);
@@ -310,8 +308,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QCOMPARE(jsonFacts.join('|'), facts);
     }
 
-    // The options reach the export library: the files equal its own for the model, byte for
-    // byte.
+    // The options reach the export library: the files are its own for the model, byte for byte.
     void exportOptions_data()
     {
         QTest::addColumn<QString>("options");

@@ -18,8 +18,7 @@ static QByteArray bits(const Document &document)
     return asBytes(ModelFile::encode(document.model()));
 }
 
-// The strokes' states and the depth tool are met through the main window, in tst_windows
-// (TestMainWindow).
+// The strokes' states and the depth tool: through the main window, in tst_windows.
 class TestDocument : public QObject {
     Q_OBJECT
 
@@ -123,10 +122,9 @@ private slots:
         QCOMPARE(bits(document), before);
     }
 
-    // The first import undone leaves the program without a model again, and stops the
-    // animation, whose button goes with the model; opening a file starts a fresh history, and a
-    // file without colours takes those the points last had. Each change of the modified state
-    // is told once.
+    // The first import undone leaves no model and stops the animation, whose button goes with
+    // the model; opening a file starts a fresh history, and a file without colours takes those
+    // the points last had. Each change of the modified state is told once.
     void historyFilesAndColours()
     {
         Document document;

@@ -53,9 +53,8 @@ Frames noise(int count, int colours, bool opaque)
     return frames;
 }
 
-// An animation in the format its name starts with, and what its encoding must give: an error
-// and the frame at fault, or the frames as PIL reads them back, shown storedDelay ms each;
-// cancelled at frame cancelAt.
+// An animation in its name's first word's format, and what encoding it must give: an error and
+// the frame at fault, or frames as PIL reads them, storedDelay ms each; cancelled at cancelAt.
 struct Animated {
     QString name;
     Frames frames;
@@ -78,8 +77,7 @@ QList<int> upTo(int last)
     return numbers;
 }
 
-// A fraction, negative zeros, far and near points; one NaN and one infinite point, and
-// one beyond float's range.
+// A fraction, negative zeros, far and near points; a NaN, an infinite and a beyond-float point.
 const std::vector<Coords> kPoints
     = {{0, 0, 0},          {2.5, 0.1, -3},   {std::nan(""), 1, 1}, {-0.0, -0.0, 95},
        {12.75, -95, 1e-7}, {1, HUGE_VAL, 1}, {-3, 1e30, -1e30},    {0, 1e300, 0}};
@@ -246,8 +244,7 @@ double enclosedVolume(const Mesh &mesh)
     return sum;
 }
 
-// What keeps the mesh from being one closed, outward-wound solid without a vertex inside
-// an edge: each edge used once each way; empty if nothing.
+// Why the mesh is not one closed, outward-wound solid, each edge used once each way; or empty.
 QString solidProblem(const Mesh &mesh)
 {
     std::map<std::pair<std::uint32_t, std::uint32_t>, int> edges; // directed
@@ -321,8 +318,8 @@ class TestExport : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every frame reported with the right total, and its pixels, delay and looping as PIL
-    // reads them; or nothing returned where cancelled or refused.
+    // Every frame reported with the right total, its pixels, delay and looping as PIL reads
+    // them; nothing returned where cancelled or refused.
     void animations_data()
     {
         using enum Animation::Error;

@@ -159,8 +159,7 @@ private slots:
     }
 
     // Refused files give no model; good ones their two points, colours only from a sound block.
-    // Folders and pipes are refused, and a file of exactly 100000 points taken, in
-    // tst_command_line and tst_surface.
+    // Folders, pipes and a file of exactly 100000 points: tst_command_line and tst_surface.
     void loadFile_data()
     {
         QTest::addColumn<QString>("file");

@@ -22,8 +22,7 @@ namespace {
 constexpr Colour kGrey = 0x00C0C0C0, kRed = 0x000000FF;
 const QString kPictures = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/pictures/");
 
-// A point's centre and size, or a box's corners (size 0), and the pixels covered before
-// clipping to the 10 x 10 surface.
+// A point's centre and size, or a box's corners (size 0), and the pixels covered unclipped.
 struct Drawn {
     const char *name;
     QPointF at;
@@ -167,8 +166,7 @@ private slots:
             QCOMPARE(surface.pixel(point.x, point.y), row.covered.isEmpty() ? kWhite : kRed);
     }
 
-    // Another reader sees 24 bits a pixel and every pixel; the header says 96 dpi whatever
-    // the screen (a 120-dpi one here), as the command line writes it.
+    // PIL sees 24 bits and every pixel; 96 dpi as the command line writes, on any screen (120).
     void savedPictureReadByPil()
     {
         QTemporaryDir dir;
@@ -193,8 +191,7 @@ private slots:
     {
         using enum PictureError;
         addRows<Picture>({
-            // Many writers declare an alpha mask and leave every alpha 0: opaque, as
-            // browsers show it.
+            // Many writers leave every alpha of an alpha mask 0: opaque, as browsers show it.
             {"bmp-alpha-mask-all-zero.bmp", None, "#FF0000"},
             // Pixels a run-length stream leaves unset are white, whatever memory held.
             {"bmp-rle8.bmp", None, "......../......../......../.....77./44....../33333333"},
@@ -301,8 +298,7 @@ private slots:
         QVERIFY(child.readAllStandardOutput() == decodedFixtures());
     }
 
-    // A named pipe swapped onto the name after its check and before its open: refused, and the
-    // open never waits for a writer.
+    // A named pipe swapped in between the name's check and its open: refused, never waited on.
     void pipeSwappedInNeverBlocks_data()
     {
         QTest::addColumn<bool>("picture");
@@ -326,8 +322,8 @@ private slots:
         QVERIFY2(!pipeWouldBlock, "the open waits for a writer");
     }
 
-    // A save replaces the file a symbolic link names, with that file's permissions; a file
-    // the user may not write is kept, though the folder would let it be replaced.
+    // A save replaces a symbolic link's file, keeping its permissions; a file the user may not
+    // write is kept, though the folder would let it be replaced.
     void linksAndPermissions()
     {
         QTemporaryDir dir;
