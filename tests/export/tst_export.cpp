@@ -418,9 +418,7 @@ private slots:
         const ExportResult result = exporter(kPoints, kColours, options);
         QVERIFY(result.ok());
         QCOMPARE(result.nonFinite, asFloat ? 3 : 2);
-        std::vector<std::vector<double>> points, colours, bounds(2, std::vector<double>(3));
-        Coords low {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL},
-            middle {};
+        std::vector<std::vector<double>> points, colours, bounds(2);
         for (std::size_t i = 0; i < kPoints.size(); ++i) {
             const Coords &p = kPoints[i];
             if (!std::isfinite(p[0] + p[1] + p[2]) || (asFloat && p[Horizontal] > FLT_MAX))
@@ -428,21 +426,17 @@ private slots:
             points.push_back({p[Horizontal], p[Vertical], -p[Depth]});
             colours.push_back({double(kColours[i] & 0xFF), double(kColours[i] >> 8 & 0xFF),
                                double(kColours[i] >> 16 & 0xFF)});
-            for (std::size_t axis = 0; axis < 3; ++axis) {
-                low[axis] = std::min(low[axis], points.back()[axis]);
-                high[axis] = std::max(high[axis], points.back()[axis]);
-                middle[axis] = glb ? low[axis] / 2 + high[axis] / 2 : 0;
-            }
         }
-        const auto stored = [&](double value, std::size_t axis) {
-            value = (value - middle[axis]) * (glb ? 0.00025 : 1);
-            return asFloat ? storedAsFloat(value) : value;
-        };
-        for (std::size_t axis = 0; axis < 3; ++axis) {
-            for (auto &point : points)
-                point[axis] = stored(point[axis], axis);
-            bounds[0][axis] = stored(low[axis], axis);
-            bounds[1][axis] = stored(high[axis], axis);
+        for (std::size_t axis = 0; axis < 3; ++axis) { // stored rounding keeps the order
+            const auto along = [axis](const std::vector<double> &point) { return point[axis]; };
+            const auto [low, high] = std::ranges::minmax(points, {}, along);
+            const double middle = glb ? low[axis] / 2 + high[axis] / 2 : 0;
+            for (auto &point : points) {
+                point[axis] = (point[axis] - middle) * (glb ? 0.00025 : 1);
+                point[axis] = asFloat ? storedAsFloat(point[axis]) : point[axis];
+            }
+            bounds[0].push_back(std::ranges::min(points, {}, along)[axis]);
+            bounds[1].push_back(std::ranges::max(points, {}, along)[axis]);
         }
         const ReadBack read = readBack(kind, result.bytes);
         REQUIRE_READ(read);

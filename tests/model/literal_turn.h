@@ -15,9 +15,7 @@ inline constexpr double P = 3.14159;
 
 inline void turnPair(double a, double d, double L, double z, double &newA, double &newD)
 {
-    double d0 = d;
-    if (d0 == 0)
-        d0 = z;
+    const double d0 = d == 0 ? z : d;
     double t;
     if (a >= 0 && d0 >= 0)
         t = std::atan(a / d0) * 180 / P;
@@ -38,10 +36,8 @@ inline std::vector<Coords> turnModel(const std::vector<Coords> &points, double L
     std::vector<Coords> view(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         turnPair(points[i][0], points[i][1], L1, -0.01, view[i][0], view[i][1]);
-        view[i][2] = points[i][2];
+        turnPair(points[i][2], view[i][0], L2, -0.001, view[i][2], view[i][0]);
     }
-    for (std::size_t i = 0; i < points.size(); ++i)
-        turnPair(view[i][2], view[i][0], L2, -0.001, view[i][2], view[i][0]);
     return view;
 }
 
