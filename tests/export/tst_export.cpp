@@ -492,27 +492,25 @@ private slots:
     void relief()
     {
         QFETCH(ReliefCase, row);
-        const ReliefCase &c = row;
-        const SolidSummary summary = summarizeSolid(c.points, c.colours, c.options);
-        const double plate = c.across * c.up * c.cellArea() * c.options.baseThickness;
+        const SolidSummary summary = summarizeSolid(row.points, row.colours, row.options);
+        const double plate = row.across * row.up * row.cellArea() * row.options.baseThickness;
         double thickness = 0, volume = plate;
-        for (const auto &[cell, column] : c.columns) {
+        for (const auto &[cell, column] : row.columns) {
             thickness = std::max(thickness, column.first);
-            volume += (column.first - c.options.baseThickness) * c.cellArea();
+            volume += (column.first - row.options.baseThickness) * row.cellArea();
         }
         QVERIFY(summary.ok());
         QCOMPARE((std::array {summary.width, summary.height, double(float(summary.thickness))}),
-                 (std::array {c.across * c.options.pixelSize, c.up * c.options.pixelSize,
+                 (std::array {row.across * row.options.pixelSize, row.up * row.options.pixelSize,
                               double(float(thickness))}));
         QCOMPARE((std::array {summary.nonFinite, summary.snapped, summary.dropped,
                               int(summary.columns)}),
-                 (std::array {c.nonFinite, c.snapped, c.dropped, int(c.columns.size())}));
+                 (std::array {row.nonFinite, row.snapped, row.dropped, int(row.columns.size())}));
 
-        SolidOptions plain = c.options;
-        plain.slicer = Slicer::Plain;
-        ExportResult result = export3mf(c.points, c.colours, {.solid = plain}); // lib3mf: non-const
+        row.options.slicer = Slicer::Plain; // the layout lib3mf reads; the STL has none
+        ExportResult result = export3mf(row.points, row.colours, {.solid = row.options});
         QCOMPARE(result.error, ExportError::None);
-        QCOMPARE(result.dropped, c.dropped);
+        QCOMPARE(result.dropped, row.dropped);
         const Lib3mf model = get(lib3mf_createmodel);
         const Lib3mf reader = get(lib3mf_model_queryreader, model.get(), "3mf");
         QCOMPARE(
@@ -545,13 +543,13 @@ private slots:
                 QVERIFY(qAbs(enclosedVolume(mesh) - plate) < 1e-5);
             } else {
                 QVERIFY(groupColours.insert(material).second);
-                addTops(mesh, c.options.pixelSize, material, seen);
+                addTops(mesh, row.options.pixelSize, material, seen);
             }
         }
         QVERIFY(plateSeen);
-        QCOMPARE(seen, c.columns);
+        QCOMPARE(seen, row.columns);
 
-        result = exportStl(c.points, c.colours, {.solid = c.options});
+        result = exportStl(row.points, row.colours, {.solid = row.options});
         QCOMPARE(result.error, ExportError::None);
         const ReadBack read = readBack("stl", result.bytes);
         REQUIRE_READ(read);
@@ -562,13 +560,13 @@ private slots:
             mesh.triangles.push_back(
                 {std::uint32_t(t[0]), std::uint32_t(t[1]), std::uint32_t(t[2])});
         seen.clear();
-        addTops(mesh, c.options.pixelSize, kWhite, seen);
-        Tops tops = c.columns; // no colours, and the plate where there is no column
+        addTops(mesh, row.options.pixelSize, kWhite, seen);
+        Tops tops = row.columns; // no colours, and the plate where there is no column
         for (auto &[cell, top] : tops)
             top.second = kWhite;
-        for (int j = 0; j < c.up; ++j)
-            for (int i = 0; i < c.across; ++i)
-                tops.try_emplace({i, j}, storedAsFloat(c.options.baseThickness), kWhite);
+        for (int j = 0; j < row.up; ++j)
+            for (int i = 0; i < row.across; ++i)
+                tops.try_emplace({i, j}, storedAsFloat(row.options.baseThickness), kWhite);
         QCOMPARE(seen, tops);
 
         REQUIRE_READER(!QStandardPaths::findExecutable("admesh").isEmpty(), "admesh");

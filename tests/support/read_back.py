@@ -75,17 +75,11 @@ def glb(path):
     validator = os.path.join(os.path.dirname(__file__), "../../.cache/gltf-validator/node_modules/gltf-validator")
     validate = ("require(process.argv[1]).validateBytes(new Uint8Array(require('fs').readFileSync("
                 "process.argv[2]))).then((report) => console.log(JSON.stringify(report.issues)))")
-    issues = None
-    if shutil.which("node") and os.path.isdir(validator):
-        issues = json.loads(run("node", "-e", validate, validator, path))
-    return {
-        "issues": issues,
-        "header": [magic.decode(), version, length == len(data)],
-        "mode": primitive["mode"],
-        "bounds": [position["min"], position["max"]],
-        "points": read(primitive["attributes"]["POSITION"]),
-        "colours": [[srgb_byte(c) for c in colour] for colour in read(primitive["attributes"]["COLOR_0"])],
-    }
+    found = shutil.which("node") and os.path.isdir(validator)
+    return {"issues": json.loads(run("node", "-e", validate, validator, path)) if found else None,
+            "header": [magic.decode(), version, length == len(data)], "mode": primitive["mode"],
+            "bounds": [position["min"], position["max"]], "points": read(primitive["attributes"]["POSITION"]),
+            "colours": [[srgb_byte(c) for c in colour] for colour in read(primitive["attributes"]["COLOR_0"])]}
 
 
 def run(program, *arguments):
@@ -144,8 +138,7 @@ def bambu(path):
         if component.get("{http://schemas.microsoft.com/3dmanufacturing/production/2015/06}path"):
             problems.append("a component in another model")
         mesh = objects[component.get("objectid")]
-        part = setting.find("part[@id='%s']" % mesh.get("id"))
-        extruder = part.find("metadata[@key='extruder']") if part is not None else None
+        extruder = setting.find("part[@id='%s']/metadata[@key='extruder']" % mesh.get("id"))
         colours = set()
         for triangle in mesh.iter(core + "triangle"):
             colour, index = groups.get(triangle.get("pid"), []), int(triangle.get("p1", -1))
