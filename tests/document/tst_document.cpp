@@ -92,8 +92,9 @@ private slots:
         QCOMPARE(after != before, changes);
         QCOMPARE(document.isModified(), changes);
         QCOMPARE(document.history()->count(), 1 + changes);
-        for (std::size_t i = 0; i < awkward.points.size() && changes && step.startsWith("depth by");
-             ++i) {
+        if (!changes)
+            return;
+        for (std::size_t i = 0; step.startsWith("depth by") && i < awkward.points.size(); ++i) {
             // The points of a group given a depth take it, the rest keep theirs, and nothing else
             // changes; brightness gives the formula's depth to the last bit.
             const Colour c = awkward.colours[i];
@@ -109,8 +110,6 @@ private slots:
                 QCOMPARE(std::bit_cast<quint64>(document.model().points[i][axis]),
                          std::bit_cast<quint64>(expected[axis]));
         }
-        if (!changes)
-            return;
         view.turnBy(20, 5);
         document.history()->undo();
         QCOMPARE(bits(document), before);
