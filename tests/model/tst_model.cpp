@@ -193,7 +193,8 @@ private slots:
     }
 
     // 100000 points, one coordinate in eight exactly 0 (the substitutes), against the case
-    // formula, and the drawn view against the literal turn plotted point by point.
+    // formula, and the drawn view against the literal turn plotted point by point, the view
+    // fitted to the main view's size too.
     void matchesCaseFormula_data()
     {
         QTest::addColumn<double>("turn");
@@ -215,9 +216,12 @@ private slots:
             for (int c = 0; c < 3; ++c)
                 if (!(std::fabs(fast[i][c] - plain[i][c]) <= 1e-9))
                     QFAIL(qPrintable(QStringLiteral("point %1 coordinate %2").arg(i).arg(c)));
-        ImageSurface surface(kViewSize, kViewSize, kWhite);
-        ViewRenderer().drawView(surface, model, turn, tilt, Projection::mainView(), {});
-        QVERIFY(samePicture(surface.image(), literal::view(model, turn, tilt), "view"));
+        for (const Projection &projection :
+             {Projection::mainView(), Projection::fitting(kViewSize, kViewSize)}) {
+            ImageSurface surface(kViewSize, kViewSize, kWhite);
+            ViewRenderer().drawView(surface, model, turn, tilt, projection, {});
+            QVERIFY(samePicture(surface.image(), literal::view(model, turn, tilt), "view"));
+        }
     }
 
     // At L1 = 90, (0, 10, 5) shows 5 above the centre; NaN and infinite points are skipped.
@@ -235,21 +239,14 @@ private slots:
         QVERIFY(samePicture(surface.image(), expected, "view"));
     }
 
-    // At the main view's size the fitted projection is the main view; at twice its size each
-    // point is twice as far from the centre and a square of 2. Shading lightens far points.
+    // At twice the main view's size each point is twice as far from the centre and a square of
+    // 2. Shading lightens far points.
     void projectedViews()
     {
-        const Model varied = seededModel(kMaxPoints, 20240611);
-        ImageSurface main(kViewSize, kViewSize, kWhite), fitted(kViewSize, kViewSize, kWhite);
-        ViewRenderer renderer;
-        renderer.drawView(main, varied, 30, -15, Projection::mainView(), {});
-        renderer.drawView(fitted, varied, 30, -15, Projection::fitting(kViewSize, kViewSize), {});
-        QVERIFY(samePicture(fitted.image(), main.image(), "fitted"));
-
         const Model model {{{0, 10, 5}, {40, -20, -30}, {-40, 0, 60}}, {0, 1, 2}};
         ImageSurface twice(2 * kViewSize, 2 * kViewSize + 40, kWhite);
-        renderer.drawView(twice, model, 0, 0, Projection::fitting(twice.width(), twice.height()),
-                          {1, true});
+        ViewRenderer().drawView(twice, model, 0, 0,
+                                Projection::fitting(twice.width(), twice.height()), {1, true});
         QImage expected = ImageSurface(twice.width(), twice.height(), kWhite).image();
         QPainter painter(&expected);
         painter.fillRect(261, 281 - 120, 2, 2, QColor(2, 0, 0)); // the nearest, unshaded
