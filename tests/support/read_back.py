@@ -107,11 +107,9 @@ def cura(path):
     import Savitar
 
     nodes = Savitar.ThreeMFParser().parse(zipfile.ZipFile(path).read("3D/3dmodel.model"))
-    extruders = []
-    for child in nodes.getSceneNodes()[0].getChildren():
-        setting = child.getSettings().get("extruder_nr")
-        extruders.append(int(getattr(setting, "value", setting)) + 1)
-    return {"objects": len(nodes.getSceneNodes()), "extruders": extruders}
+    settings = [part.getSettings().get("extruder_nr") for part in nodes.getSceneNodes()[0].getChildren()]
+    return {"objects": len(nodes.getSceneNodes()),
+            "extruders": [int(getattr(setting, "value", setting)) + 1 for setting in settings]}
 
 
 def bambu(path):

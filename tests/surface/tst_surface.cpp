@@ -216,8 +216,7 @@ private slots:
             {"png-rgb-cut-short.png", Truncated},
             {"jpeg-stray-bytes-before-segment.jpg", None, "#808080"}, // skipped
             {"jpeg-baseline-cut-short.jpg", Truncated},
-            // The decoder would fill in grey.
-            {"jpeg-cut-at-half-with-end-marker.jpg", Truncated},
+            {"jpeg-cut-at-half-with-end-marker.jpg", Truncated}, // the decoder would add grey
             {"jpeg-header-1000x1000-over-64x64.jpg", Truncated},
             {"jpeg-501-scans.jpg", TooManyScans},
             {"gif-all-transparent.gif", None, "#FFFFFF"},
