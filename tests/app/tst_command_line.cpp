@@ -12,7 +12,6 @@
 #include <sys/sysmacros.h>
 
 #include <cmath>
-#include <numeric>
 
 static QByteArray modelFile(const Model &model)
 {
@@ -88,11 +87,8 @@ private slots:
     // or touched. No progress line off a terminal; on one, by script(1).
     void script_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("parts");
-        QTest::addColumn<QStringList>("files");
         // label | exit status | script | the lines of error, split by &, or - | files written
+        QTest::addColumn<QStringList>("cells");
         const QString rows = QString::fromUtf8(R"rows(
 unknown option | 1 | import drawing.png --bogus -o old.chs | Unknown option 'bogus'
 an option without its value | 1 | import drawing.png -o old.chs --rect | Missing value after '--rect'
@@ -161,26 +157,21 @@ a file-size limit: SIGXFSZ ignored | 3 | ulimit -f 1; "$0" export model.chs -o b
 standard output full | 3 | info model.chs >/dev/full | zuvorak info: standard output: not written
 progress on a terminal: done and failed counted | 0 | script -qefc "$0 render model.chs drawing.png old.chs -o out/ --format bmp --jobs 1 >/dev/null" /dev/null >shown; grep -q '1 of 3 done, 0 failed' shown && grep -q '2 of 3 done, 1 failed' shown | - | out/model.bmp shown
 )rows");
-        for (const QString &row : rows.trimmed().split('\n')) {
-            const QStringList cells = row.split(" | ");
-            QTest::newRow(qPrintable(cells[0]))
-                << cells[2] << cells[1].toInt()
-                << (cells[3] == "-" ? QStringList() : cells[3].split(" & "))
-                << cells.value(4).split(' ', Qt::SkipEmptyParts);
-        }
+        for (const QString &row : rows.trimmed().split('\n'))
+            QTest::newRow(qPrintable(row.section(" | ", 0, 0))) << row.split(" | ");
     }
     void script()
     {
-        QFETCH(QString, script);
-        QFETCH(int, status);
-        QFETCH(QStringList, parts);
-        QFETCH(QStringList, files);
+        QFETCH(QStringList, cells);
+        const QString script = cells[2];
+        const QStringList parts = cells[3] == "-" ? QStringList() : cells[3].split(" & ");
+        const QStringList files = cells.value(4).split(' ', Qt::SkipEmptyParts);
         if ((script.contains("node.ply") || script.contains("link.stl")) && !haveDevice_)
             REQUIRE_READER(false, "root, to make a device node");
         const QMap<QString, QString> before = entriesAndSizes();
         const Run result
             = zuvorak({}, dir_.path(), script.contains("$0") ? script : "\"$0\" " + script);
-        QCOMPARE(result.status, status);
+        QCOMPARE(result.status, cells[1].toInt());
         for (const QString &part : parts)
             QVERIFY2(result.err.contains(part), qPrintable(result.err));
         // No progress line off a terminal.
