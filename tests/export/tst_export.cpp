@@ -135,11 +135,10 @@ std::vector<ReliefCase> reliefCases()
     // Three red and one blue give their mean; so do RGB (250,0,0) x2 and (240,10,0), giving
     // (246.7, 3.3, 0), and (0,0,250) and (0,10,240) x3, giving (0, 7.5, 242.5) rounded away
     // from zero; one colour group for each, and 16 groups of one.
-    ReliefCase &one
-        = cases.emplace_back("one colour group", 4, 1, SolidOptions {.colourGroups = 1});
-    ReliefCase &two = cases.emplace_back("two clusters into two groups", 7, 1,
-                                         SolidOptions {.colourGroups = 2});
-    ReliefCase &sixteen
+    auto &one = cases.emplace_back("one colour group", 4, 1, SolidOptions {.colourGroups = 1});
+    auto &two = cases.emplace_back("two clusters into two groups", 7, 1,
+                                   SolidOptions {.colourGroups = 2});
+    auto &sixteen
         = cases.emplace_back("16 colour groups", 16, 1, SolidOptions {.colourGroups = 16});
     for (int i = 0; i < 4; ++i)
         one.pillar({0, double(i), 0}, i < 3 ? kRed : kBlueColour, 1.6, 0x4000BF);
@@ -152,7 +151,7 @@ std::vector<ReliefCase> reliefCases()
 
     // Three depths over 40 x 30 pixels with holes, four colours, never two points on a pixel:
     // columns touching along an edge and only diagonally, of equal and of other heights.
-    ReliefCase &random = cases.emplace_back("random relief", 40, 30);
+    auto &random = cases.emplace_back("random relief", 40, 30);
     std::mt19937 generator(12);
     const Colour palette[] = {kRed, kGreen, kBlueColour, 0x000000};
     for (int j = 0; j < 30; ++j)
@@ -168,15 +167,15 @@ std::vector<ReliefCase> reliefCases()
 
     // 線を太くする: a line one pixel wide becomes three, its ends one longer, each grown cell in
     // the height and colour of the nearest point; between two as near, the taller's.
-    ReliefCase &line
+    auto &line
         = cases.emplace_back("a one-pixel line thickened by 1", 3, 7, SolidOptions {.thicken = 1});
     for (int j = 0; j < 5; ++j)
         line.point({double(j), 0, double(j)}, j % 2 ? kRed : kGreen);
     for (int j = 0; j < 7; ++j)
         for (int i = 0, from = std::clamp(j - 1, 0, 4); i < 3; ++i)
             line.column(i, j, 1.6 + (4 - from) * 0.25, from % 2 ? kRed : kGreen);
-    ReliefCase &tie = cases.emplace_back("two points a pixel apart thickened by 1", 5, 3,
-                                         SolidOptions {.thicken = 1});
+    auto &tie = cases.emplace_back("two points a pixel apart thickened by 1", 5, 3,
+                                   SolidOptions {.thicken = 1});
     tie.point({2, 0, 0}, kRed).point({0, 2, 0}, kGreen);
     for (int j = 0; j < 3; ++j)
         for (int i = 0; i < 5; ++i)

@@ -250,8 +250,7 @@ private slots:
         QCOMPARE(decoded.image.format(), QImage::Format_RGB32);
         QImage expected(decoded.image.size(), QImage::Format_RGB32);
         expected.fill(row.pixels.startsWith('#') ? QColor(row.pixels) : QColor(Qt::white));
-        const QByteArray bytes
-            = contents(path); // a palette of blue, green, red, 0 after the header
+        const QByteArray bytes = contents(path); // after the header blue, green, red, 0 a colour
         const auto palette = [&](QChar index) {
             const int at = 14 + bytes[14] + 4 * QString(index).toInt(nullptr, 16);
             return qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at]));
