@@ -5,7 +5,6 @@
 
 #include <QUndoStack>
 
-#include <bit>
 #include <cmath>
 
 static const QString kCorpus = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/corpus/");
@@ -94,22 +93,20 @@ private slots:
         QCOMPARE(document.history()->count(), 1 + changes);
         if (!changes)
             return;
+        // The points of a group given a depth take it, the rest keep theirs, and nothing else
+        // changes; brightness gives the formula's depth to the last bit.
+        Model expected = awkward;
         for (std::size_t i = 0; step.startsWith("depth by") && i < awkward.points.size(); ++i) {
-            // The points of a group given a depth take it, the rest keep theirs, and nothing else
-            // changes; brightness gives the formula's depth to the last bit.
             const Colour c = awkward.colours[i];
             const std::size_t group = std::size_t(grouping.groupOf[i]);
             QCOMPARE(grouping.groups[group].swatch, c); // each ink its own group
-            Coords expected = awkward.points[i];
             const double y
                 = (299.0 * (c & 0xFF) + 587.0 * (c >> 8 & 0xFF) + 114.0 * (c >> 16)) / 1000;
-            expected[Depth] = step.endsWith("colour")
-                                  ? depths[group].value_or(expected[Depth])
-                                  : range.black + (range.white - range.black) * y / 255;
-            for (int axis = 0; axis < 3; ++axis)
-                QCOMPARE(std::bit_cast<quint64>(document.model().points[i][axis]),
-                         std::bit_cast<quint64>(expected[axis]));
+            double &depth = expected.points[i][Depth];
+            depth = step.endsWith("colour") ? depths[group].value_or(depth)
+                                            : range.black + (range.white - range.black) * y / 255;
         }
+        QVERIFY(!step.startsWith("depth by") || after == asBytes(ModelFile::encode(expected)));
         view.turnBy(20, 5);
         document.history()->undo();
         QCOMPARE(bits(document), before);
