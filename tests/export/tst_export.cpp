@@ -272,7 +272,7 @@ std::tuple<QString, Colour, Mesh> readPart(PLib3MFModel *model, PLib3MFModelObje
     lib3mf_object_getnameutf8(object, name, sizeof name, &length);
     Colour material = -1;
     const Lib3mf properties = get(lib3mf_object_createdefaultpropertyhandler, object);
-    DWORD group = 0, index = 0, vertexCount = 0, triangleCount = 0;
+    DWORD group = 0, index = 0;
     if (lib3mf_defaultpropertyhandler_getbasematerial(properties.get(), &group, &index)
         == LIB3MF_OK) {
         BYTE red = 0, green = 0, blue = 0, alpha = 0;
@@ -281,16 +281,12 @@ std::tuple<QString, Colour, Mesh> readPart(PLib3MFModel *model, PLib3MFModelObje
             &alpha);
         material = alpha == 255 ? Colour(red | green << 8 | blue << 16) : -2;
     }
-    lib3mf_meshobject_getvertexcount(object, &vertexCount);
-    lib3mf_meshobject_gettrianglecount(object, &triangleCount);
-    std::vector<MODELMESHVERTEX> vertices(vertexCount);
-    std::vector<MODELMESHTRIANGLE> triangles(triangleCount);
-    lib3mf_meshobject_getvertices(object, vertices.data(), vertexCount, nullptr);
-    lib3mf_meshobject_gettriangleindices(object, triangles.data(), triangleCount, nullptr);
-    Mesh mesh;
-    for (const MODELMESHVERTEX &v : vertices)
+    Mesh mesh; // read up to the first index out of range
+    MODELMESHVERTEX v;
+    for (DWORD i = 0; lib3mf_meshobject_getvertex(object, i, &v) == LIB3MF_OK; ++i)
         mesh.vertices.push_back({v.m_fPosition[0], v.m_fPosition[1], v.m_fPosition[2]});
-    for (const MODELMESHTRIANGLE &t : triangles)
+    MODELMESHTRIANGLE t;
+    for (DWORD i = 0; lib3mf_meshobject_gettriangle(object, i, &t) == LIB3MF_OK; ++i)
         mesh.triangles.push_back({t.m_nIndices[0], t.m_nIndices[1], t.m_nIndices[2]});
     return {name, material, mesh};
 }
