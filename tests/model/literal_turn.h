@@ -52,11 +52,8 @@ inline QImage plotted(const std::vector<Coords> &points, const std::vector<Colou
     for (std::size_t i = 0; i < points.size(); ++i) {
         const float x = float(centre + points[i][Horizontal]);
         const float y = float(centre - points[i][Vertical]);
-        if (!std::isfinite(x) || !std::isfinite(y))
-            continue;
-        const double px = std::nearbyint(x);
-        const double py = std::nearbyint(y);
-        if (px >= 0 && px < size && py >= 0 && py < size) {
+        const double px = std::nearbyint(x), py = std::nearbyint(y);
+        if (px >= 0 && px < size && py >= 0 && py < size) { // false for NaN and infinities
             const Colour c = colours[i];
             image.setPixel(int(px), int(py), qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
         }
