@@ -55,12 +55,11 @@ program="$root/usr/bin/zuvorak"
 # cannot wait on a file, so the settings are looked at until they name the model.
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 "$program" --version | grep -qx "zuvorak $version" || fail "--version did not print zuvorak $version"
-zero='\0\0\0\0\0\0\0\0' one='\0\0\0\0\0\0\360\77' two='\0\0\0\0\0\0\0\100'
-printf "\2\0\0\0$zero$one$two$zero$two$one" >"$work/two-points.chs"
-"$program" info "$work/two-points.chs" | grep -qx 'points: 2' || fail "info failed on a model file"
-XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$program" "$work/two-points.chs" 2>"$work/windows.log" &
+"$program" import "$root/$share/zuvorak/buhin.bmp" --fit -o "$work/part.chs" || fail "import failed"
+"$program" info "$work/part.chs" | grep -q '^points: [1-9]' || fail "info failed on a model file"
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$program" "$work/part.chs" 2>"$work/windows.log" &
 pid=$!
-until grep -qs two-points "$work/config/zuvorak/zuvorak.conf"; do
+until grep -qs part.chs "$work/config/zuvorak/zuvorak.conf"; do
   kill -0 "$pid" 2>/dev/null || fail "the windows stopped before opening the model"
   sleep 0.1
 done
