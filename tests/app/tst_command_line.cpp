@@ -281,10 +281,9 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
             lines += label + (": " + values.takeFirst()) + '\n';
         QCOMPARE(text.out, lines);
         const QJsonObject seen = QJsonDocument::fromJson(json.out.toUtf8()).object();
-        const auto number = [&](const QJsonValue &value, int decimals = -1) {
+        const auto number = [](const QJsonValue &value, char format = 'g', int precision = 6) {
             return value.isUndefined() ? "none"
-                   : decimals < 0      ? QString::number(value.toDouble())
-                                       : QString::number(value.toDouble(), 'f', decimals);
+                                       : QString::number(value.toDouble(), format, precision);
         };
         QStringList jsonFacts = {number(seen["points"])};
         for (const char *axis : {"depth", "horizontal", "vertical"})
@@ -292,7 +291,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
                               ? "none"
                               : number(seen[axis]["min"]) + " to " + number(seen[axis]["max"]));
         jsonFacts << seen["colourBlock"].toString() << number(seen["notFinite"])
-                  << number(seen["thinColumns"]) << number(seen["tallestRatio"], 2);
+                  << number(seen["thinColumns"]) << number(seen["tallestRatio"], 'f', 2);
         QCOMPARE(seen["file"].toString(), "info.chs");
         QCOMPARE(jsonFacts.join('|'), facts);
     }

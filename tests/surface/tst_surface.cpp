@@ -285,9 +285,7 @@ private slots:
             command = QStringList {program, "-q", "--error-exitcode=99"} + command;
         }
         QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("MALLOC_PERTURB_", perturb.isEmpty() ? "0" : perturb);
-        child.setProcessEnvironment(environment);
+        child.setEnvironment(QProcess::systemEnvironment() << "MALLOC_PERTURB_=" + perturb);
         child.start(command.takeFirst(), command);
         QVERIFY(child.waitForFinished(-1));
         QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
