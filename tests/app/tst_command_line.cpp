@@ -18,6 +18,15 @@ static QByteArray modelFile(const Model &model)
     return asBytes(ModelFile::encode(model));
 }
 
+// An export run as `export MODEL OPTIONS`, the output the options' second word, and the
+// library's own call; for a slicer's layout, the slicer that reads the file back.
+struct Exported {
+    QString name, options;
+    ExportFunction *library;
+    ExportOptions libraryOptions;
+    QString slicer = {}, model = "model.chs";
+};
+
 // The command line run as a script would run it; tst_windows_agree holds it to the windows.
 class TestCommandLine : public QObject {
     Q_OBJECT
@@ -297,88 +306,70 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
     }
 
     // The options reach the export library: the files are its own for the model, byte for byte.
-    void exportOptions_data()
-    {
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<ExportFunction *>("library");
-        QTest::addColumn<ExportOptions>("libraryOptions");
-        QTest::newRow("binary PLY") << "-o export.ply" << &exportPly << ExportOptions {};
-        QTest::newRow("PLY as text")
-            << "-o export.ply --ascii" << &exportPly << ExportOptions {.ply = {true}};
-        QTest::newRow("XYZ") << "-o export.xyz" << &exportXyz << ExportOptions {};
-        QTest::newRow("glb") << "-o export.glb" << &exportGlb << ExportOptions {};
-        QTest::newRow("STL by default") << "-o export.stl" << &exportStl << ExportOptions {};
-        QTest::newRow("STL with every size and reversed")
-            << "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse"
-            << &exportStl << ExportOptions {.solid = {0.5, 0.1, 1.5, 2, true}};
-        QTest::newRow("3MF of one colour") << "-o export.3mf --colours 1" << &export3mf
-                                           << ExportOptions {.solid = {.colourGroups = 1}};
-        QTest::newRow("3MF of two colours for Bambu, thickened")
-            << "-o export.3mf --colours 2 --slicer bambu --nozzle 0.6 --thicken 1" << &export3mf
-            << ExportOptions {
-                   .solid
-                   = {.colourGroups = 2, .nozzle = 0.6, .thicken = 1, .slicer = Slicer::Bambu}};
-    }
-    void exportOptions()
-    {
-        QFETCH(QString, options);
-        QFETCH(ExportFunction *, library);
-        QFETCH(ExportOptions, libraryOptions);
-        const Run result = run(("export model.chs " + options).split(' '));
-        QVERIFY2(result.status == 0, qPrintable(result.err));
-        ModelFile::ParsedModel parsed;
-        QVERIFY(ModelFile::load(path("model.chs").toStdString(), parsed).ok());
-        const ExportResult expected = library(parsed.points, *parsed.colours, libraryOptions);
-        QVERIFY(expected.ok());
-        QCOMPARE(contents(path(options.section(' ', 1, 1))), asBytes(expected.bytes));
-    }
-
     // The sample part's relief opens in each slicer as one object whose parts are the colour
     // groups and the plate, each on its own extruder in the colour list's order, in its colour
     // where the slicer keeps one; assimp loads every layout. 16 groups and the plate still work.
-    void slicers_data()
+    void exports_data()
     {
-        QTest::addColumn<Slicer>("layout");
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<int>("groups");
-        for (int i = 0; i < int(std::size(kSlicerNames)); ++i)
-            QTest::newRow(kSlicerNames[i]) << Slicer(i) << QString("part.chs") << 4;
-        QTest::newRow("16 colours for PrusaSlicer")
-            << Slicer::Prusa << QString("sixteen.chs") << 16;
+        const auto solid = [](SolidOptions options) { return ExportOptions {.solid = options}; };
+        std::vector<Exported> rows = {
+            {"binary PLY", "-o export.ply", &exportPly, {}},
+            {"PLY as text", "-o export.ply --ascii", &exportPly, {.ply = {true}}},
+            {"XYZ", "-o export.xyz", &exportXyz, {}},
+            {"glb", "-o export.glb", &exportGlb, {}},
+            {"STL by default", "-o export.stl", &exportStl, {}},
+            {"STL with every size and reversed",
+             "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse",
+             &exportStl, solid({0.5, 0.1, 1.5, 2, true})},
+            {"3MF of one colour", "-o export.3mf --colours 1", &export3mf,
+             solid({.colourGroups = 1})},
+            {"3MF of two colours for Bambu, thickened",
+             "-o export.3mf --colours 2 --slicer bambu --nozzle 0.6 --thicken 1", &export3mf,
+             solid({.colourGroups = 2, .nozzle = 0.6, .thicken = 1, .slicer = Slicer::Bambu})},
+            {"16 colours for PrusaSlicer", "-o prusa.3mf --colours 16 --slicer prusa", &export3mf,
+             solid({.colourGroups = 16, .slicer = Slicer::Prusa}), "prusa", "sixteen.chs"},
+        };
+        for (int i = 0; i < int(std::size(kSlicerNames)); ++i) {
+            const QString slicer = kSlicerNames[i];
+            rows.push_back({slicer, "-o " + slicer + ".3mf --colours 4 --slicer " + slicer,
+                            &export3mf, solid({.colourGroups = 4, .slicer = Slicer(i)}), slicer,
+                            "part.chs"});
+        }
+        addRows(rows);
     }
-    void slicers()
+    void exports()
     {
-        QFETCH(Slicer, layout);
-        QFETCH(QString, model);
-        QFETCH(int, groups);
-        const QString slicer = kSlicerNames[int(layout)];
-        const QString file = slicer + ".3mf";
-        const Run exported = run({"export", model, "-o", file, "--slicer", slicer, "--colours",
-                                  QString::number(groups)});
-        QVERIFY2(exported.status == 0, qPrintable(exported.err));
+        QFETCH(Exported, row);
+        const Run result = run(("export " + row.model + ' ' + row.options).split(' '));
+        QVERIFY2(result.status == 0, qPrintable(result.err));
         ModelFile::ParsedModel parsed;
-        QVERIFY(ModelFile::load(path(model).toStdString(), parsed).ok());
-        const SolidOptions options {.colourGroups = groups, .slicer = layout};
-        QCOMPARE(contents(path(file)),
-                 asBytes(export3mf(parsed.points, *parsed.colours, {.solid = options}).bytes));
+        QVERIFY(ModelFile::load(path(row.model).toStdString(), parsed).ok());
+        const ExportResult expected
+            = row.library(parsed.points, *parsed.colours, row.libraryOptions);
+        QVERIFY(expected.ok());
+        const QString file = path(row.options.section(' ', 1, 1));
+        QCOMPARE(contents(file), asBytes(expected.bytes));
+        if (row.slicer.isEmpty())
+            return;
         QStringList colours; // the dialog's list, then the plate
         QJsonArray extruders;
+        const SolidOptions &options = row.libraryOptions.solid;
         for (const ColourGroup &group :
              summarizeSolid(parsed.points, *parsed.colours, options).groups)
             colours << QString::fromStdString(colourName(group.swatch));
         for (colours << "#FFFFFF"; extruders.size() < colours.size();)
             extruders << extruders.size() + 1;
-        QCOMPARE(colours.size(), groups + 1);
-        const ReadBack read = readBack(slicer, path(file));
+        QCOMPARE(colours.size(), options.colourGroups + 1);
+        const ReadBack read = readBack(row.slicer, file);
         REQUIRE_READ(read);
-        QCOMPARE(read.seen["assimpMeshes"].toInt(), slicer == "prusa" ? 1 : colours.size());
-        if (slicer == "plain")
+        QCOMPARE(read.seen["assimpMeshes"].toInt(), row.slicer == "prusa" ? 1 : colours.size());
+        if (row.slicer == "plain")
             return; // lib3mf reads it in tst_export
         QCOMPARE(read.seen["objects"].toInt(), 1);
         QCOMPARE(read.seen["problems"].toArray(), QJsonArray());
         QCOMPARE(read.seen["extruders"].toArray(), extruders);
         QCOMPARE(read.seen["colours"].toVariant().toStringList(),
-                 slicer == "cura" ? QStringList() : colours); // Cura keeps none
+                 row.slicer == "cura" ? QStringList() : colours); // Cura keeps none
     }
 };
 
