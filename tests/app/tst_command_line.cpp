@@ -321,8 +321,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
             {"STL with every size and reversed",
              "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse",
              &exportStl, solid({0.5, 0.1, 1.5, 2, true})},
-            {"3MF of one colour", "-o export.3mf --colours 1", &export3mf,
-             solid({.colourGroups = 1})},
+            {"3MF, one group", "-o export.3mf --colours 1", &export3mf, solid({.colourGroups = 1})},
             {"3MF of two colours for Bambu, thickened",
              "-o export.3mf --colours 2 --slicer bambu --nozzle 0.6 --thicken 1", &export3mf,
              solid({.colourGroups = 2, .nozzle = 0.6, .thicken = 1, .slicer = Slicer::Bambu})},
@@ -330,10 +329,9 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
              solid({.colourGroups = 16, .slicer = Slicer::Prusa}), "prusa", "sixteen.chs"},
         };
         for (int i = 0; i < int(std::size(kSlicerNames)); ++i) {
-            const QString slicer = kSlicerNames[i];
-            rows.push_back({slicer, "-o " + slicer + ".3mf --colours 4 --slicer " + slicer,
-                            &export3mf, solid({.colourGroups = 4, .slicer = Slicer(i)}), slicer,
-                            "part.chs"});
+            const QString name = kSlicerNames[i];
+            rows.push_back({name, "-o " + name + ".3mf --colours 4 --slicer " + name, &export3mf,
+                            solid({.colourGroups = 4, .slicer = Slicer(i)}), name, "part.chs"});
         }
         addRows(rows);
     }
@@ -354,8 +352,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QStringList colours; // the dialog's list, then the plate
         QJsonArray extruders;
         const SolidOptions &options = row.libraryOptions.solid;
-        for (const ColourGroup &group :
-             summarizeSolid(parsed.points, *parsed.colours, options).groups)
+        for (const auto &group : summarizeSolid(parsed.points, *parsed.colours, options).groups)
             colours << QString::fromStdString(colourName(group.swatch));
         for (colours << "#FFFFFF"; extruders.size() < colours.size();)
             extruders << extruders.size() + 1;

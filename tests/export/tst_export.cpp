@@ -276,9 +276,8 @@ std::tuple<QString, Colour, Mesh> readPart(PLib3MFModel *model, PLib3MFModelObje
     if (lib3mf_defaultpropertyhandler_getbasematerial(properties.get(), &group, &index)
         == LIB3MF_OK) {
         BYTE red = 0, green = 0, blue = 0, alpha = 0;
-        lib3mf_basematerial_getdisplaycolor(
-            get(lib3mf_model_getbasematerialbyid, model, group).get(), index, &red, &green, &blue,
-            &alpha);
+        const Lib3mf materials = get(lib3mf_model_getbasematerialbyid, model, group);
+        lib3mf_basematerial_getdisplaycolor(materials.get(), index, &red, &green, &blue, &alpha);
         material = alpha == 255 ? Colour(red | green << 8 | blue << 16) : -2;
     }
     Mesh mesh; // read up to the first index out of range
@@ -439,11 +438,9 @@ private slots:
         QCOMPARE(read.seen["mode"].toInt(), 0); // POINTS
         // No error, warning or note from the Khronos validator, which also checks the bounds.
         const QJsonValue issues = read.seen["issues"];
-        REQUIRE_READER(issues.isObject(),
-                       "node and gltf-validator (scripts/install-gltf-validator.sh)");
-        QVERIFY2(issues["numErrors"].toInt() + issues["numWarnings"].toInt()
-                         + issues["numInfos"].toInt()
-                     == 0,
+        REQUIRE_READER(issues.isObject(), "node, and scripts/install-gltf-validator.sh run");
+        const int found = issues["numErrors"].toInt() + issues["numWarnings"].toInt();
+        QVERIFY2(found + issues["numInfos"].toInt() == 0,
                  QJsonDocument(issues.toObject()).toJson().constData());
     }
 
@@ -545,8 +542,7 @@ private slots:
         for (const auto &v : rows(read.seen["vertices"]))
             mesh.vertices.push_back({float(v[0]), float(v[1]), float(v[2])});
         for (const auto &t : rows(read.seen["triangles"]))
-            mesh.triangles.push_back(
-                {std::uint32_t(t[0]), std::uint32_t(t[1]), std::uint32_t(t[2])});
+            mesh.triangles.push_back({unsigned(t[0]), unsigned(t[1]), unsigned(t[2])});
         seen.clear();
         addTops(mesh, row.options.pixelSize, kWhite, seen);
         Tops tops = row.columns; // no colours, and the plate where there is no column
