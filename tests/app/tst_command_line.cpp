@@ -47,9 +47,8 @@ class TestCommandLine : public QObject {
             const QFileInfo info(entry.next());
             seen[QDir(dir_.path()).relativeFilePath(info.filePath())]
                 = info.isSymLink() ? "link to " + info.symLinkTarget()
-                  : info.isDir()   ? "folder"
                   : info.isFile()  ? QString::number(info.size()) + " bytes"
-                                   : "no file";
+                                   : "a folder or no file";
         }
         return seen;
     }
@@ -238,8 +237,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         for (int y = 0; y < plain.height(); ++y) {
             double left = -1; // the row's last model pixel so far
             for (int x = 0; x < plain.width(); ++x) {
-                // How far towards white, in green: at most 30 in each of the drawing's colours,
-                // so rounding moves it by less than 0.003.
+                // How far towards white in green, at most 30 in the drawing: rounding errs < 0.003.
                 const int green = qGreen(plain.pixel(x, y));
                 const double shade = double(qGreen(shaded.pixel(x, y)) - green) / (255 - green);
                 if (plain.pixel(x, y) == qRgb(255, 255, 255))

@@ -113,10 +113,9 @@ def cura(path):
 
 
 def bambu(path):
-    """Bambu Studio's and OrcaSlicer's bbs_3mf.cpp as read: one build item is one object, each
-    mesh object it holds one part, whose extruder (from 1) Metadata/model_settings.config gives
-    by the object's and part's ids; colours come from an m:colorgroup that every triangle points
-    into. An Application of theirs or PrusaSlicer's would send the file down another path."""
+    """As Bambu Studio's and OrcaSlicer's bbs_3mf.cpp read it: a build item is an object, each mesh a
+    part, its extruder (from 1) in Metadata/model_settings.config by object and part id, its colour
+    an m:colorgroup's; an Application of theirs or PrusaSlicer's would take another path."""
     package = zipfile.ZipFile(path)
     core = "{http://schemas.microsoft.com/3dmanufacturing/core/2015/02}"
     group = "{http://schemas.microsoft.com/3dmanufacturing/material/2015/02}colorgroup"
