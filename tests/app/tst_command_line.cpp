@@ -75,10 +75,8 @@ private slots:
         QVERIFY(write(path("far.chs"), modelFile({{{0, 1e308, 0}}, {0}}))); // finite, beyond float
         QVERIFY(write(path("short.chs"), modelFile({{{1, 2, 3}, {4, 5, 6}}, {0, 0}}).left(40)));
         QVERIFY(write(path("old.chs"), "old"));
-        for (const QString trap :
-             {"png-bad-crc.png", "tiff-lzw-cut-short.tif", "png-all-transparent.png",
-              "gif-all-transparent.gif", "webp-all-transparent.webp"})
-            QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/fuzz/pictures/" + trap, path(trap)));
+        // The picture fuzzer's seeds, each named for its trap.
+        QVERIFY(QFile::link(ZUVORAK_SOURCE_DIR "/fuzz/pictures", path("traps")));
         Model sixteen; // 16 colours far apart, three points each
         for (int i = 0; i < 48; ++i) {
             sixteen.points.push_back({double(i / 3 % 2), double(i / 3 * 4), double(i % 3)});
@@ -149,11 +147,11 @@ the largest picture taken whole | 0 | import largest.png -o largest.chs | - | la
 the widest selection of a wider picture | 0 | import wide.png --rect 190,0,0,190 -o rect.chs | - | rect.chs
 a model file for a picture | 2 | import model.chs -o old.chs | model.chs: not a picture
 a picture without a dark pixel | 2 | import white.png -o old.chs | white.png: no dark pixel
-a fully transparent PNG | 2 | import png-all-transparent.png -o old.chs | png-all-transparent.png: no dark pixel
-a fully transparent GIF | 2 | import gif-all-transparent.gif -o old.chs | gif-all-transparent.gif: no dark pixel
-a fully transparent WebP | 2 | import webp-all-transparent.webp -o old.chs | webp-all-transparent.webp: no dark pixel
-a PNG of a wrong checksum | 2 | import png-bad-crc.png -o old.chs | png-bad-crc.png: not a picture that can be read
-a TIFF cut short | 2 | import tiff-lzw-cut-short.tif -o old.chs | tiff-lzw-cut-short.tif: not a picture that can be read
+a fully transparent PNG | 2 | import traps/png-all-transparent.png -o old.chs | png-all-transparent.png: no dark pixel
+a fully transparent GIF | 2 | import traps/gif-all-transparent.gif -o old.chs | gif-all-transparent.gif: no dark pixel
+a fully transparent WebP | 2 | import traps/webp-all-transparent.webp -o old.chs | webp-all-transparent.webp: no dark pixel
+a PNG of a wrong checksum | 2 | import traps/png-bad-crc.png -o old.chs | png-bad-crc.png: not a picture that can be read
+a TIFF cut short | 2 | import traps/tiff-lzw-cut-short.tif -o old.chs | tiff-lzw-cut-short.tif: not a picture that can be read
 a batch: the broken inputs told, the worst status, the others as each alone | 2 | "$0" import drawing.png cut.bmp pipe white.png whole.bmp -o out/ --format ply --jobs 2; s=$?; "$0" import drawing.png -o d.ply && "$0" import whole.bmp -o w.ply && cmp out/drawing.ply d.ply && cmp out/whole.ply w.ply && exit $s | cut.bmp: the file stops early & pipe: not a regular file & white.png: no dark pixel | out/drawing.ply out/whole.ply d.ply w.ply
 an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | zuvorak render: /proc/zuvorak.png: not written:
 a device node as output | 3 | export model.chs -o node.ply | node.ply: not written: not a regular file
