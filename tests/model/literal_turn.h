@@ -25,8 +25,7 @@ inline void turnPair(double a, double d, double L, double z, double &newA, doubl
         t = std::atan(a / d0) * 180 / P + 180;
     else
         t = 360 - std::atan(-a / d0) * 180 / P;
-    const double u = t + L;
-    const double r = std::sqrt(d * d + a * a);
+    const double u = t + L, r = std::sqrt(d * d + a * a);
     newA = r * std::sin(u * P / 180);
     newD = r * std::cos(u * P / 180);
 }

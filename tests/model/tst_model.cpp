@@ -19,8 +19,7 @@ static Model importFrom(const ImageSurface &capture, Selection selection, ImageS
     return buildModelFromPicture(staging, kViewSize, kViewSize, kViewCentre);
 }
 
-// The selection limit is met through the capture window and the command line; failed saves
-// through the windows, in tst_windows (fileFaults).
+// The selection limit: the capture window and the command line; failed saves: tst_windows.
 class TestModel : public QObject {
     Q_OBJECT
 

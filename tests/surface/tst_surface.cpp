@@ -262,9 +262,8 @@ private slots:
         QVERIFY(row.pixels.isEmpty() || samePicture(decoded.image, expected, "decoded"));
     }
 
-    // The same pixels whatever fresh memory holds, and no read of memory never written: the
-    // fixtures decoded by a child of this program (see main) with malloc's fresh memory filled,
-    // and under valgrind, where AddressSanitizer is not watching the reads already.
+    // The same pixels whatever fresh memory holds, no read of unwritten memory: the fixtures
+    // decoded by a child (see main) with malloc's fresh memory filled, and by valgrind sans ASan.
     void picturesIndependentOfMemory_data()
     {
         QTest::addColumn<QString>("perturb"); // empty: under valgrind
