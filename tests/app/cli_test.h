@@ -11,8 +11,7 @@
 // What one run of the real program gave.
 struct Run {
     int status = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 // Runs the built program with no display at all (a window would make it fail), with

@@ -141,8 +141,7 @@ private slots:
         document.history()->redo();
         tells({true});
         QTemporaryDir dir;
-        QVERIFY(document.save(dir.filePath("three.chs")).ok());
-        QVERIFY(!document.isModified());
+        QVERIFY(document.save(dir.filePath("three.chs")).ok() && !document.isModified());
         tells({false});
         QCOMPARE(document.fileName(), dir.filePath("three.chs"));
         document.mirror();
