@@ -210,9 +210,8 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         }
     }
 
-    // Shading follows real depth: a flat model has one shade however it was turned and
-    // mirrored (the turn's rounding leaves depths 1e-6 apart), and a model turned by 20
-    // degrees gets lighter towards its farther side, row by row.
+    // Shading follows real depth: a flat model has one shade however turned and mirrored (the turn
+    // leaves depths 1e-6 apart); turned by 20 degrees, each row lightens towards the farther side.
     void shadingOfAFlatModel_data()
     {
         QTest::addColumn<QString>("edit");

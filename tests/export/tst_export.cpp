@@ -469,10 +469,9 @@ private slots:
         QCOMPARE(result.nonFinite, 2);
     }
 
-    // The summary the options dialog shows. lib3mf reads the plain 3MF, without warnings, as one
-    // build item of the colour groups' and the plate's objects, each a closed solid, named and
-    // coloured as its columns. Through meshio the STL has every cell's top where the model puts
-    // it; admesh finds one closed part of the columns' and the plate's volume, nothing to repair.
+    // The options dialog's summary. lib3mf reads the plain 3MF, without warnings, as one build item
+    // of the colour groups' and plate's objects, closed solids named and coloured as their columns;
+    // in the STL meshio finds each cell's top, admesh one closed part of that volume and no repair.
     void relief_data() { addRows(reliefCases()); }
     void relief()
     {

@@ -31,9 +31,8 @@ struct Drawn {
     QPointF corner = {};
 };
 
-// A picture file and what it must give: an error, or pixels: "#RRGGBB" every one, rows from the
-// top split by '/' (a palette index in hex a pixel, '.' white), or none in particular; "?" may
-// also be refused, naming the file.
+// A picture file and what it must give: an error, or pixels: "#RRGGBB" all, rows from the top split
+// by '/' (a pixel a hex palette index, '.' white), or any; "?" may be refused, naming the file.
 struct Picture {
     QString name;
     PictureError error = PictureError::None;
@@ -355,9 +354,8 @@ private slots:
         QCOMPARE(asBytes(read.bytes), QByteArray("0123456789").left(row.size));
     }
 
-    // A save of a full model killed at each step: the target is one whole model, and the next
-    // save removes what the killed one left once it is old, a killed turntable's folder of frames
-    // too; a young one may belong to a running save, others are no leftovers.
+    // A full model's save killed at each step leaves one whole model; the next save removes old
+    // leftovers, a turntable's folder of frames too, not young ones (a running save's) or others.
     void killedSaveLeavesNoLeftovers_data()
     {
         QTest::addColumn<int>("step");
