@@ -17,7 +17,7 @@ dpkg-deb --contents "$deb" | awk '{ print $NF }' >"$work/contents"
 share=usr/share
 metainfo=$share/metainfo/io.github.zuvorak.zuvorak.metainfo.xml
 icons=$share/icons/hicolor
-# The other files are used below: the program, its sample part, the entry, icons, type and manual.
+# The other files are used below: program, sample part, desktop entry, metainfo, icons, type, manual.
 for f in $share/zuvorak/help/zuvorak.html $share/zuvorak/help/main-window.png; do
   grep -qx "\./$f" "$work/contents" || fail "not in the package: $f"
 done
