@@ -190,7 +190,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
     }
 
     // The options reach the turntable writer: frames, size and timing as PIL reads them, the first
-    // frame as render draws it, and a folder of frames under the longest name.
+    // frame as render draws it; a folder of frames too, under the longest name, though named .gif.
     void turntable()
     {
         QCOMPARE(run({"render", "model.chs", "--size", "64", "-o", "first.png"}).status, 0);

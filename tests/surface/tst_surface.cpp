@@ -126,8 +126,8 @@ class TestSurface : public QObject {
     Q_OBJECT
 
 private slots:
-    // The pixels a point covers, its centre's pixel rounded half to even (size 1 is plot(), also
-    // in tst_model's frontView and drawing); a box's outline from any two corners, clipped.
+    // Pixels a point covers, its centre's pixel rounded half to even (size 1: plot(); its halves,
+    // edges, NaN and infinities in tst_model); a box's outline from any two corners, clipped.
     void drawn_data()
     {
         addRows<Drawn>({
