@@ -6,10 +6,7 @@ build="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-fail() {
-  echo "$*"
-  exit 1
-}
+fail() { echo "$*"; exit 1; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 \
   || { cat "$work/cpack.log"; fail "cpack failed"; }
@@ -20,11 +17,8 @@ dpkg-deb --contents "$deb" | awk '{ print $NF }' >"$work/contents"
 share=usr/share
 metainfo=$share/metainfo/io.github.zuvorak.zuvorak.metainfo.xml
 icons=$share/icons/hicolor
-for f in usr/bin/zuvorak $share/zuvorak/buhin.bmp $share/zuvorak/help/zuvorak.html \
-         $share/zuvorak/help/main-window.png $share/applications/zuvorak.desktop \
-         $icons/32x32/apps/zuvorak.png $icons/48x48/apps/zuvorak.png \
-         $icons/128x128/apps/zuvorak.png $icons/256x256/apps/zuvorak.png \
-         $share/mime/packages/zuvorak.xml $metainfo $share/man/man1/zuvorak.1.gz; do
+# The other files are used below: program, sample part, desktop entry, metainfo, icons, type, manual.
+for f in $share/zuvorak/help/zuvorak.html $share/zuvorak/help/main-window.png; do
   grep -qx "\./$f" "$work/contents" || fail "not in the package: $f"
 done
 [ "$(dpkg-deb -f "$deb" Section)" = graphics ] || fail "section is not graphics"
@@ -37,7 +31,7 @@ desktop-file-validate "$desktop"
 grep -qx 'Exec=zuvorak %f' "$desktop" || fail "the desktop entry does not open files"
 appstreamcli validate --no-net "$root/$metainfo" >/dev/null
 grep -q "<release version=\"$version\"" "$root/$metainfo" || fail "no release $version in $metainfo"
-for size in 48 128 256; do
+for size in 32 48 128 256; do # each icon there, in its size
   icon="$root/$icons/${size}x$size/apps/zuvorak.png"
   file "$icon" | grep -q "PNG image data, $size x $size," || fail "$icon is not $size x $size"
 done
@@ -58,12 +52,11 @@ program="$root/usr/bin/zuvorak"
 # cannot wait on a file, so the settings are looked at until they name the model.
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 "$program" --version | grep -qx "zuvorak $version" || fail "--version did not print zuvorak $version"
-zero='\0\0\0\0\0\0\0\0' one='\0\0\0\0\0\0\360\77' two='\0\0\0\0\0\0\0\100'
-printf "\2\0\0\0$zero$one$two$zero$two$one" >"$work/two-points.chs"
-"$program" info "$work/two-points.chs" | grep -qx 'points: 2' || fail "info failed on a model file"
-XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$program" "$work/two-points.chs" 2>"$work/windows.log" &
+"$program" import "$root/$share/zuvorak/buhin.bmp" --fit -o "$work/part.chs" || fail "import failed"
+"$program" info "$work/part.chs" | grep -q '^points: [1-9]' || fail "info failed on a model file"
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$program" "$work/part.chs" 2>"$work/windows.log" &
 pid=$!
-until grep -qs two-points "$work/config/zuvorak/zuvorak.conf"; do
+until grep -qs part.chs "$work/config/zuvorak/zuvorak.conf"; do
   kill -0 "$pid" 2>/dev/null || fail "the windows stopped before opening the model"
   sleep 0.1
 done

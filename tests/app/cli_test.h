@@ -11,8 +11,7 @@
 // What one run of the real program gave.
 struct Run {
     int status = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 // Runs the built program with no display at all (a window would make it fail), with
@@ -44,7 +43,7 @@ inline QImage drawing(int width, int height)
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(Qt::white);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
+        for (int x = 0; x < width; ++x)
             if ((x / 7 + y / 5) % 3 == 0 && x < width * 2 / 3)
                 picture.setPixel(x, y, qRgb(200, 20, 20));
             else if ((x - width / 2) * (x - width / 2) + (y - 20) * (y - 20) < 200)
@@ -53,6 +52,5 @@ inline QImage drawing(int width, int height)
                 picture.setPixel(x, y, qRgb(0, 0, 0));
             else if (x % 11 == 0)
                 picture.setPixel(x, y, qRgb(192, 192, 192)); // light grey: background
-        }
     return picture;
 }

@@ -12,12 +12,20 @@
 #include <sys/sysmacros.h>
 
 #include <cmath>
-#include <numeric>
 
 static QByteArray modelFile(const Model &model)
 {
     return asBytes(ModelFile::encode(model));
 }
+
+// An export run as `export MODEL OPTIONS`, the output the options' second word, and the
+// library's own call; for a slicer's layout, the slicer that reads the file back.
+struct Exported {
+    QString name, options;
+    ExportFunction *library;
+    ExportOptions libraryOptions;
+    QString slicer = {}, model = "model.chs";
+};
 
 // The command line run as a script would run it; tst_windows_agree holds it to the windows.
 class TestCommandLine : public QObject {
@@ -39,9 +47,8 @@ class TestCommandLine : public QObject {
             const QFileInfo info(entry.next());
             seen[QDir(dir_.path()).relativeFilePath(info.filePath())]
                 = info.isSymLink() ? "link to " + info.symLinkTarget()
-                  : info.isDir()   ? "folder"
                   : info.isFile()  ? QString::number(info.size()) + " bytes"
-                                   : "no file";
+                                   : "a folder or no file";
         }
         return seen;
     }
@@ -68,10 +75,8 @@ private slots:
         QVERIFY(write(path("far.chs"), modelFile({{{0, 1e308, 0}}, {0}}))); // finite, beyond float
         QVERIFY(write(path("short.chs"), modelFile({{{1, 2, 3}, {4, 5, 6}}, {0, 0}}).left(40)));
         QVERIFY(write(path("old.chs"), "old"));
-        for (const QString trap :
-             {"png-bad-crc.png", "tiff-lzw-cut-short.tif", "png-all-transparent.png",
-              "gif-all-transparent.gif", "webp-all-transparent.webp"})
-            QVERIFY(QFile::copy(ZUVORAK_SOURCE_DIR "/fuzz/pictures/" + trap, path(trap)));
+        // The picture fuzzer's seeds, each named for its trap.
+        QVERIFY(QFile::link(ZUVORAK_SOURCE_DIR "/fuzz/pictures", path("traps")));
         Model sixteen; // 16 colours far apart, three points each
         for (int i = 0; i < 48; ++i) {
             sixteen.points.push_back({double(i / 3 % 2), double(i / 3 * 4), double(i % 3)});
@@ -88,12 +93,8 @@ private slots:
     // or touched. No progress line off a terminal; on one, by script(1).
     void script_data()
     {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QStringList>("parts");
-        QTest::addColumn<QStringList>("files");
-        // label | exit status | script | what the lines of error say, split by &, or - | files
-        // written
+        // label | exit status | script | the lines of error, split by &, or - | files written
+        QTest::addColumn<QStringList>("cells");
         const QString rows = QString::fromUtf8(R"rows(
 unknown option | 1 | import drawing.png --bogus -o old.chs | Unknown option 'bogus'
 an option without its value | 1 | import drawing.png -o old.chs --rect | Missing value after '--rect'
@@ -146,11 +147,11 @@ the largest picture taken whole | 0 | import largest.png -o largest.chs | - | la
 the widest selection of a wider picture | 0 | import wide.png --rect 190,0,0,190 -o rect.chs | - | rect.chs
 a model file for a picture | 2 | import model.chs -o old.chs | model.chs: not a picture
 a picture without a dark pixel | 2 | import white.png -o old.chs | white.png: no dark pixel
-a fully transparent PNG | 2 | import png-all-transparent.png -o old.chs | png-all-transparent.png: no dark pixel
-a fully transparent GIF | 2 | import gif-all-transparent.gif -o old.chs | gif-all-transparent.gif: no dark pixel
-a fully transparent WebP | 2 | import webp-all-transparent.webp -o old.chs | webp-all-transparent.webp: no dark pixel
-a PNG of a wrong checksum | 2 | import png-bad-crc.png -o old.chs | png-bad-crc.png: not a picture that can be read
-a TIFF cut short | 2 | import tiff-lzw-cut-short.tif -o old.chs | tiff-lzw-cut-short.tif: not a picture that can be read
+a fully transparent PNG | 2 | import traps/png-all-transparent.png -o old.chs | png-all-transparent.png: no dark pixel
+a fully transparent GIF | 2 | import traps/gif-all-transparent.gif -o old.chs | gif-all-transparent.gif: no dark pixel
+a fully transparent WebP | 2 | import traps/webp-all-transparent.webp -o old.chs | webp-all-transparent.webp: no dark pixel
+a PNG of a wrong checksum | 2 | import traps/png-bad-crc.png -o old.chs | png-bad-crc.png: not a picture that can be read
+a TIFF cut short | 2 | import traps/tiff-lzw-cut-short.tif -o old.chs | tiff-lzw-cut-short.tif: not a picture that can be read
 a batch: the broken inputs told, the worst status, the others as each alone | 2 | "$0" import drawing.png cut.bmp pipe white.png whole.bmp -o out/ --format ply --jobs 2; s=$?; "$0" import drawing.png -o d.ply && "$0" import whole.bmp -o w.ply && cmp out/drawing.ply d.ply && cmp out/whole.ply w.ply && exit $s | cut.bmp: the file stops early & pipe: not a regular file & white.png: no dark pixel | out/drawing.ply out/whole.ply d.ply w.ply
 an output that cannot be written | 3 | render model.chs -o /proc/zuvorak.png | zuvorak render: /proc/zuvorak.png: not written:
 a device node as output | 3 | export model.chs -o node.ply | node.ply: not written: not a regular file
@@ -162,26 +163,21 @@ a file-size limit: SIGXFSZ ignored | 3 | ulimit -f 1; "$0" export model.chs -o b
 standard output full | 3 | info model.chs >/dev/full | zuvorak info: standard output: not written
 progress on a terminal: done and failed counted | 0 | script -qefc "$0 render model.chs drawing.png old.chs -o out/ --format bmp --jobs 1 >/dev/null" /dev/null >shown; grep -q '1 of 3 done, 0 failed' shown && grep -q '2 of 3 done, 1 failed' shown | - | out/model.bmp shown
 )rows");
-        for (const QString &row : rows.trimmed().split('\n')) {
-            const QStringList cells = row.split(" | ");
-            QTest::newRow(qPrintable(cells[0]))
-                << cells[2] << cells[1].toInt()
-                << (cells[3] == "-" ? QStringList() : cells[3].split(" & "))
-                << cells.value(4).split(' ', Qt::SkipEmptyParts);
-        }
+        for (const QString &row : rows.trimmed().split('\n'))
+            QTest::newRow(qPrintable(row.section(" | ", 0, 0))) << row.split(" | ");
     }
     void script()
     {
-        QFETCH(QString, script);
-        QFETCH(int, status);
-        QFETCH(QStringList, parts);
-        QFETCH(QStringList, files);
+        QFETCH(QStringList, cells);
+        const QString script = cells[2];
+        const QStringList parts = cells[3] == "-" ? QStringList() : cells[3].split(" & ");
+        const QStringList files = cells.value(4).split(' ', Qt::SkipEmptyParts);
         if ((script.contains("node.ply") || script.contains("link.stl")) && !haveDevice_)
             REQUIRE_READER(false, "root, to make a device node");
         const QMap<QString, QString> before = entriesAndSizes();
         const Run result
             = zuvorak({}, dir_.path(), script.contains("$0") ? script : "\"$0\" " + script);
-        QCOMPARE(result.status, status);
+        QCOMPARE(result.status, cells[1].toInt());
         for (const QString &part : parts)
             QVERIFY2(result.err.contains(part), qPrintable(result.err));
         // No progress line off a terminal.
@@ -193,33 +189,29 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QCOMPARE(after, before);
     }
 
-    // The options reach the turntable writer: frames, size and timing as PIL reads them, the
-    // first frame what render draws at that size, and a folder of frames whatever its name and
-    // however long.
+    // The options reach the turntable writer: frames, size and timing as PIL reads them, the first
+    // frame as render draws it; a folder of frames too, under the longest name, though named .gif.
     void turntable()
     {
         QCOMPARE(run({"render", "model.chs", "--size", "64", "-o", "first.png"}).status, 0);
-        const Run made = run({"turntable", "model.chs", "--frames", "6", "--size", "64", "--delay",
-                              "40", "--about-view-centre", "-o", "turning.webp"});
-        QVERIFY2(made.status == 0, qPrintable(made.err));
-        const ReadBack read = readBack("frames", path("turning.webp"));
-        REQUIRE_READ(read);
-        QCOMPARE(read.pixels.size(), 6 * 64 * 64 * 4); // six frames of 64 x 64
-        QCOMPARE(read.seen["durations"][0].toInt(), 40);
-        QVERIFY(samePicture(read.frame(0, 64, 64), QImage(path("first.png")), "webp"));
-        const QString frames = QString(251, 'f') + ".gif"; // the longest name a folder may have
-        const Run folder = run({"turntable", "model.chs", "--frames", "3", "--size", "64",
-                                "--about-view-centre", "-o", frames + '/'});
-        QVERIFY2(folder.status == 0, qPrintable(folder.err));
-        QCOMPARE(entries(path(frames)),
-                 QStringList({"frame-000.png", "frame-001.png", "frame-002.png"}));
-        QVERIFY(
-            samePicture(QImage(path(frames + "/frame-000.png")), QImage(path("first.png")), "png"));
+        for (const QString &out : {QString("turning.webp"), QString(251, 'f') + ".gif/"}) {
+            const bool folder = out.endsWith('/'); // of PNG frames, without a delay
+            const Run made = run({"turntable", "model.chs", "--frames", "3", "--size", "64",
+                                  "--delay", "40", "--about-view-centre", "-o", out});
+            QVERIFY2(made.status == 0, qPrintable(made.err));
+            const ReadBack read = readBack("frames", path(out));
+            REQUIRE_READ(read);
+            QCOMPARE(read.seen["names"].toVariant().toStringList(),
+                     folder ? QStringList({"frame-000.png", "frame-001.png", "frame-002.png"})
+                            : QStringList());
+            QCOMPARE(read.pixels.size(), 3 * 64 * 64 * 4); // three frames of 64 x 64
+            QCOMPARE(read.seen["durations"][0].toInt(), folder ? 0 : 40);
+            QVERIFY(samePicture(read.frame(0, 64, 64), QImage(path("first.png")), out.left(4)));
+        }
     }
 
-    // Shading follows real depth: a flat model has one shade however it was turned and
-    // mirrored (the turn's rounding leaves depths 1e-6 apart), and a model turned by 20
-    // degrees gets lighter towards its farther side, row by row.
+    // Shading follows real depth: a flat model has one shade however turned and mirrored (the turn
+    // leaves depths 1e-6 apart); turned by 20 degrees, each row lightens towards the farther side.
     void shadingOfAFlatModel_data()
     {
         QTest::addColumn<QString>("edit");
@@ -242,8 +234,7 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         for (int y = 0; y < plain.height(); ++y) {
             double left = -1; // the row's last model pixel so far
             for (int x = 0; x < plain.width(); ++x) {
-                // How far towards white, in green: at most 30 in each of the drawing's colours,
-                // so rounding moves it by less than 0.003.
+                // How far towards white in green, at most 30 in the drawing: rounding errs < 0.003.
                 const int green = qGreen(plain.pixel(x, y));
                 const double shade = double(qGreen(shaded.pixel(x, y)) - green) / (255 - green);
                 if (plain.pixel(x, y) == qRgb(255, 255, 255))
@@ -286,23 +277,17 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QVERIFY(write(path("info.chs"), file));
         const Run text = run({"info", "info.chs"}), json = run({"info", "--json", "info.chs"});
         QCOMPARE(text.status, 0);
-        const QStringList labels = {"points",
-                                    "depth",
-                                    "horizontal",
-                                    "vertical",
-                                    "colour block",
-                                    "coordinates not finite",
-                                    "columns thinner than the nozzle",
-                                    "tallest column to its line's width"};
         QString lines = "info.chs\n";
-        for (int i = 0; i < labels.size(); ++i)
-            lines += labels[i] + ": " + facts.section('|', i, i) + '\n';
+        QStringList values = facts.split('|');
+        for (const char *label :
+             {"points", "depth", "horizontal", "vertical", "colour block", "coordinates not finite",
+              "columns thinner than the nozzle", "tallest column to its line's width"})
+            lines += label + (": " + values.takeFirst()) + '\n';
         QCOMPARE(text.out, lines);
         const QJsonObject seen = QJsonDocument::fromJson(json.out.toUtf8()).object();
-        const auto number = [&](const QJsonValue &value, int decimals = -1) {
+        const auto number = [](const QJsonValue &value, char format = 'g', int precision = 6) {
             return value.isUndefined() ? "none"
-                   : decimals < 0      ? QString::number(value.toDouble())
-                                       : QString::number(value.toDouble(), 'f', decimals);
+                                       : QString::number(value.toDouble(), format, precision);
         };
         QStringList jsonFacts = {number(seen["points"])};
         for (const char *axis : {"depth", "horizontal", "vertical"})
@@ -310,97 +295,73 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
                               ? "none"
                               : number(seen[axis]["min"]) + " to " + number(seen[axis]["max"]));
         jsonFacts << seen["colourBlock"].toString() << number(seen["notFinite"])
-                  << number(seen["thinColumns"]) << number(seen["tallestRatio"], 2);
+                  << number(seen["thinColumns"]) << number(seen["tallestRatio"], 'f', 2);
         QCOMPARE(seen["file"].toString(), "info.chs");
         QCOMPARE(jsonFacts.join('|'), facts);
     }
 
-    // The options reach the export library: the files equal its own for the model, byte for
-    // byte.
-    void exportOptions_data()
-    {
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<ExportFunction *>("library");
-        QTest::addColumn<ExportOptions>("libraryOptions");
-        QTest::newRow("binary PLY") << "-o export.ply" << &exportPly << ExportOptions {};
-        QTest::newRow("PLY as text")
-            << "-o export.ply --ascii" << &exportPly << ExportOptions {.ply = {true}};
-        QTest::newRow("XYZ") << "-o export.xyz" << &exportXyz << ExportOptions {};
-        QTest::newRow("glb") << "-o export.glb" << &exportGlb << ExportOptions {};
-        QTest::newRow("STL by default") << "-o export.stl" << &exportStl << ExportOptions {};
-        QTest::newRow("STL with every size and reversed")
-            << "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse"
-            << &exportStl << ExportOptions {.solid = {0.5, 0.1, 1.5, 2, true}};
-        QTest::newRow("3MF of one colour") << "-o export.3mf --colours 1" << &export3mf
-                                           << ExportOptions {.solid = {.colourGroups = 1}};
-        QTest::newRow("3MF of two colours for Bambu, thickened")
-            << "-o export.3mf --colours 2 --slicer bambu --nozzle 0.6 --thicken 1" << &export3mf
-            << ExportOptions {
-                   .solid
-                   = {.colourGroups = 2, .nozzle = 0.6, .thicken = 1, .slicer = Slicer::Bambu}};
-    }
-    void exportOptions()
-    {
-        QFETCH(QString, options);
-        QFETCH(ExportFunction *, library);
-        QFETCH(ExportOptions, libraryOptions);
-        const Run result = run(("export model.chs " + options).split(' '));
-        QVERIFY2(result.status == 0, qPrintable(result.err));
-        ModelFile::ParsedModel parsed;
-        QVERIFY(ModelFile::load(path("model.chs").toStdString(), parsed).ok());
-        const ExportResult expected = library(parsed.points, *parsed.colours, libraryOptions);
-        QVERIFY(expected.ok());
-        QCOMPARE(contents(path(options.section(' ', 1, 1))), asBytes(expected.bytes));
-    }
-
+    // The options reach the export library: the files are its own for the model, byte for byte.
     // The sample part's relief opens in each slicer as one object whose parts are the colour
     // groups and the plate, each on its own extruder in the colour list's order, in its colour
     // where the slicer keeps one; assimp loads every layout. 16 groups and the plate still work.
-    void slicers_data()
+    void exports_data()
     {
-        QTest::addColumn<QString>("slicer");
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<int>("groups");
-        for (const char *slicer : kSlicerNames)
-            QTest::newRow(slicer) << QString(slicer) << "part.chs" << 4;
-        QTest::newRow("16 colours for PrusaSlicer") << "prusa"
-                                                    << "sixteen.chs" << 16;
+        const auto solid = [](SolidOptions options) { return ExportOptions {.solid = options}; };
+        std::vector<Exported> rows = {
+            {"binary PLY", "-o export.ply", &exportPly, {}},
+            {"PLY as text", "-o export.ply --ascii", &exportPly, {.ply = {true}}},
+            {"XYZ", "-o export.xyz", &exportXyz, {}},
+            {"glb", "-o export.glb", &exportGlb, {}},
+            {"STL by default", "-o export.stl", &exportStl, {}},
+            {"STL with every size and reversed",
+             "-o export.stl --pixel-mm 0.5 --depth-mm 0.1 --ink-mm 1.5 --base-mm 2 --reverse",
+             &exportStl, solid({0.5, 0.1, 1.5, 2, true})},
+            {"3MF, one group", "-o export.3mf --colours 1", &export3mf, solid({.colourGroups = 1})},
+            {"3MF of two colours for Bambu, thickened",
+             "-o export.3mf --colours 2 --slicer bambu --nozzle 0.6 --thicken 1", &export3mf,
+             solid({.colourGroups = 2, .nozzle = 0.6, .thicken = 1, .slicer = Slicer::Bambu})},
+            {"16 colours for PrusaSlicer", "-o prusa.3mf --colours 16 --slicer prusa", &export3mf,
+             solid({.colourGroups = 16, .slicer = Slicer::Prusa}), "prusa", "sixteen.chs"},
+        };
+        for (int i = 0; i < int(std::size(kSlicerNames)); ++i) {
+            const QString name = kSlicerNames[i];
+            rows.push_back({name, "-o " + name + ".3mf --colours 4 --slicer " + name, &export3mf,
+                            solid({.colourGroups = 4, .slicer = Slicer(i)}), name, "part.chs"});
+        }
+        addRows(rows);
     }
-    void slicers()
+    void exports()
     {
-        QFETCH(QString, slicer);
-        QFETCH(QString, model);
-        QFETCH(int, groups);
-        const QString file = slicer + ".3mf";
-        const Run exported = run({"export", model, "-o", file, "--slicer", slicer, "--colours",
-                                  QString::number(groups)});
-        QVERIFY2(exported.status == 0, qPrintable(exported.err));
+        QFETCH(Exported, row);
+        const Run result = run(("export " + row.model + ' ' + row.options).split(' '));
+        QVERIFY2(result.status == 0, qPrintable(result.err));
         ModelFile::ParsedModel parsed;
-        QVERIFY(ModelFile::load(path(model).toStdString(), parsed).ok());
-        const SolidOptions options {
-            .colourGroups = groups,
-            .slicer = Slicer(std::find(std::begin(kSlicerNames), std::end(kSlicerNames), slicer)
-                             - std::begin(kSlicerNames))};
-        QCOMPARE(contents(path(file)),
-                 asBytes(export3mf(parsed.points, *parsed.colours, {.solid = options}).bytes));
+        QVERIFY(ModelFile::load(path(row.model).toStdString(), parsed).ok());
+        const ExportResult expected
+            = row.library(parsed.points, *parsed.colours, row.libraryOptions);
+        QVERIFY(expected.ok());
+        const QString file = path(row.options.section(' ', 1, 1));
+        QCOMPARE(contents(file), asBytes(expected.bytes));
+        if (row.slicer.isEmpty())
+            return;
         QStringList colours; // the dialog's list, then the plate
         QJsonArray extruders;
-        for (const ColourGroup &group :
-             summarizeSolid(parsed.points, *parsed.colours, options).groups)
+        const SolidOptions &options = row.libraryOptions.solid;
+        for (const auto &group : summarizeSolid(parsed.points, *parsed.colours, options).groups)
             colours << QString::fromStdString(colourName(group.swatch));
         for (colours << "#FFFFFF"; extruders.size() < colours.size();)
             extruders << extruders.size() + 1;
-        QCOMPARE(colours.size(), groups + 1);
-        const ReadBack read = readBack(slicer, path(file));
+        QCOMPARE(colours.size(), options.colourGroups + 1);
+        const ReadBack read = readBack(row.slicer, file);
         REQUIRE_READ(read);
-        QCOMPARE(read.seen["assimpMeshes"].toInt(), slicer == "prusa" ? 1 : colours.size());
-        if (slicer == "plain")
+        QCOMPARE(read.seen["assimpMeshes"].toInt(), row.slicer == "prusa" ? 1 : colours.size());
+        if (row.slicer == "plain")
             return; // lib3mf reads it in tst_export
         QCOMPARE(read.seen["objects"].toInt(), 1);
         QCOMPARE(read.seen["problems"].toArray(), QJsonArray());
         QCOMPARE(read.seen["extruders"].toArray(), extruders);
         QCOMPARE(read.seen["colours"].toVariant().toStringList(),
-                 slicer == "cura" ? QStringList() : colours); // Cura keeps none
+                 row.slicer == "cura" ? QStringList() : colours); // Cura keeps none
     }
 };
 

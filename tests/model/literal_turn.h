@@ -15,9 +15,7 @@ inline constexpr double P = 3.14159;
 
 inline void turnPair(double a, double d, double L, double z, double &newA, double &newD)
 {
-    double d0 = d;
-    if (d0 == 0)
-        d0 = z;
+    const double d0 = d == 0 ? z : d;
     double t;
     if (a >= 0 && d0 >= 0)
         t = std::atan(a / d0) * 180 / P;
@@ -27,8 +25,7 @@ inline void turnPair(double a, double d, double L, double z, double &newA, doubl
         t = std::atan(a / d0) * 180 / P + 180;
     else
         t = 360 - std::atan(-a / d0) * 180 / P;
-    const double u = t + L;
-    const double r = std::sqrt(d * d + a * a);
+    const double u = t + L, r = std::sqrt(d * d + a * a);
     newA = r * std::sin(u * P / 180);
     newD = r * std::cos(u * P / 180);
 }
@@ -38,10 +35,8 @@ inline std::vector<Coords> turnModel(const std::vector<Coords> &points, double L
     std::vector<Coords> view(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         turnPair(points[i][0], points[i][1], L1, -0.01, view[i][0], view[i][1]);
-        view[i][2] = points[i][2];
+        turnPair(points[i][2], view[i][0], L2, -0.001, view[i][2], view[i][0]);
     }
-    for (std::size_t i = 0; i < points.size(); ++i)
-        turnPair(view[i][2], view[i][0], L2, -0.001, view[i][2], view[i][0]);
     return view;
 }
 
@@ -56,11 +51,8 @@ inline QImage plotted(const std::vector<Coords> &points, const std::vector<Colou
     for (std::size_t i = 0; i < points.size(); ++i) {
         const float x = float(centre + points[i][Horizontal]);
         const float y = float(centre - points[i][Vertical]);
-        if (!std::isfinite(x) || !std::isfinite(y))
-            continue;
-        const double px = std::nearbyint(x);
-        const double py = std::nearbyint(y);
-        if (px >= 0 && px < size && py >= 0 && py < size) {
+        const double px = std::nearbyint(x), py = std::nearbyint(y);
+        if (px >= 0 && px < size && py >= 0 && py < size) { // false for NaN and infinities
             const Colour c = colours[i];
             image.setPixel(int(px), int(py), qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
         }

@@ -48,8 +48,8 @@ private:
     rlimit saved_ {};
 };
 
-// A small tmpfs mounted on a folder for the lifetime of the object; mounting
-// needs root, so callers skip when mounted() is false.
+// A small tmpfs mounted on a folder for the lifetime of the object; mounting needs root, so
+// callers that need it use REQUIRE_READER on mounted().
 class SmallTmpfs {
 public:
     SmallTmpfs(const QString &folder, int kibibytes)

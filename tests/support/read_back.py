@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """Reads a file ZUVORAK wrote with readers other than ZUVORAK's and prints what they see as JSON.
 
-Usage: read_back.py KIND FILE [PIXELS]. PLY and STL go through meshio, XYZ through numpy, the
-glb's chunks and accessors through json and struct and the Khronos validator, pictures (one file, an animation or a
-folder of frames) through PIL, which writes every frame's RGBA pixels to PIXELS. A 3MF goes
-through assimp and the slicer it is laid out for (plain: none). A reader that is not installed
-is named on standard error after "No module named".
+Usage: read_back.py KIND FILE [PIXELS]. PLY and STL go through meshio, XYZ through numpy, the glb
+through json, struct and the Khronos validator, pictures (one file, an animation or a folder of
+frames) through PIL, which writes every frame's RGBA pixels to PIXELS, and a 3MF through assimp and
+the slicer it is laid out for (plain: none). A missing reader is named after "No module named".
 """
 import json
 import os
@@ -76,17 +75,11 @@ def glb(path):
     validator = os.path.join(os.path.dirname(__file__), "../../.cache/gltf-validator/node_modules/gltf-validator")
     validate = ("require(process.argv[1]).validateBytes(new Uint8Array(require('fs').readFileSync("
                 "process.argv[2]))).then((report) => console.log(JSON.stringify(report.issues)))")
-    issues = None
-    if shutil.which("node") and os.path.isdir(validator):
-        issues = json.loads(run("node", "-e", validate, validator, path))
-    return {
-        "issues": issues,
-        "header": [magic.decode(), version, length == len(data)],
-        "mode": primitive["mode"],
-        "bounds": [position["min"], position["max"]],
-        "points": read(primitive["attributes"]["POSITION"]),
-        "colours": [[srgb_byte(c) for c in colour] for colour in read(primitive["attributes"]["COLOR_0"])],
-    }
+    found = shutil.which("node") and os.path.isdir(validator)
+    return {"issues": json.loads(run("node", "-e", validate, validator, path)) if found else None,
+            "header": [magic.decode(), version, length == len(data)], "mode": primitive["mode"],
+            "bounds": [position["min"], position["max"]], "points": read(primitive["attributes"]["POSITION"]),
+            "colours": [[srgb_byte(c) for c in colour] for colour in read(primitive["attributes"]["COLOR_0"])]}
 
 
 def run(program, *arguments):
@@ -114,18 +107,15 @@ def cura(path):
     import Savitar
 
     nodes = Savitar.ThreeMFParser().parse(zipfile.ZipFile(path).read("3D/3dmodel.model"))
-    extruders = []
-    for child in nodes.getSceneNodes()[0].getChildren():
-        setting = child.getSettings().get("extruder_nr")
-        extruders.append(int(getattr(setting, "value", setting)) + 1)
-    return {"objects": len(nodes.getSceneNodes()), "extruders": extruders}
+    settings = [part.getSettings().get("extruder_nr") for part in nodes.getSceneNodes()[0].getChildren()]
+    return {"objects": len(nodes.getSceneNodes()),
+            "extruders": [int(getattr(setting, "value", setting)) + 1 for setting in settings]}
 
 
 def bambu(path):
-    """Bambu Studio's and OrcaSlicer's bbs_3mf.cpp as read: one build item is one object, each
-    mesh object it holds one part, whose extruder (from 1) Metadata/model_settings.config gives
-    by the object's and part's ids; colours come from an m:colorgroup that every triangle points
-    into. An Application of theirs or PrusaSlicer's would send the file down another path."""
+    """As Bambu Studio's and OrcaSlicer's bbs_3mf.cpp read it: a build item is an object, each mesh a
+    part, its extruder (from 1) in Metadata/model_settings.config by object and part id, its colour
+    an m:colorgroup's; an Application of theirs or PrusaSlicer's would take another path."""
     package = zipfile.ZipFile(path)
     core = "{http://schemas.microsoft.com/3dmanufacturing/core/2015/02}"
     group = "{http://schemas.microsoft.com/3dmanufacturing/material/2015/02}colorgroup"
@@ -139,16 +129,13 @@ def bambu(path):
     objects = {o.get("id"): o for o in model.iter(core + "object")}
     items = list(model.iter(core + "item"))
     settings = ElementTree.fromstring(package.read("Metadata/model_settings.config"))
-    setting = settings.find("object[@id='%s']" % items[0].get("objectid"))
-    if setting is None:
-        return {"objects": len(items), "problems": ["no settings for the build item's object"]}
+    setting = settings.find("object[@id='%s']" % items[0].get("objectid"))  # None fails below
     seen = {"objects": len(items), "problems": problems, "extruders": [], "colours": []}
     for component in objects[items[0].get("objectid")].iter(core + "component"):
         if component.get("{http://schemas.microsoft.com/3dmanufacturing/production/2015/06}path"):
             problems.append("a component in another model")
         mesh = objects[component.get("objectid")]
-        part = setting.find("part[@id='%s']" % mesh.get("id"))
-        extruder = part.find("metadata[@key='extruder']") if part is not None else None
+        extruder = setting.find("part[@id='%s']/metadata[@key='extruder']" % mesh.get("id"))
         colours = set()
         for triangle in mesh.iter(core + "triangle"):
             colour, index = groups.get(triangle.get("pid"), []), int(triangle.get("p1", -1))
@@ -169,22 +156,13 @@ def three_mf(kind, path):
 
 
 def frames(path, pixels):
-    from PIL import Image
+    from PIL import Image, ImageSequence
 
     names = sorted(os.listdir(path)) if os.path.isdir(path) else []
-
-    def each():
-        for name in names:
-            yield Image.open(os.path.join(path, name))
-        if not names:
-            image = Image.open(path)
-            for i in range(getattr(image, "n_frames", 1)):
-                image.seek(i)
-                yield image
-
+    images = [Image.open(os.path.join(path, name)) for name in names]
     seen = {"names": names, "formats": set(), "durations": [], "loop": None}
     with open(pixels, "wb") as out:
-        for image in each():
+        for image in images or ImageSequence.Iterator(Image.open(path)):
             out.write(image.convert("RGBA").tobytes())
             seen["formats"].add(image.format)
             seen["durations"].append(image.info.get("duration"))

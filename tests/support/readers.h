@@ -48,9 +48,8 @@ inline QStringList entries(const QString &folder)
 // What tests/support/read_back.py sees in a file; for "frames" the RGBA pixels of every frame.
 struct ReadBack {
     QJsonObject seen;
-    QByteArray pixels;
-    QString missing; // the program or Python module that is not installed, if any
-    QByteArray errors;
+    QByteArray pixels, errors;
+    QString missing = {}; // the program or Python module that is not installed, if any
 
     QImage frame(int index, int width, int height) const
     {
@@ -69,9 +68,7 @@ inline ReadBack readBack(const QString &kind, const QString &path)
                                       dir.filePath("pixels")});
     reader.waitForFinished(-1);
     ReadBack read {QJsonDocument::fromJson(reader.readAllStandardOutput()).object(),
-                   contents(dir.filePath("pixels")),
-                   {},
-                   reader.readAllStandardError()};
+                   contents(dir.filePath("pixels")), reader.readAllStandardError()};
     if (reader.error() == QProcess::FailedToStart)
         read.missing = "/usr/bin/python3";
     else if (const int at = read.errors.indexOf("No module named"); at >= 0)
@@ -88,14 +85,14 @@ inline ReadBack readBack(const QString &kind, const std::vector<std::uint8_t> &b
     return readBack(kind.section('.', 0, 0), path);
 }
 
-// A reader that is not installed (or root, where a test needs it) skips the test on a developer's machine; under CI
-// (CI=true, as .ci/run sets it) it fails, naming what to install.
+// A reader that is not installed (or root, where a test needs it) skips the test on a developer's
+// machine; under CI (CI=true, as .ci/run sets it) it fails, naming what to install.
 #define REQUIRE_READER(present, name)                                                              \
     do {                                                                                           \
         if (!(present)) {                                                                          \
             if (qEnvironmentVariable("CI") == QLatin1String("true"))                               \
-                QFAIL(qPrintable(QStringLiteral("missing under CI: ") + (name)));            \
-            QSKIP(qPrintable(QStringLiteral("missing: ") + (name)));                         \
+                QFAIL(qPrintable(QStringLiteral("missing under CI: ") + (name)));                  \
+            QSKIP(qPrintable(QStringLiteral("missing: ") + (name)));                               \
         }                                                                                          \
     } while (false)
 

@@ -6,9 +6,8 @@
 #include <random>
 
 // A model of `count` points drawn from `seed`: coordinates from -reach to reach, one in eight
-// exactly 0 (the turn's substitutes), three in eight whole; with a step, every coordinate a
-// multiple of it, so that sums and differences of whole numbers are exact. Colours are drawn from
-// `colours` random ones, or each its own where 0.
+// exactly 0 (the turn's substitutes), three in eight whole; with a step, all multiples of it, so
+// that sums and differences stay exact; colours from `colours` random ones, or each its own at 0.
 inline Model seededModel(int count, unsigned seed, double reach = 150, double step = 0,
                          int colours = 0)
 {

@@ -22,8 +22,7 @@ namespace {
 constexpr Colour kGrey = 0x00C0C0C0, kRed = 0x000000FF;
 const QString kPictures = QStringLiteral(ZUVORAK_SOURCE_DIR "/fuzz/pictures/");
 
-// A point's centre and size, or a box's corners (size 0), and the pixels covered before
-// clipping to the 10 x 10 surface.
+// A point's centre and size, or a box's corners (size 0), and the pixels covered unclipped.
 struct Drawn {
     const char *name;
     QPointF at;
@@ -32,9 +31,8 @@ struct Drawn {
     QPointF corner = {};
 };
 
-// A picture file and what it must give: an error, or pixels: "#RRGGBB" every one, rows from the
-// top split by '/' (a palette index in hex a pixel, '.' white), or none in particular; "?" may
-// also be refused, naming the file.
+// A picture file and what it must give: an error, or pixels: "#RRGGBB" all, rows from the top split
+// by '/' (a pixel a hex palette index, '.' white), or any; "?" may be refused, naming the file.
 struct Picture {
     QString name;
     PictureError error = PictureError::None;
@@ -128,9 +126,8 @@ class TestSurface : public QObject {
     Q_OBJECT
 
 private slots:
-    // The pixels a point covers, by its centre's pixel rounded half to even (size 1 is plot());
-    // halves, edges, NaN and infinities of size 1 in tst_model's frontView and drawing. A box's
-    // outline from any two corners, clipped.
+    // Pixels a point covers, its centre's pixel rounded half to even (size 1: plot(); its halves,
+    // edges, NaN and infinities in tst_model); a box's outline from any two corners, clipped.
     void drawn_data()
     {
         addRows<Drawn>({
@@ -167,8 +164,7 @@ private slots:
             QCOMPARE(surface.pixel(point.x, point.y), row.covered.isEmpty() ? kWhite : kRed);
     }
 
-    // Another reader sees 24 bits a pixel and every pixel; the header says 96 dpi whatever
-    // the screen (a 120-dpi one here), as the command line writes it.
+    // PIL sees 24 bits and every pixel; 96 dpi as the command line writes, on any screen (120).
     void savedPictureReadByPil()
     {
         QTemporaryDir dir;
@@ -193,8 +189,7 @@ private slots:
     {
         using enum PictureError;
         addRows<Picture>({
-            // Many writers declare an alpha mask and leave every alpha 0: opaque, as
-            // browsers show it.
+            // Many writers leave every alpha of an alpha mask 0: opaque, as browsers show it.
             {"bmp-alpha-mask-all-zero.bmp", None, "#FF0000"},
             // Pixels a run-length stream leaves unset are white, whatever memory held.
             {"bmp-rle8.bmp", None, "......../......../......../.....77./44....../33333333"},
@@ -219,8 +214,7 @@ private slots:
             {"png-rgb-cut-short.png", Truncated},
             {"jpeg-stray-bytes-before-segment.jpg", None, "#808080"}, // skipped
             {"jpeg-baseline-cut-short.jpg", Truncated},
-            // The decoder would fill in grey.
-            {"jpeg-cut-at-half-with-end-marker.jpg", Truncated},
+            {"jpeg-cut-at-half-with-end-marker.jpg", Truncated}, // the decoder would add grey
             {"jpeg-header-1000x1000-over-64x64.jpg", Truncated},
             {"jpeg-501-scans.jpg", TooManyScans},
             {"gif-all-transparent.gif", None, "#FFFFFF"},
@@ -229,7 +223,7 @@ private slots:
             {"tiff-lzw-cut-short.tif", Unreadable},
             {"webp-all-transparent.webp", None, "#FFFFFF"},
             {"webp-lossy-cut-short.webp", Unreadable},
-            {"(a folder)", NotRegularFile},
+            {".", NotRegularFile}, // the folder itself
             {"(missing)", NotFound},
         });
         const QDir suite(QStringLiteral(ZUVORAK_TESTDATA "/bmpsuite"));
@@ -241,9 +235,7 @@ private slots:
     void pictures()
     {
         QFETCH(Picture, row);
-        const QString path = row.name == "(a folder)" ? kPictures
-                             : row.name.contains('/') ? row.name
-                                                      : kPictures + row.name;
+        const QString path = QDir(kPictures).filePath(row.name); // the corpus's are absolute
         const DecodedPicture decoded
             = row.limitMB ? decodePicture(contents(path), row.limitMB) : readPicture(path);
         if (row.pixels == "?" && !decoded.result.ok())
@@ -256,8 +248,7 @@ private slots:
         QCOMPARE(decoded.image.format(), QImage::Format_RGB32);
         QImage expected(decoded.image.size(), QImage::Format_RGB32);
         expected.fill(row.pixels.startsWith('#') ? QColor(row.pixels) : QColor(Qt::white));
-        const QByteArray bytes
-            = contents(path); // a palette of blue, green, red, 0 after the header
+        const QByteArray bytes = contents(path); // after the header blue, green, red, 0 a colour
         const auto palette = [&](QChar index) {
             const int at = 14 + bytes[14] + 4 * QString(index).toInt(nullptr, 16);
             return qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at]));
@@ -270,41 +261,35 @@ private slots:
         QVERIFY(row.pixels.isEmpty() || samePicture(decoded.image, expected, "decoded"));
     }
 
-    // The same pixels whatever fresh memory holds, and no read of memory never written: the
-    // fixtures decoded by a child of this program (see main) with malloc's fresh memory filled,
-    // and under valgrind, where AddressSanitizer is not watching the reads already.
+    // The same pixels whatever fresh memory holds, no read of unwritten memory: the fixtures
+    // decoded by a child (see main) with malloc's fresh memory filled, and by valgrind sans ASan.
     void picturesIndependentOfMemory_data()
     {
-        QTest::addColumn<QString>("perturb");
-        QTest::addColumn<bool>("valgrind");
-        QTest::newRow("fresh memory 17") << "17" << false;
-        QTest::newRow("fresh memory 238") << "238" << false;
+        QTest::addColumn<QString>("perturb"); // empty: under valgrind
+        QTest::newRow("fresh memory 17") << "17";
+        QTest::newRow("fresh memory 238") << "238";
 #ifndef __SANITIZE_ADDRESS__
-        QTest::newRow("valgrind") << "0" << true;
+        QTest::newRow("valgrind") << QString();
 #endif
     }
     void picturesIndependentOfMemory()
     {
         QFETCH(QString, perturb);
-        QFETCH(bool, valgrind);
         QStringList command {QCoreApplication::applicationFilePath(), "--decode"};
-        if (valgrind) {
+        if (perturb.isEmpty()) {
             const QString program = QStandardPaths::findExecutable("valgrind");
             REQUIRE_READER(!program.isEmpty(), "valgrind");
             command = QStringList {program, "-q", "--error-exitcode=99"} + command;
         }
         QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("MALLOC_PERTURB_", perturb);
-        child.setProcessEnvironment(environment);
+        child.setEnvironment(QProcess::systemEnvironment() << "MALLOC_PERTURB_=" + perturb);
         child.start(command.takeFirst(), command);
         QVERIFY(child.waitForFinished(-1));
         QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
         QVERIFY(child.readAllStandardOutput() == decodedFixtures());
     }
 
-    // A named pipe swapped onto the name after its check and before its open: refused, and the
-    // open never waits for a writer.
+    // A named pipe swapped in between the name's check and its open: refused, never waited on.
     void pipeSwappedInNeverBlocks_data()
     {
         QTest::addColumn<bool>("picture");
@@ -328,8 +313,8 @@ private slots:
         QVERIFY2(!pipeWouldBlock, "the open waits for a writer");
     }
 
-    // A save replaces the file a symbolic link names, with that file's permissions; a file
-    // the user may not write is kept, though the folder would let it be replaced.
+    // A save replaces a symbolic link's file, keeping its permissions; a file the user may not
+    // write is kept, though the folder would let it be replaced.
     void linksAndPermissions()
     {
         QTemporaryDir dir;
@@ -363,15 +348,14 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(write(dir.filePath("file"), "0123456789"));
         QCOMPARE(::symlink("/dev/zero", qPrintable(dir.filePath("link"))), 0);
-        const QString path = row.path.startsWith('/') ? row.path : dir.filePath(row.path);
+        const QString path = QDir(dir.path()).filePath(row.path); // or /dev/zero itself
         const ReadResult read = readRegularFile(path.toStdString(), 9, row.longFile);
         QCOMPARE(read.result.problem, row.problem);
         QCOMPARE(asBytes(read.bytes), QByteArray("0123456789").left(row.size));
     }
 
-    // A save of a full model killed at each step: the target is one whole model, and the next
-    // save removes what the killed one left once it is old, a killed turntable's folder of frames
-    // too; a young one may belong to a running save, others are no leftovers.
+    // A full model's save killed at each step leaves one whole model; the next save removes old
+    // leftovers, a turntable's folder of frames too, not young ones (a running save's) or others.
     void killedSaveLeavesNoLeftovers_data()
     {
         QTest::addColumn<int>("step");
