@@ -1,5 +1,6 @@
 #include "literal_turn.h"
 
+#include "capture.h"
 #include "conversions.h"
 #include "editing.h"
 #include "image_surface.h"
@@ -143,6 +144,23 @@ private slots:
         ImageSurface staging(kStagingSize, kStagingSize, kWhite);
         staging.plot(30, 30, 0); // left over from an earlier import
         QCOMPARE(importFrom(ImageSurface(400, 300, 0), selection, staging).count(), points);
+    }
+
+    // Blocks of 2 x 2 reduced: one ink pixel makes ink; the most frequent ink wins over a darker
+    // one; of two as frequent the darker wins, whatever their order as values; no ink: white.
+    void reducedBlocks()
+    {
+        const Colour dark = 0x101010, grey = 0x808080, red = 0x0000C0, blue = 0x400000;
+        const Colour darkRed = 0x000040; // darker than red and a smaller value
+        ImageSurface picture(10, 2, kWhite);
+        const Colour pixels[2][10]
+            = {{red, kWhite, dark, grey, red, blue, red, darkRed, kWhite, kWhite},
+               {kWhite, kWhite, grey, kWhite, blue, red, kWhite, kWhite, kWhite, kWhite}};
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 10; ++x)
+                picture.plot(x, y, pixels[y][x]);
+        const ReducedPicture reduced = reduceSelection(picture, {-1, -1, 10, 2}, 2);
+        QCOMPARE(reduced.pixels, (std::vector<Colour> {red, grey, blue, darkRed, kWhite}));
     }
 
     // Computed with Python's struct.pack and zlib.crc32; encode's output compares models below.
