@@ -944,7 +944,8 @@ private slots:
             REQUIRE_READER(false, "root, to make a device node");
         const auto restore = qScopeGuard([] { QFile::remove(settingsPath()); });
         // A writer that gets in whenever the program opens the pipe, so that it never blocks,
-        // and once more when the test ends.
+        // and once more when the test ends, through the pipe itself should a save replace its name.
+        const int fifo = ::open(path, O_PATH);
         std::atomic<bool> ending = false, opened = false;
         std::thread writer([&] {
             while (pipe && !ending) {
@@ -955,9 +956,11 @@ private slots:
         });
         const auto end = qScopeGuard([&] {
             ending = true;
-            const int reader = ::open(path, O_RDONLY | O_NONBLOCK); // lets the writer in
+            const int reader = ::open("/proc/self/fd/" + QByteArray::number(fifo),
+                                      O_RDONLY | O_NONBLOCK); // lets the writer in
             writer.join();
             ::close(reader);
+            ::close(fifo);
         });
         MessageBoxes boxes;
         program_ = std::make_unique<Program>();
