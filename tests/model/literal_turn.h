@@ -60,10 +60,4 @@ inline QImage plotted(const std::vector<Coords> &points, const std::vector<Colou
     return image;
 }
 
-// The model turned the plain way and plotted, as the main view must show it.
-inline QImage view(const Model &model, double turn, double tilt)
-{
-    return plotted(turnModel(model.points, turn, tilt), model.colours);
-}
-
 } // namespace literal
