@@ -46,20 +46,10 @@ def stl(path):
     return {"vertices": mesh.points.tolist(), "triangles": mesh.cells_dict["triangle"].tolist()}
 
 
-def srgb_byte(linear):
-    value = linear * 12.92 if linear <= 0.0031308 else 1.055 * linear ** (1 / 2.4) - 0.055
-    return round(value * 255)
-
-
 def glb(path):
     data = open(path, "rb").read()
-    magic, version, length = struct.unpack_from("<4sII", data, 0)
-    chunks, at = [], 12
-    while at < len(data):
-        size, kind = struct.unpack_from("<I4s", data, at)
-        chunks.append(data[at + 8 : at + 8 + size])
-        at += 8 + size
-    document, binary = json.loads(chunks[0]), chunks[1]
+    magic, version, length, size = struct.unpack_from("<4sIII", data, 0)  # then the JSON chunk's
+    document, binary = json.loads(data[20 : 20 + size]), data[28 + size :]  # and the binary's
 
     def read(accessor):
         a = document["accessors"][accessor]
@@ -79,7 +69,8 @@ def glb(path):
     return {"issues": json.loads(run("node", "-e", validate, validator, path)) if found else None,
             "header": [magic.decode(), version, length == len(data)], "mode": primitive["mode"],
             "bounds": [position["min"], position["max"]], "points": read(primitive["attributes"]["POSITION"]),
-            "colours": [[srgb_byte(c) for c in colour] for colour in read(primitive["attributes"]["COLOR_0"])]}
+            "colours": [[round(255 * (c * 12.92 if c <= 0.0031308 else 1.055 * c ** (1 / 2.4) - 0.055))
+                         for c in colour] for colour in read(primitive["attributes"]["COLOR_0"])]}
 
 
 def run(program, *arguments):
