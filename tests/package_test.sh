@@ -16,7 +16,6 @@ version=$(dpkg-deb -f "$deb" Version)
 dpkg-deb --contents "$deb" | awk '{ print $NF }' >"$work/contents"
 share=usr/share
 metainfo=$share/metainfo/io.github.zuvorak.zuvorak.metainfo.xml
-icons=$share/icons/hicolor
 # The other files are used below: program, sample part, desktop entry, metainfo, icons, type, manual.
 for f in $share/zuvorak/help/zuvorak.html $share/zuvorak/help/main-window.png; do
   grep -qx "\./$f" "$work/contents" || fail "not in the package: $f"
@@ -32,7 +31,7 @@ grep -qx 'Exec=zuvorak %f' "$desktop" || fail "the desktop entry does not open f
 appstreamcli validate --no-net "$root/$metainfo" >/dev/null
 grep -q "<release version=\"$version\"" "$root/$metainfo" || fail "no release $version in $metainfo"
 for size in 32 48 128 256; do # each icon there, in its size
-  icon="$root/$icons/${size}x$size/apps/zuvorak.png"
+  icon="$root/$share/icons/hicolor/${size}x$size/apps/zuvorak.png"
   file "$icon" | grep -q "PNG image data, $size x $size," || fail "$icon is not $size x $size"
 done
 
@@ -41,8 +40,7 @@ update-mime-database "$root/$share/mime" 2>/dev/null
 grep -qx 'application/x-zuvorak-model:\*\.chs' "$root/$share/mime/globs" \
   || fail "the model type does not claim *.chs"
 
-page="$root/$share/man/man1/zuvorak.1.gz"
-man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$root/$share/man/man1/zuvorak.1.gz" 2>&1 >/dev/null)
 [ -z "$man_warnings" ] || fail "the manual page: $man_warnings"
 
 program="$root/usr/bin/zuvorak"
