@@ -49,9 +49,8 @@ inline QImage plotted(const std::vector<Coords> &points, const std::vector<Colou
     image.fill(Qt::white);
     const int centre = int(std::nearbyint(size / 2.0));
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const float x = float(centre + points[i][Horizontal]);
-        const float y = float(centre - points[i][Vertical]);
-        const double px = std::nearbyint(x), py = std::nearbyint(y);
+        const double px = std::nearbyint(float(centre + points[i][Horizontal]));
+        const double py = std::nearbyint(float(centre - points[i][Vertical]));
         if (px >= 0 && px < size && py >= 0 && py < size) { // false for NaN and infinities
             const Colour c = colours[i];
             image.setPixel(int(px), int(py), qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
