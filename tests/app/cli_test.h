@@ -25,10 +25,8 @@ inline Run zuvorak(const QStringList &arguments, const QString &folder = {},
         environment.remove(QString(name));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
-    if (script.isEmpty())
-        process.start(QStringLiteral(ZUVORAK_PROGRAM), arguments);
-    else
-        process.start(QStringLiteral("/bin/sh"), {"-c", script, ZUVORAK_PROGRAM});
+    process.start(script.isEmpty() ? ZUVORAK_PROGRAM : "/bin/sh",
+                  script.isEmpty() ? arguments : QStringList {"-c", script, ZUVORAK_PROGRAM});
     if (!process.waitForFinished(-1))
         return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

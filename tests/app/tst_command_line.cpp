@@ -180,7 +180,6 @@ progress on a terminal: done and failed counted | 0 | script -qefc "$0 render mo
         QCOMPARE(result.status, cells[1].toInt());
         for (const QString &part : parts)
             QVERIFY2(result.err.contains(part), qPrintable(result.err));
-        // No progress line off a terminal.
         QVERIFY2(result.err.count('\n') == parts.size() && !result.err.contains('\r'),
                  qPrintable(result.err));
         QMap<QString, QString> after = entriesAndSizes();

@@ -150,10 +150,9 @@ def frames(path, pixels):
     from PIL import Image, ImageSequence
 
     names = sorted(os.listdir(path)) if os.path.isdir(path) else []
-    images = [Image.open(os.path.join(path, name)) for name in names]
     seen = {"names": names, "formats": set(), "durations": [], "loop": None}
     with open(pixels, "wb") as out:
-        for image in images or ImageSequence.Iterator(Image.open(path)):
+        for image in [Image.open(os.path.join(path, n)) for n in names] or ImageSequence.Iterator(Image.open(path)):
             out.write(image.convert("RGBA").tobytes())
             seen["formats"].add(image.format)
             seen["durations"].append(image.info.get("duration"))
