@@ -61,7 +61,6 @@ bool makeAnHourOld(const QString &path)
     return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), anHourAgo, 0) == 0;
 }
 
-// Every fixture picture's pixels.
 QByteArray decodedFixtures()
 {
     QByteArray pixels;
