@@ -40,7 +40,7 @@ void repeat(QWidget *window, const QStringList &options)
             const QStringList at = options[++i].split(QRegularExpression("[,=]"));
             child<QScrollBar>(window, "depthSlider")->setValue(at[4].toInt());
             dragOver(child(window, "view"), {at[0].toInt(), at[1].toInt()},
-                     {at[2].toInt(), at[3].toInt()});
+                     {{at[2].toInt(), at[3].toInt()}});
             click(window, "applyDepth");
         } else if (option == "--quarter-turns") {
             for (int turns = options[++i].toInt(); turns > 0; --turns)
@@ -130,7 +130,7 @@ private slots:
             if (row.drag.isEmpty())
                 trigger(capture, "selectAllAction");
             else
-                dragOver(child(capture, "picture"), from, to);
+                dragOver(child(capture, "picture"), from, {to});
             trigger(capture, fit ? "reduceAction" : "importAction");
         });
         const QPoint inside(std::min(from.x(), to.x()) + 20, std::min(from.y(), to.y()) + 11);

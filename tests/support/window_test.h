@@ -70,10 +70,6 @@ inline void dragOver(QWidget *box, QPoint from, const QList<QPoint> &through,
         QTest::mouseMove(box, inBox(at));
     QTest::mouseRelease(box, button, {}, inBox(through.last()));
 }
-inline void dragOver(QWidget *box, QPoint from, QPoint to)
-{
-    dragOver(box, from, QList {to});
-}
 
 inline QImage shown(const QObject *window, const char *box)
 {
@@ -217,7 +213,6 @@ inline QString fields(QDialog *dialog, const QString &names)
     return shown.join(' ');
 }
 
-// Fills the dialog and presses OK, or Cancel when `accept` is false.
 inline Step options(const QString &fields, bool accept = true)
 {
     return [=](QDialog *dialog) {
@@ -226,14 +221,12 @@ inline Step options(const QString &fields, bool accept = true)
     };
 }
 
-// Chooses `filter` in the list of Qt's file dialog.
 inline void qtChoose(QDialog *dialog, const QString &filter)
 {
     static_cast<QFileDialog *>(dialog)->selectNameFilter(filter);
     emit static_cast<QFileDialog *>(dialog)->filterSelected(filter); // as the list does
 }
 
-// Types a path into Qt's save dialog, under `filter` if one is given, and presses Save.
 inline Step qtSaveAs(const QString &path, const QString &filter = {})
 {
     return [=](QDialog *dialog) {
@@ -244,7 +237,6 @@ inline Step qtSaveAs(const QString &path, const QString &filter = {})
     };
 }
 
-// Types `name` into the program's own save dialog and presses 保存.
 inline Step saveAs(const QString &name)
 {
     return [=](QDialog *dialog) {
@@ -264,7 +256,7 @@ inline bool captureDrag(
     withModal(window, "captureAction", [&](QDialog *capture) {
         first(capture);
         const QImage before = shown(capture, "picture");
-        dragOver(child(capture, "picture"), from, to);
+        dragOver(child(capture, "picture"), from, {to});
         if (!then)
             return;
         trigger(capture, then);

@@ -672,12 +672,11 @@ private slots:
         Model lines, block;
         for (int j = 0; j < 8; ++j) {
             lines.points.insert(lines.points.end(), {{0, 0, double(j)}, {45, 5, double(j)}});
-            lines.colours.insert(lines.colours.end(), {0, 0});
-            for (int i = 0; i < 4; ++i) {
+            for (int i = 0; i < 4; ++i)
                 block.points.push_back({0, double(i), double(j)});
-                block.colours.push_back(0);
-            }
         }
+        lines.colours.assign(lines.points.size(), Colour(0));
+        block.colours.assign(block.points.size(), Colour(0));
         const QString findings = "findings=線の柱: %1 本　柱の高さと線の幅の比の最大: %2";
         const Model wide {{{0, 0, 0}, {0, 3000, 0}}, {0, 0}};
         addRows<Solid>({
@@ -981,10 +980,9 @@ private slots:
     {
         Model square;
         for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 100; ++x) {
+            for (int x = 0; x < 100; ++x)
                 square.points.push_back({0, x - 50.0, y - 50.0});
-                square.colours.push_back(0x2050A0);
-            }
+        square.colours.assign(square.points.size(), Colour(0x2050A0));
         document().importModel(square);
         TurntableOptions options;
         options.size = 1024;
@@ -1083,7 +1081,7 @@ private slots:
         QVERIFY(!child<QAction>(window(), "doOverAction")->isEnabled());
         click(window(), "turnLeft5");
         child<QScrollBar>(window(), "depthSlider")->setValue(37);
-        dragOver(view, {150, 140}, {110, 120}); // from lower right to upper left
+        dragOver(view, {150, 140}, {{110, 120}}); // from lower right to upper left
         QCOMPARE(angles(), QPoint(0, 0));
         for (const QPoint corner : {QPoint(110, 120), QPoint(150, 140)}) // outline's corners
             QCOMPARE(shown(window(), "view").pixel(corner), qRgb(0, 0, 255));
@@ -1138,16 +1136,11 @@ private slots:
         if (!answer.isEmpty())
             click(window(), "moveUp");
         MessageBoxes boxes(answer);
-        bool wentOn = false; // the program ended, the window closed, the open dialog came
-        if (command == "exitAction") {
-            wentOn = endsAfter([this] { trigger(window(), "exitAction"); });
-        } else if (command == "close") { // the close box, without closing the last window
-            QCloseEvent close;
-            QApplication::sendEvent(window(), &close);
-            wentOn = close.isAccepted();
-        } else { // the open dialog came, and is closed
-            wentOn = stepThrough(window(), "openAction", {[](QDialog *) {}}) == 1;
-        }
+        QCloseEvent close; // the close box, without closing the last window
+        const bool wentOn // the program ended, the window closed, the open dialog came (and closed)
+            = command == "exitAction" ? endsAfter([this] { trigger(window(), "exitAction"); })
+              : command == "close" ? (QApplication::sendEvent(window(), &close), close.isAccepted())
+                                   : stepThrough(window(), "openAction", {[](QDialog *) {}}) == 1;
         QCOMPARE(boxes.shown.size(), qsizetype(!answer.isEmpty()));
         QCOMPARE(wentOn, answer != "キャンセル");
         QCOMPARE(contents(dir.path("square.chs")) == asBytes(ModelFile::encode(document().model())),
@@ -1249,7 +1242,7 @@ private slots:
             QTRY_VERIFY(angles().x() >= 5); // two ticks of 500 ms
             timer->stop();
             const QPoint swung = angles();
-            dragOver(large, {130, 100}, {110, 100});
+            dragOver(large, {130, 100}, {{110, 100}});
             QCOMPARE(angles(), swung + QPoint(10, 0));
         });
         QVERIFY(!watch.blocked);
