@@ -821,10 +821,10 @@ private slots:
             QCOMPARE(name->text(), dir.filePath(row.written));
             dialog->accept();
         };
-        const Step path
-            = row.typedFirst ? typedFirst : qtSaveAs(dir.filePath(row.name), row.filter);
         const QString fields = "frames=12 size=96 motion=%1 pointSize=%2 shading=%3 aboutCentre=%4";
         const int shaded = row.pointSize == 2;
+        const Step path
+            = row.typedFirst ? typedFirst : qtSaveAs(dir.filePath(row.name), row.filter);
         const Step chosen
             = options(fields.arg(swing).arg(row.pointSize).arg(shaded).arg(row.aboutCentre));
         QCOMPARE(stepThrough(window(), "turntableAction", {path, chosen}), 2);
@@ -899,16 +899,9 @@ private slots:
         QVERIFY(samePicture(view->surface().image(), shown(window(), "view"), "main"));
     }
 
-    // 終了 keeps the large view's place and size for the next start, as closing it does.
-    void exitRemembersItsPlace()
-    {
-        openLargeView(window(), {300, 200});
-        QVERIFY(endsAfter([this] { trigger(window(), "exitAction"); }));
-        QVERIFY(settingsFile().contains("largeView/geometry"));
-    }
-
     // A remembered size larger than the screen (an edited file, a larger screen) is brought
-    // within the screen instead of allocating the whole size.
+    // within the screen instead of allocating the whole size; 終了 keeps the large view's place
+    // and size for the next start, as closing it does.
     void rememberedSizeWithinTheScreen()
     {
         QWidget giant;
@@ -918,6 +911,8 @@ private slots:
         const QSize screen = view->screen()->availableGeometry().size();
         QVERIFY2(screen.boundedTo(view->size()) == view->size(),
                  qPrintable(QString::number(view->width())));
+        QVERIFY(endsAfter([this] { trigger(window(), "exitAction"); }));
+        QVERIFY(load<Remembered::LargeViewGeometry>() != giant.saveGeometry()); // the view's own
     }
 
     // A settings file that is not a regular file is never opened: a named pipe would block the
