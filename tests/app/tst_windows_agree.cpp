@@ -159,8 +159,7 @@ private slots:
                 if (model.colours[i] == colour)
                     points.insert(
                         QPoint(int(model.points[i][Horizontal]), int(model.points[i][Vertical])));
-            QList<QPoint> chain {*points.begin()}; // taken out of `points` as reached
-            points.remove(chain.first());
+            QList<QPoint> chain {*points.begin()}; // taken out of `points` as reached (again)
             for (qsizetype at = 0; at < chain.size(); ++at)
                 for (int d = 0; d < 9; ++d)
                     if (const QPoint next = chain[at] + QPoint(d % 3 - 1, d / 3 - 1);
