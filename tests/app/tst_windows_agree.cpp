@@ -81,8 +81,7 @@ class TestWindowsAgree : public QObject {
         for (const QString kind : {"chs", "bmp"}) {
             const Run run = zuvorak(arguments + QStringList {"-o", "cli." + kind}, dir_.path());
             QVERIFY2(run.status == 0, qPrintable(run.err));
-            QVERIFY2(contents(path("cli." + kind)) == contents(path(name + "." + kind)),
-                     qPrintable(kind));
+            QCOMPARE(contents(path("cli." + kind)), contents(path(name + "." + kind)));
         }
     }
 
@@ -252,7 +251,7 @@ private slots:
             QTest::mouseClick(ok, Qt::LeftButton);
         });
         QCOMPARE(program.document.history()->undoText(), "色ごとの奥行き");
-        QCOMPARE(settingsFile().value("depth/colourGroups").toInt(), 3);
+        QCOMPARE(load<Remembered::DepthByColour>(), 3);
         const QStringList edits {"--depth", "100,90,200,160=60", "--quarter-turns", "1"};
         repeat(window, edits);
         saveBoth(window, "window");

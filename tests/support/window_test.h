@@ -315,12 +315,6 @@ inline Model sixColours(int count, unsigned seed = 5)
     return model;
 }
 
-// Settings go to a folder of each test program's own (see runWindowTests).
-inline QSettings settingsFile()
-{
-    return {settingsPath(), QSettings::IniFormat};
-}
-
 inline const QString kStartPicture = QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp");
 
 // A document and a shown main window over it, its animation ticked by the tests; given a model,

@@ -720,7 +720,8 @@ private slots:
     void garbledSettingsGiveDefaults()
     {
         QFETCH(QString, setting);
-        settingsFile().setValue(setting.section('=', 0, 0), setting.section('=', 1));
+        QSettings(settingsPath(), QSettings::IniFormat)
+            .setValue(setting.section('=', 0, 0), setting.section('=', 1));
         const SolidOptions solid = load<Remembered::Solid>();
         QCOMPARE((std::vector<double> {solid.pixelSize, solid.inkHeight, double(solid.colourGroups),
                                        double(solid.slicer),
@@ -845,7 +846,7 @@ private slots:
         }
         if (row.aboutCentre)
             return;
-        QSettings settings = settingsFile();
+        QSettings settings(settingsPath(), QSettings::IniFormat);
         settings.setValue("largeView/pointSize", row.pointSize);
         settings.setValue("largeView/shading", shaded);
         for (int frame : {0, 1}) {
