@@ -16,10 +16,8 @@ struct Import {
 };
 Q_DECLARE_METATYPE(Import)
 
-namespace {
-
 // 1000 x 700 pixels of transparent with one-pixel lines in three colours.
-QImage lines()
+static QImage lines()
 {
     QImage picture(1000, 700, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
@@ -32,7 +30,7 @@ QImage lines()
 }
 
 // Does in the main window what the command line's options after the picture do.
-void repeat(QWidget *window, const QStringList &options)
+static void repeat(QWidget *window, const QStringList &options)
 {
     for (int i = 0; i < options.size(); ++i) {
         const QString option = options[i];
@@ -57,8 +55,6 @@ void repeat(QWidget *window, const QStringList &options)
         }
     }
 }
-
-} // namespace
 
 // The command line and the windows, given the same steps, write the same files: the
 // typical use from the first click to the saved files, through real clicks and actions.

@@ -284,11 +284,9 @@ struct Solid {
 Q_DECLARE_METATYPE(Solid)
 
 // Three columns and two rows of pixels at depths 0 and 4, and one point with a NaN depth.
-static Model sampleModel()
-{
-    return {{{0, 0, 0}, {0, 1, 0}, {4, 2, 0}, {0, 0, 1}, {4, 1, 1}, {0, 2, 1}, {NAN, 5, 5}},
-            {0x0000FF, 0x0000FF, 0xFF0000, 0x00FF00, 0xFF0000, 0x0000FF, 0x0000FF}};
-}
+const Model kSampleModel
+    = {{{0, 0, 0}, {0, 1, 0}, {4, 2, 0}, {0, 0, 1}, {4, 1, 1}, {0, 2, 1}, {NAN, 5, 5}},
+       {0x0000FF, 0x0000FF, 0xFF0000, 0x00FF00, 0xFF0000, 0x0000FF, 0x0000FF}};
 
 struct PictureFile {
     const char *name;
@@ -617,7 +615,7 @@ private slots:
     {
         QFETCH(Export, row);
         const QString kind = row.kind;
-        const Model model = sampleModel();
+        const Model &model = kSampleModel;
         QVERIFY(ModelFile::save(model, path("part.chs").toStdString()).ok());
         Program program;
         program.window.openModelFile(path("part.chs"));
@@ -650,7 +648,7 @@ private slots:
         const QString groups = " colourGroups=3 slicer=1";
         MessageBoxes boxes; // the point left out
         const auto run = [&](const char *action, const QString &file, const Step &options) {
-            Program program(sampleModel());
+            Program program(kSampleModel);
             return stepThrough(&program.window, action, {qtSaveAs(path(file)), options});
         };
         run("exportPlyAction", "1", options(ply));
