@@ -63,7 +63,6 @@ class TestWindowsAgree : public QObject {
 
     QTemporaryDir dir_;
     QString path(const QString &name) const { return dir_.filePath(name); }
-    // The model and the view through the save dialogs, as NAME.chs and NAME.bmp.
     void saveBoth(QWidget *window, const QString &name)
     {
         QFile::remove(path(name + ".chs"));
@@ -71,7 +70,7 @@ class TestWindowsAgree : public QObject {
         withModal(window, "saveAsAction", saveAs(name));
         withModal(window, "saveBitmapAction", saveAs(name));
     }
-    // The files the command line writes as `out`.NAME, for the model and the bitmap.
+    // The command line's model and bitmap are NAME.chs and NAME.bmp to the byte.
     void sameFromCommandLine(const QStringList &arguments, const QString &name)
     {
         for (const QString kind : {"chs", "bmp"}) {

@@ -266,8 +266,7 @@ inline bool captureDrag(
     return open;
 }
 
-// Whether `view` is the literal formula's drawing of the model turned by `turn` and `tilt`, or
-// for the `front` view not turned at all.
+// Whether `view` is the literal formula's drawing of the model turned (for the `front` view: not).
 inline bool showsLiteralTurn(const QImage &view, const Model &model, double turn, double tilt,
                              const QString &name, bool front = false)
 {
