@@ -214,12 +214,11 @@ private slots:
     void depthsByColourAndBrightness()
     {
         QImage picture(120, 90, QImage::Format_RGB32);
-        picture.fill(Qt::white);
         const QRgb inks[] = {qRgb(200, 20, 20), qRgb(20, 150, 30), qRgb(10, 30, 160)};
         for (int y = 0; y < 90; ++y)
             for (int x = 0; x < 120; ++x)
-                if ((x + y) % 4)
-                    picture.setPixel(x, y, inks[(x / 10 + y / 30) % 3]);
+                picture.setPixel(x, y,
+                                 (x + y) % 4 ? inks[(x / 10 + y / 30) % 3] : qRgb(255, 255, 255));
         QVERIFY(picture.save(path("three.png")));
         Program program(Model(), path("three.png")); // a model of no points
         QWidget *window = &program.window;

@@ -140,8 +140,7 @@ private slots:
         const QImage red = ImageSurface(30, 30, 0x0000FF).image();
         QVERIFY(writePicture(red, path("red.bmp")).ok());
         withModal(window(), "captureAction", [&](QDialog *capture) {
-            withModal(capture, "openAction",
-                      [](QDialog *dialog) { files(dialog)->setCurrentRow(1); });
+            withModal(capture, "openAction", [](QDialog *d) { files(d)->setCurrentRow(1); });
             QVERIFY(samePicture(shown(capture, "picture").copy(red.rect()), red, "red"));
         });
     }
