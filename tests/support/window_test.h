@@ -398,15 +398,13 @@ template<typename Test> bool has(const char *argument)
 template<typename Test, typename... All> int runTest(int argc, char *argv[])
 {
     std::vector<char *> arguments {argv[0]};
-    bool named = false, mine = false;
-    for (int i = 1; i < argc; ++i) {
-        const bool function = (has<All>(argv[i]) || ...);
-        named = named || function;
-        mine = mine || has<Test>(argv[i]);
-        if (!function || has<Test>(argv[i]))
+    bool others = false; // a test function of another class named
+    for (int i = 1; i < argc; ++i)
+        if (has<Test>(argv[i]) || !(has<All>(argv[i]) || ...))
             arguments.push_back(argv[i]);
-    }
-    if (named && !mine)
+        else
+            others = true;
+    if (others && std::none_of(arguments.begin(), arguments.end(), has<Test>))
         return 0;
     Test test;
     return QTest::qExec(&test, int(arguments.size()), arguments.data());
