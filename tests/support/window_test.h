@@ -266,14 +266,6 @@ inline bool captureDrag(
     return open;
 }
 
-// Whether `view` is the literal formula's drawing of the model turned (for the `front` view: not).
-inline bool showsLiteralTurn(const QImage &view, const Model &model, double turn, double tilt,
-                             const QString &name, bool front = false)
-{
-    const auto points = front ? model.points : literal::turnModel(model.points, turn, tilt);
-    return samePicture(view, literal::plotted(points, model.colours), name);
-}
-
 // A fresh folder as the working folder, where the dialogs start; the working folder and HOME
 // come back when it ends.
 struct InFolder {

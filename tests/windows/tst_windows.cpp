@@ -770,11 +770,14 @@ class TestMainWindow : public QObject, WithProgram {
     {
         return {text(window(), "turnAngle").toInt(), text(window(), "tiltAngle").toInt()};
     }
-    // The view the literal formula gives for the angles shown.
-    bool showsTurnedView(const QString &name) const
+    // Whether `view` is the literal formula's drawing of the model turned by `by`, or for the
+    // `front` view not turned at all.
+    bool showsLiteralTurn(const QImage &view, QPointF by, const QString &name,
+                          bool front = false) const
     {
-        return showsLiteralTurn(shown(window(), "view"), document().model(), angles().x(),
-                                angles().y(), name);
+        const Model &model = document().model();
+        const auto points = front ? model.points : literal::turnModel(model.points, by.x(), by.y());
+        return samePicture(view, literal::plotted(points, model.colours), name);
     }
 
 private slots:
@@ -892,8 +895,8 @@ private slots:
                 click(window(), qPrintable(step));
         }
         QCOMPARE(text(window(), "turnAngle") + ' ' + text(window(), "tiltAngle"), angles);
-        QVERIFY(showsLiteralTurn(view->surface().image(), document().model(), viewState().turn(),
-                                 viewState().tilt(), "literal", viewState().showsFrontView()));
+        QVERIFY(showsLiteralTurn(view->surface().image(), {viewState().turn(), viewState().tilt()},
+                                 "literal", viewState().showsFrontView()));
         QVERIFY(samePicture(view->surface().image(), shown(window(), "view"), "main"));
     }
 
@@ -1104,7 +1107,7 @@ private slots:
         QVERIFY(samePicture(shown(window(), "staging"), blank, "undone"));
         QTest::keyClick(window(), Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(child(window(), "moveUp")->isEnabled());
-        QVERIFY(showsTurnedView("redone import"));
+        QVERIFY(showsLiteralTurn(shown(window(), "view"), angles(), "redone import"));
         QTest::keyClick(window(), Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(samePicture(shown(window(), "staging"), selection, "redone"));
         QCOMPARE(shownTitle(window()), "ZUVORAK*");
@@ -1236,7 +1239,7 @@ private slots:
             QCOMPARE(angles(), swung + QPoint(10, 0));
         });
         QVERIFY(!watch.blocked);
-        QVERIFY(showsTurnedView("animated and dragged"));
+        QVERIFY(showsLiteralTurn(shown(window(), "view"), angles(), "animated and dragged"));
         QVERIFY(samePicture(large->surface().image(), shown(window(), "view"), "large"));
         // Closing the main window ends the program while the others are open.
         document().history()->setClean();
