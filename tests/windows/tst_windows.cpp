@@ -228,12 +228,11 @@ static Points importFrom(
 static QImage largePicture()
 {
     QImage picture(1000, 800, QImage::Format_RGB32);
+    picture.fill(qRgb(255, 250, 230));
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y,
-                             (x * 7 + y * 3) % 11 < 4
-                                 ? qRgb(x * 13 % 190, y * 7 % 190, (x + y) % 190)
-                                 : qRgb(255, 250, 230));
+            if ((x * 7 + y * 3) % 11 < 4)
+                picture.setPixel(x, y, qRgb(x * 13 % 190, y * 7 % 190, (x + y) % 190));
     return picture;
 }
 
