@@ -845,9 +845,7 @@ private slots:
         }
         if (row.aboutCentre)
             return;
-        QSettings settings(settingsPath(), QSettings::IniFormat);
-        settings.setValue("largeView/pointSize", row.pointSize);
-        settings.setValue("largeView/shading", shaded);
+        save<Remembered::LargeViewStyle>({row.pointSize, shaded == 1}); // as the frames were drawn
         for (int frame : {0, 1}) {
             viewState().turnBy(frame * (swing ? 5 : 30), 0);
             QVERIFY(samePicture(read.frame(frame, 96, 96),
