@@ -906,9 +906,7 @@ private slots:
         giant.setGeometry(0, 0, 30000, 30000);
         save<Remembered::LargeViewGeometry>(giant.saveGeometry());
         const LargeView *view = openLargeView(window(), {});
-        const QSize screen = view->screen()->availableGeometry().size();
-        QVERIFY2(screen.boundedTo(view->size()) == view->size(),
-                 qPrintable(QString::number(view->width())));
+        QCOMPARE(view->screen()->availableGeometry().size().boundedTo(view->size()), view->size());
         QVERIFY(endsAfter([this] { trigger(window(), "exitAction"); }));
         QVERIFY(load<Remembered::LargeViewGeometry>() != giant.saveGeometry()); // the view's own
     }
@@ -1043,8 +1041,7 @@ private slots:
         QCOMPARE(text(window(), "turnAngle") + text(window(), "tiltAngle"), "00");
         const QPoint red = middle(kRedPixel), green = middle(kGreenPixel);
         const QPoint off = red + green - QPoint(kViewSize, kViewSize);
-        QVERIFY2(std::max(std::abs(off.x()), std::abs(off.y())) <= 2,
-                 qPrintable(QString("%1 %2").arg(off.x()).arg(off.y())));
+        QCOMPARE_LE(std::max(std::abs(off.x()), std::abs(off.y())), 2);
         QVERIFY2(green.y() - red.y() >= kViewSize * 0.85, qPrintable(QString::number(red.y())));
         auto *menu = child<QMenu>(view, "largeViewMenu");
         dragOver(view, {50, 50}, {{58, 47}, {65, 43}}, Qt::RightButton);
