@@ -880,9 +880,8 @@ private slots:
         for (const QString &step : steps.split(' ', Qt::SkipEmptyParts)) {
             QList<QPoint> through; // "x,y;x,y": a left drag from (130, 100)
             for (const QString &at : step.split(';'))
-                if (at.contains(','))
-                    through << QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1).toInt());
-            if (!through.isEmpty())
+                through << QPoint(at.section(',', 0, 0).toInt(), at.section(',', 1).toInt());
+            if (step.contains(','))
                 dragOver(view, {130, 100}, through);
             else if (auto *action = window()->findChild<QAction *>(step))
                 action->trigger();
