@@ -230,13 +230,11 @@ private slots:
         withModal(window, "colourDepthsAction", [&](QDialog *dialog) {
             fill(dialog, "colourGroups=3");
             const QColor last(text(dialog, "colour2"));
-            const double y
-                = (299.0 * last.red() + 587.0 * last.green() + 114.0 * last.blue()) / 1000;
+            const double y = (299 * last.red() + 587 * last.green() + 114 * last.blue()) / 1000.0;
             QCOMPARE(fields(dialog, "depth2"),
                      "depth2="
                          + QString::fromStdString(shortestDecimal(3.1 + (77.7 - 3.1) * y / 255)));
-            QPushButton *ok
-                = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
+            auto *ok = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
             fill(dialog, "depth0=100.5");
             QVERIFY(!ok->isEnabled());
             fill(dialog, "depth0=40 depth1= depth2=7.25");

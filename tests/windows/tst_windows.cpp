@@ -288,8 +288,7 @@ const Model kSampleModel
 
 struct PictureFile {
     const char *name;
-    QString fixture, file; // as listed
-    QString expected; // the bitmap giving the same points, or the reason
+    QString fixture, file, expected; // as listed; the bitmap giving the same points, or the reason
 };
 Q_DECLARE_METATYPE(PictureFile)
 
@@ -991,8 +990,7 @@ private slots:
     {
         document().importModel(kTwoPoints);
         LargeView *view = openLargeView(window());
-        const auto pixels
-            = [&view](QRgb colour) { return pixelsOf(view->surface().image(), colour); };
+        const auto pixels = [&](QRgb colour) { return pixelsOf(view->surface().image(), colour); };
         const auto middle = [&](QRgb colour) { return pixels(colour).boundingRect().center(); };
         const QImage before = view->surface().image();
         QCOMPARE(pixels(kRedPixel), QPolygon {kRed});
