@@ -16,10 +16,8 @@ struct Import {
 };
 Q_DECLARE_METATYPE(Import)
 
-namespace {
-
 // 1000 x 700 pixels of transparent with one-pixel lines in three colours.
-QImage lines()
+static QImage lines()
 {
     QImage picture(1000, 700, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
@@ -32,7 +30,7 @@ QImage lines()
 }
 
 // Does in the main window what the command line's options after the picture do.
-void repeat(QWidget *window, const QStringList &options)
+static void repeat(QWidget *window, const QStringList &options)
 {
     for (int i = 0; i < options.size(); ++i) {
         const QString option = options[i];
@@ -40,7 +38,7 @@ void repeat(QWidget *window, const QStringList &options)
             const QStringList at = options[++i].split(QRegularExpression("[,=]"));
             child<QScrollBar>(window, "depthSlider")->setValue(at[4].toInt());
             dragOver(child(window, "view"), {at[0].toInt(), at[1].toInt()},
-                     {at[2].toInt(), at[3].toInt()});
+                     {{at[2].toInt(), at[3].toInt()}});
             click(window, "applyDepth");
         } else if (option == "--quarter-turns") {
             for (int turns = options[++i].toInt(); turns > 0; --turns)
@@ -58,8 +56,6 @@ void repeat(QWidget *window, const QStringList &options)
     }
 }
 
-} // namespace
-
 // The command line and the windows, given the same steps, write the same files: the
 // typical use from the first click to the saved files, through real clicks and actions.
 class TestWindowsAgree : public QObject {
@@ -67,7 +63,6 @@ class TestWindowsAgree : public QObject {
 
     QTemporaryDir dir_;
     QString path(const QString &name) const { return dir_.filePath(name); }
-    // The model and the view through the save dialogs, as NAME.chs and NAME.bmp.
     void saveBoth(QWidget *window, const QString &name)
     {
         QFile::remove(path(name + ".chs"));
@@ -75,14 +70,13 @@ class TestWindowsAgree : public QObject {
         withModal(window, "saveAsAction", saveAs(name));
         withModal(window, "saveBitmapAction", saveAs(name));
     }
-    // The files the command line writes as `out`.NAME, for the model and the bitmap.
+    // The command line's model and bitmap are NAME.chs and NAME.bmp to the byte.
     void sameFromCommandLine(const QStringList &arguments, const QString &name)
     {
         for (const QString kind : {"chs", "bmp"}) {
             const Run run = zuvorak(arguments + QStringList {"-o", "cli." + kind}, dir_.path());
             QVERIFY2(run.status == 0, qPrintable(run.err));
-            QVERIFY2(contents(path("cli." + kind)) == contents(path(name + "." + kind)),
-                     qPrintable(kind));
+            QCOMPARE(contents(path("cli." + kind)), contents(path(name + "." + kind)));
         }
     }
 
@@ -130,7 +124,7 @@ private slots:
             if (row.drag.isEmpty())
                 trigger(capture, "selectAllAction");
             else
-                dragOver(child(capture, "picture"), from, to);
+                dragOver(child(capture, "picture"), from, {to});
             trigger(capture, fit ? "reduceAction" : "importAction");
         });
         const QPoint inside(std::min(from.x(), to.x()) + 20, std::min(from.y(), to.y()) + 11);
@@ -159,8 +153,7 @@ private slots:
                 if (model.colours[i] == colour)
                     points.insert(
                         QPoint(int(model.points[i][Horizontal]), int(model.points[i][Vertical])));
-            QList<QPoint> chain {*points.begin()}; // taken out of `points` as reached
-            points.remove(chain.first());
+            QList<QPoint> chain {*points.begin()}; // taken out of `points` as reached (again)
             for (qsizetype at = 0; at < chain.size(); ++at)
                 for (int d = 0; d < 9; ++d)
                     if (const QPoint next = chain[at] + QPoint(d % 3 - 1, d / 3 - 1);
@@ -207,6 +200,12 @@ private slots:
                 samePicture(QImage(path("render." + kind)), shown(&program.window, "view"), kind));
         }
         QCOMPARE(contents(path("render.bmp")), contents(path("turned.bmp")));
+        Program started;
+        withModal([&] { openStartFile(started.window, path("model.png")); },
+                  [&](QDialog *capture) {
+                      QVERIFY(samePicture(shown(capture, "picture").copy(0, 0, 180, 170),
+                                          QImage(path("model.png")), "shown"));
+                  });
     }
 
     // 明るさで奥行き, 色ごとの奥行き and a rectangle on a drawing of exactly three colours write
@@ -215,12 +214,11 @@ private slots:
     void depthsByColourAndBrightness()
     {
         QImage picture(120, 90, QImage::Format_RGB32);
-        picture.fill(Qt::white);
         const QRgb inks[] = {qRgb(200, 20, 20), qRgb(20, 150, 30), qRgb(10, 30, 160)};
         for (int y = 0; y < 90; ++y)
             for (int x = 0; x < 120; ++x)
-                if ((x + y) % 4)
-                    picture.setPixel(x, y, inks[(x / 10 + y / 30) % 3]);
+                picture.setPixel(x, y,
+                                 (x + y) % 4 ? inks[(x / 10 + y / 30) % 3] : qRgb(255, 255, 255));
         QVERIFY(picture.save(path("three.png")));
         Program program(Model(), path("three.png")); // a model of no points
         QWidget *window = &program.window;
@@ -232,13 +230,11 @@ private slots:
         withModal(window, "colourDepthsAction", [&](QDialog *dialog) {
             fill(dialog, "colourGroups=3");
             const QColor last(text(dialog, "colour2"));
-            const double y
-                = (299.0 * last.red() + 587.0 * last.green() + 114.0 * last.blue()) / 1000;
+            const double y = (299 * last.red() + 587 * last.green() + 114 * last.blue()) / 1000.0;
             QCOMPARE(fields(dialog, "depth2"),
                      "depth2="
                          + QString::fromStdString(shortestDecimal(3.1 + (77.7 - 3.1) * y / 255)));
-            QPushButton *ok
-                = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
+            auto *ok = child<QDialogButtonBox>(dialog, "buttons")->button(QDialogButtonBox::Ok);
             fill(dialog, "depth0=100.5");
             QVERIFY(!ok->isEnabled());
             fill(dialog, "depth0=40 depth1= depth2=7.25");
@@ -247,23 +243,11 @@ private slots:
             QTest::mouseClick(ok, Qt::LeftButton);
         });
         QCOMPARE(program.document.history()->undoText(), "色ごとの奥行き");
-        QCOMPARE(settingsFile().value("depth/colourGroups").toInt(), 3);
+        QCOMPARE(load<Remembered::DepthByColour>(), 3);
         const QStringList edits {"--depth", "100,90,200,160=60", "--quarter-turns", "1"};
         repeat(window, edits);
         saveBoth(window, "window");
         sameFromCommandLine(QStringList {"import", "three.png"} + edits + arguments, "window");
-    }
-
-    void startWithPicture()
-    {
-        const QImage picture = drawing(90, 60);
-        QVERIFY(picture.save(path("shown.png")));
-        Program program;
-        withModal([&] { openStartFile(program.window, path("shown.png")); },
-                  [&](QDialog *capture) {
-                      QVERIFY(samePicture(shown(capture, "picture").copy(0, 0, 90, 60), picture,
-                                          "shown"));
-                  });
     }
 };
 

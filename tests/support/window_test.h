@@ -70,10 +70,6 @@ inline void dragOver(QWidget *box, QPoint from, const QList<QPoint> &through,
         QTest::mouseMove(box, inBox(at));
     QTest::mouseRelease(box, button, {}, inBox(through.last()));
 }
-inline void dragOver(QWidget *box, QPoint from, QPoint to)
-{
-    dragOver(box, from, QList {to});
-}
 
 inline QImage shown(const QObject *window, const char *box)
 {
@@ -217,7 +213,6 @@ inline QString fields(QDialog *dialog, const QString &names)
     return shown.join(' ');
 }
 
-// Fills the dialog and presses OK, or Cancel when `accept` is false.
 inline Step options(const QString &fields, bool accept = true)
 {
     return [=](QDialog *dialog) {
@@ -226,14 +221,12 @@ inline Step options(const QString &fields, bool accept = true)
     };
 }
 
-// Chooses `filter` in the list of Qt's file dialog.
 inline void qtChoose(QDialog *dialog, const QString &filter)
 {
     static_cast<QFileDialog *>(dialog)->selectNameFilter(filter);
     emit static_cast<QFileDialog *>(dialog)->filterSelected(filter); // as the list does
 }
 
-// Types a path into Qt's save dialog, under `filter` if one is given, and presses Save.
 inline Step qtSaveAs(const QString &path, const QString &filter = {})
 {
     return [=](QDialog *dialog) {
@@ -244,7 +237,6 @@ inline Step qtSaveAs(const QString &path, const QString &filter = {})
     };
 }
 
-// Types `name` into the program's own save dialog and presses 保存.
 inline Step saveAs(const QString &name)
 {
     return [=](QDialog *dialog) {
@@ -264,7 +256,7 @@ inline bool captureDrag(
     withModal(window, "captureAction", [&](QDialog *capture) {
         first(capture);
         const QImage before = shown(capture, "picture");
-        dragOver(child(capture, "picture"), from, to);
+        dragOver(child(capture, "picture"), from, {to});
         if (!then)
             return;
         trigger(capture, then);
@@ -272,15 +264,6 @@ inline bool captureDrag(
         QVERIFY(!open || shown(capture, "picture") == before);
     });
     return open;
-}
-
-// Whether `view` is the literal formula's drawing of the model turned by `turn` and `tilt`, or
-// for the `front` view not turned at all.
-inline bool showsLiteralTurn(const QImage &view, const Model &model, double turn, double tilt,
-                             const QString &name, bool front = false)
-{
-    const auto points = front ? model.points : literal::turnModel(model.points, turn, tilt);
-    return samePicture(view, literal::plotted(points, model.colours), name);
 }
 
 // A fresh folder as the working folder, where the dialogs start; the working folder and HOME
@@ -321,12 +304,6 @@ inline Model sixColours(int count, unsigned seed = 5)
     }
     model.points[0] = {0, 0, 0.5};
     return model;
-}
-
-// Settings go to a folder of each test program's own (see runWindowTests).
-inline QSettings settingsFile()
-{
-    return {settingsPath(), QSettings::IniFormat};
 }
 
 inline const QString kStartPicture = QStringLiteral(ZUVORAK_SOURCE_DIR "/resources/buhin.bmp");
@@ -413,15 +390,13 @@ template<typename Test> bool has(const char *argument)
 template<typename Test, typename... All> int runTest(int argc, char *argv[])
 {
     std::vector<char *> arguments {argv[0]};
-    bool named = false, mine = false;
-    for (int i = 1; i < argc; ++i) {
-        const bool function = (has<All>(argv[i]) || ...);
-        named = named || function;
-        mine = mine || has<Test>(argv[i]);
-        if (!function || has<Test>(argv[i]))
+    bool others = false; // a test function of another class named
+    for (int i = 1; i < argc; ++i)
+        if (has<Test>(argv[i]) || !(has<All>(argv[i]) || ...))
             arguments.push_back(argv[i]);
-    }
-    if (named && !mine)
+        else
+            others = true;
+    if (others && std::none_of(arguments.begin(), arguments.end(), has<Test>))
         return 0;
     Test test;
     return QTest::qExec(&test, int(arguments.size()), arguments.data());
