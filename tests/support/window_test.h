@@ -28,6 +28,7 @@
 #include <QUndoStack>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
