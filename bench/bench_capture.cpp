@@ -29,6 +29,19 @@ struct CapturePicture {
     QString path = dir.filePath(QStringLiteral("capture.bmp"));
 };
 
+// A shown main window whose capture window opens `picture`, and its capture command.
+struct ShownMain {
+    explicit ShownMain(const QString &picture)
+        : main(document, picture)
+    {
+        main.show();
+        QApplication::processEvents();
+    }
+    Document document;
+    MainWindow main;
+    QAction *capture = main.findChild<QAction *>(QStringLiteral("captureAction"));
+};
+
 } // namespace
 
 // One mouse move of a drag: restore the picture, draw the outline, repaint.
@@ -55,11 +68,8 @@ BENCHMARK(BM_CaptureDragMove)->Unit(benchmark::kMillisecond);
 static void BM_CaptureImport190x188(benchmark::State &state)
 {
     CapturePicture picture;
-    Document document;
-    MainWindow main(document, picture.path);
-    main.show();
-    QApplication::processEvents();
-    QAction *capture = main.findChild<QAction *>(QStringLiteral("captureAction"));
+    ShownMain shown(picture.path);
+    auto &[document, main, capture] = shown;
 
     for (auto _ : state) {
         std::chrono::steady_clock::time_point start;
@@ -154,11 +164,8 @@ BENCHMARK(BM_QtReadsPng4000x3000)->Unit(benchmark::kMillisecond);
 static void BM_CaptureReduceWhole4000x3000(benchmark::State &state)
 {
     const ScannedDrawing scan;
-    Document document;
-    MainWindow main(document, scan.path);
-    main.show();
-    QApplication::processEvents();
-    QAction *capture = main.findChild<QAction *>(QStringLiteral("captureAction"));
+    ShownMain shown(scan.path);
+    auto &[document, main, capture] = shown;
     for (auto _ : state) {
         std::chrono::steady_clock::time_point start;
         QTimer::singleShot(0, &main, [&] {
